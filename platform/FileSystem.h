@@ -1,0 +1,97 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vidor::platform {
+
+// What a folder entry is, read without following a link: a link is a file.
+enum class EntryKind { File, Folder, Unknown };
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::Unknown;
+};
+
+// Why a folder could not be opened. Silent failures (no right to list it, gone, not a folder,
+// a link, another volume, a name too long) are passed over without a word; the others are
+// shown to the user with their description.
+struct FolderError {
+    bool silent = true;
+    std::string description;
+};
+
+// What a file or folder is, read without following a link below a drive root.
+struct FileInfo {
+    bool folder = false;
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // seconds since 1970, to compare dates
+};
+
+// An open folder: its listing, and operations on its entries by name. Whatever happens to
+// the paths meanwhile, they act on this very folder and never follow a link out of it.
+class Folder {
+public:
+    virtual ~Folder() = default;
+
+    // The next entry of the listing, in the system's order; "." and ".." are not returned.
+    // False at the end of the listing, or when fetching the next name fails.
+    virtual bool next(FolderEntry& entry) = 0;
+
+    // The same folder, listed afresh from its first entry.
+    virtual std::unique_ptr<Folder> reopen(FolderError& error) = 0;
+
+    // Opens a sub-folder of this one. Never enters a link or another mounted volume.
+    virtual std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) = 0;
+
+    // Size of a file of this folder, or nullopt when it cannot be read.
+    virtual std::optional<std::uint64_t> fileSize(std::string_view name) = 0;
+
+    // Clears the attributes that would keep a file from being removed (read-only and the like).
+    virtual bool setNormal(std::string_view name) = 0;
+
+    // Removes a file (a link is removed, never its target). True when done.
+    virtual bool deleteFile(std::string_view name) = 0;
+
+    // Moves a file to the recycle bin. True when done; a file that could not be moved is left.
+    virtual bool moveToTrash(std::string_view name) = 0;
+
+    // Removes an empty sub-folder. True when done.
+    virtual bool removeFolder(std::string_view name) = 0;
+
+    // Creates a sub-folder with the access rights (and, where allowed, the owner) that
+    // `model` had; `model` is a folder opened before. Never creates through a link.
+    virtual bool createFolderLike(std::string_view name, Folder& model) = 0;
+};
+
+// Files and folders by path. A path is either in the program's form (a drive letter, a colon,
+// then names separated by backslashes), where no link below the drive's root is followed and no
+// other mounted volume is entered, or in the machine's own form (used by the self-update).
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Opens a folder for listing.
+    virtual std::unique_ptr<Folder> openFolder(const std::string& path, FolderError& error) = 0;
+
+    // What the path names, or nullopt when it cannot be read.
+    virtual std::optional<FileInfo> info(const std::string& path) = 0;
+
+    // Removes a file (a link, never its target); true when done, else `error` (when given)
+    // says why.
+    virtual bool deleteFile(const std::string& path, std::string* error = nullptr) = 0;
+
+    // Moves a file to the recycle bin; true when done.
+    virtual bool moveToTrash(const std::string& path) = 0;
+
+    // Creates one folder whose parent exists; true when done.
+    virtual bool createFolder(const std::string& path) = 0;
+
+    // Copies a file over another; on failure, `error` says why.
+    virtual bool copyFile(const std::string& from, const std::string& to, std::string& error) = 0;
+};
+
+}  // namespace vidor::platform

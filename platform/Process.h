@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vidor::platform {
+
+// The running program as the system sees it.
+class Process {
+public:
+    virtual ~Process() = default;
+
+    // True when another copy of this program already runs for this user. The first call
+    // claims the place for this copy.
+    virtual bool previousInstance() = 0;
+
+    // The text that follows the program's name on its command line; empty without parameters.
+    virtual std::string commandLine() = 0;
+
+    // The program file's name without its extension (normally Vidor).
+    virtual std::string exeName() = 0;
+
+    // The folder of the program file, without a final separator.
+    virtual std::string exeFolder() = 0;
+
+    // What the system adds to a program's name to make its file name (".exe", or nothing).
+    virtual std::string programSuffix() = 0;
+
+    // The character that separates folder names in the machine's own paths.
+    virtual char separator() = 0;
+
+    // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
+    virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error) = 0;
+};
+
+}  // namespace vidor::platform

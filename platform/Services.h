@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/Process.h"
+#include "platform/SettingsStore.h"
+#include "platform/WebCache.h"
+#include "platform/WindowSystem.h"
+
+namespace vidor::platform {
+
+// Everything the program needs from the machine, one service each.
+struct Services {
+    SettingsStore& settings;
+    Drives& drives;
+    FileSystem& files;
+    WebCache& webCache;
+    Process& process;
+    WindowSystem& windows;
+};
+
+}  // namespace vidor::platform

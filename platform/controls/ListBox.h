@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/controls/Control.h"
+
+namespace vidor::platform {
+
+// A list of text lines, in the order they were added. A multiple-selection list lets each
+// line be selected on its own (one click selects or deselects it); a single-selection list
+// has at most one selected line, its list index, -1 when none is.
+class ListBox : public Control {
+public:
+    enum class Selection { Single, Multiple };
+
+    ListBox(std::string name, Twips place, int tabIndex, Selection selection);
+
+    bool multiple() const { return selection_ == Selection::Multiple; }
+    int count() const { return static_cast<int>(items_.size()); }
+    const std::string& item(int index) const { return items_.at(index); }
+    const std::vector<std::string>& items() const { return items_; }
+
+    // Appends a line and returns its index.
+    int addItem(std::string text);
+    // Removes one line; the selection stays on the lines that remain.
+    void removeItem(int index);
+    void clear();
+
+    // Multiple selection: a change of one line's state, by the user or the program,
+    // runs the click handler; setting the state a line already has runs nothing.
+    bool selected(int index) const;
+    void setSelected(int index, bool selected);
+    // Index of the first selected line, or -1.
+    int firstSelected() const;
+
+    // Single selection: the selected line, or -1. Setting another index runs the click handler.
+    int listIndex() const { return listIndex_; }
+    void setListIndex(int index);
+
+    // First line shown at the top of the list.
+    int topIndex() const { return topIndex_; }
+    void setTopIndex(int index);
+
+    // The list's mark: "OK" while a line is selected (kept by the window's handlers).
+    std::string tag;
+
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    // The user double-clicked the selected line.
+    void doubleClick();
+
+private:
+    void notifyList(ListChange change, int index);
+
+    Selection selection_;
+    std::vector<std::string> items_;
+    std::vector<bool> selected_;
+    int listIndex_ = -1;
+    int topIndex_ = 0;
+};
+
+}  // namespace vidor::platform

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <list>
+#include <memory>
+#include <string>
+
+namespace vidor::platform::linux_ {
+
+class OpenFolders;
+
+// A folder the program holds open, known by its identity (device and inode) so that it is
+// never mistaken for another. To keep the number of open descriptors bounded, an idle folder
+// may have its descriptor closed; it is opened again from its parent, without following links,
+// only if it is still the same folder.
+class FolderNode {
+public:
+    // Takes `fd`, an open descriptor of the folder. `parent` is null for a folder opened by path
+    // (such a folder keeps its descriptor).
+    FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
+               std::string name, std::string path, int fd, dev_t volume);
+    FolderNode(const FolderNode&) = delete;
+    FolderNode& operator=(const FolderNode&) = delete;
+    ~FolderNode();
+
+    // An open descriptor of this folder, or -1 when it cannot be opened again as the same folder.
+    int descriptor();
+
+    bool valid() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+    const std::string& name() const { return name_; }
+    dev_t volume() const { return volume_; }
+    const std::shared_ptr<FolderNode>& parent() const { return parent_; }
+    const std::shared_ptr<OpenFolders>& registry() const { return registry_; }
+
+    // While a listing is under way its position lives in the descriptor, which must stay open.
+    void setListing(bool listing) { listing_ = listing; }
+    bool evictable() const { return fd_ >= 0 && parent_ && !listing_; }
+
+    // Closes the descriptor (the registry asks it when too many are open).
+    void closeDescriptor();
+
+private:
+    friend class OpenFolders;
+    bool reopenFrom(int parentFd, const char* name);
+    bool isSelf(int fd) const;
+
+    std::shared_ptr<OpenFolders> registry_;
+    std::shared_ptr<FolderNode> parent_;
+    std::string name_;
+    std::string path_;
+    int fd_;
+    dev_t volume_;
+    dev_t dev_ = 0;
+    ino_t ino_ = 0;
+    bool listing_ = false;
+    std::list<FolderNode*>::iterator place_;
+};
+
+// Counts the open folder descriptors and closes the least recently used idle ones beyond a limit.
+class OpenFolders {
+public:
+    explicit OpenFolders(std::size_t limit) : limit_(limit) {}
+
+    std::size_t count() const { return open_.size(); }
+    std::size_t limit() const { return limit_; }
+
+    void opened(FolderNode& node);
+    void used(FolderNode& node);
+    void closed(FolderNode& node);
+
+private:
+    std::list<FolderNode*> open_;  // least recently used first
+    std::size_t limit_;
+};
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,186 @@
+#include "platform/linux/LinuxFileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/linux/LinuxFolder.h"
+#include "platform/linux/UniqueFd.h"
+
+namespace vidor::platform::linux_ {
+
+namespace {
+
+bool programForm(const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+}
+
+// The names of a path in the program's form after "X:", empty names dropped.
+std::vector<std::string> namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    std::size_t start = 2;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string baseOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileInfo infoOf(const struct stat& st) {
+    return {S_ISDIR(st.st_mode), static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec)};
+}
+
+}  // namespace
+
+LinuxFileSystem::LinuxFileSystem(const DriveMap& drives, std::size_t openLimit)
+    : drives_(drives), registry_(std::make_shared<OpenFolders>(openLimit)) {}
+
+std::string LinuxFileSystem::nativePath(const std::string& path) const {
+    if (!programForm(path)) return path;
+    const Drive* drive = drives_.find(path[0]);
+    if (!drive) return {};
+    std::string native = drive->folder;
+    for (const std::string& name : namesOf(path)) {
+        if (native.empty() || native.back() != '/') native += '/';
+        native += name;
+    }
+    return native;
+}
+
+std::shared_ptr<FolderNode> LinuxFileSystem::openRoot(const std::string& folder,
+                                                      FolderError& error) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        error = folderError(fd < 0 ? errno : EIO);
+        if (fd >= 0) ::close(fd);
+        return nullptr;
+    }
+    return std::make_shared<FolderNode>(registry_, nullptr, std::string(), folder, fd, st.st_dev);
+}
+
+LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, FolderError& error) {
+    if (!programForm(path)) {
+        // The machine's own paths (the self-update's) are taken as the user wrote them.
+        auto folder = openRoot(parentOf(path), error);
+        return {folder, folder ? baseOf(path) : std::string()};
+    }
+    const Drive* drive = drives_.find(path[0]);
+    if (!drive) {
+        error = folderError(ENOENT);
+        return {};
+    }
+    std::vector<std::string> names = namesOf(path);
+    for (const std::string& name : names) {
+        if (name == "." || name == ".." || name.find('/') != std::string::npos) {
+            error = folderError(ENOENT);
+            return {};
+        }
+    }
+    auto folder = openRoot(drive->folder, error);
+    for (std::size_t i = 0; folder && i + 1 < names.size(); ++i) {
+        folder = LinuxFolder::openChild(folder, names[i], error);
+    }
+    if (!folder) return {};
+    return {folder, names.empty() ? std::string() : names.back()};
+}
+
+std::unique_ptr<Folder> LinuxFileSystem::openFolder(const std::string& path, FolderError& error) {
+    Located at = locate(path, error);
+    if (!at.folder) return nullptr;
+    auto folder = at.name.empty() ? at.folder : LinuxFolder::openChild(at.folder, at.name, error);
+    if (!folder) return nullptr;
+    return std::make_unique<LinuxFolder>(std::move(folder), trash_);
+}
+
+std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
+    struct stat st {};
+    if (!programForm(path)) {
+        if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+        return infoOf(st);
+    }
+    FolderError error;
+    Located at = locate(path, error);
+    if (!at.folder) return std::nullopt;
+    const int fd = at.folder->descriptor();
+    const int found = at.name.empty() ? ::fstat(fd, &st)
+                                      : ::fstatat(fd, at.name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+    if (found != 0) return std::nullopt;
+    return infoOf(st);
+}
+
+bool LinuxFileSystem::deleteFile(const std::string& path, std::string* error) {
+    FolderError located;
+    Located at = locate(path, located);
+    int failure = ENOENT;
+    if (at.folder && !at.name.empty()) {
+        if (::unlinkat(at.folder->descriptor(), at.name.c_str(), 0) == 0) return true;
+        failure = errno;
+    }
+    if (error) *error = std::strerror(failure);
+    return false;
+}
+
+bool LinuxFileSystem::moveToTrash(const std::string& path) {
+    FolderError error;
+    Located at = locate(path, error);
+    return at.folder && !at.name.empty() && trash_.move(at.folder->descriptor(), at.name);
+}
+
+bool LinuxFileSystem::createFolder(const std::string& path) {
+    FolderError error;
+    Located at = locate(path, error);
+    return at.folder && !at.name.empty() &&
+           ::mkdirat(at.folder->descriptor(), at.name.c_str(), 0777) == 0;
+}
+
+bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to,
+                               std::string& error) {
+    UniqueFd in(::open(nativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat st {};
+    if (!in || ::fstat(in.get(), &st) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    UniqueFd out(::open(nativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                        st.st_mode & 0777));
+    if (!out) {
+        error = std::strerror(errno);
+        return false;
+    }
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+        if (got == 0) break;
+        if (got < 0 || ::write(out.get(), buffer.data(), static_cast<std::size_t>(got)) != got) {
+            error = std::strerror(errno);
+            return false;
+        }
+    }
+    if (::fsync(out.get()) != 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/linux/DriveMap.h"
+#include "platform/linux/FolderNode.h"
+#include "platform/linux/Trash.h"
+
+namespace vidor::platform::linux_ {
+
+// Files and folders of the drive letters of a DriveMap, and of the machine's own paths.
+// A path in the program's form is followed from its drive's folder one name at a time, each
+// folder opened from the one before without following a link and on the same volume, so that it
+// can never lead out of the drive.
+class LinuxFileSystem : public FileSystem {
+public:
+    // At most `openLimit` folder descriptors are kept open at once by the folders handed out.
+    explicit LinuxFileSystem(const DriveMap& drives, std::size_t openLimit = 64);
+
+    std::unique_ptr<Folder> openFolder(const std::string& path, FolderError& error) override;
+    std::optional<FileInfo> info(const std::string& path) override;
+    bool deleteFile(const std::string& path, std::string* error) override;
+    bool moveToTrash(const std::string& path) override;
+    bool createFolder(const std::string& path) override;
+    bool copyFile(const std::string& from, const std::string& to, std::string& error) override;
+
+    // How many folder descriptors are open now.
+    std::size_t openFolders() const { return registry_->count(); }
+
+    // The machine's path for a path in the program's form ("C:\a\b" gives <C's folder>/a/b);
+    // empty for a drive without a folder. A machine path is returned unchanged.
+    std::string nativePath(const std::string& path) const;
+
+private:
+    // A path split into the folder that holds its last name, and that name (empty for a
+    // drive's root, which the folder then is).
+    struct Located {
+        std::shared_ptr<FolderNode> folder;
+        std::string name;
+    };
+    Located locate(const std::string& path, FolderError& error);
+    std::shared_ptr<FolderNode> openRoot(const std::string& folder, FolderError& error);
+
+    const DriveMap& drives_;
+    std::shared_ptr<OpenFolders> registry_;
+    Trash trash_;
+};
+
+}  // namespace vidor::platform::linux_

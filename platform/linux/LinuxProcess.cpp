@@ -1,0 +1,80 @@
+#include "platform/linux/LinuxProcess.h"
+
+#include <unistd.h>
+
+#include <QDir>
+#include <QLockFile>
+#include <QProcess>
+#include <QStringList>
+
+namespace vidor::platform::linux_ {
+
+namespace {
+
+QString lockFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists()) return runtime;
+    return QDir::tempPath();
+}
+
+}  // namespace
+
+LinuxProcess::LinuxProcess(std::string programPath, std::vector<std::string> arguments)
+    : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {}
+
+LinuxProcess::~LinuxProcess() = default;
+
+std::string LinuxProcess::runningProgram() {
+    char target[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target - 1);
+    return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string("Vidor");
+}
+
+bool LinuxProcess::previousInstance() {
+    if (lock_) return false;
+    // One lock per user and program name; the user id keeps users apart in a shared temp folder.
+    const QString name = QString::fromStdString(exeName()) + "-" + QString::number(::getuid()) + ".lock";
+    lock_ = std::make_unique<QLockFile>(lockFolder() + "/" + name);
+    // A lock is taken over only when the copy that made it is gone, never for its age.
+    lock_->setStaleLockTime(0);
+    if (lock_->tryLock(0)) return false;
+    lock_.reset();
+    return true;
+}
+
+std::string LinuxProcess::commandLine() {
+    // Arguments arrive split: joined by single spaces, an empty one makes two spaces in a row.
+    std::string line;
+    for (std::size_t i = 0; i < arguments_.size(); ++i) {
+        if (i > 0) line += ' ';
+        line += arguments_[i];
+    }
+    return line;
+}
+
+std::string LinuxProcess::exeName() {
+    std::string name = programPath_.substr(programPath_.rfind('/') + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
+std::string LinuxProcess::exeFolder() {
+    const std::size_t slash = programPath_.rfind('/');
+    if (slash == std::string::npos) return QDir::currentPath().toStdString();
+    return slash == 0 ? "/" : programPath_.substr(0, slash);
+}
+
+bool LinuxProcess::startProgram(const std::string& program,
+                                const std::vector<std::string>& arguments, std::string& error) {
+    QStringList list;
+    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    process.setArguments(list);
+    if (process.startDetached()) return true;
+    error = process.errorString().toStdString();
+    return false;
+}
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Process.h"
+
+class QLockFile;
+
+namespace vidor::platform::linux_ {
+
+// The running program: its file, its arguments, and a lock file that keeps a second copy from
+// running for the same user.
+class LinuxProcess : public Process {
+public:
+    // `programPath` is the program file; `arguments` are those that follow its name.
+    LinuxProcess(std::string programPath, std::vector<std::string> arguments);
+    ~LinuxProcess() override;
+
+    bool previousInstance() override;
+    std::string commandLine() override;
+    std::string exeName() override;
+    std::string exeFolder() override;
+    std::string programSuffix() override { return {}; }
+    char separator() override { return '/'; }
+    bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      std::string& error) override;
+
+    // The program file of the running process.
+    static std::string runningProgram();
+
+private:
+    std::string programPath_;
+    std::vector<std::string> arguments_;
+    std::unique_ptr<QLockFile> lock_;
+};
+
+}  // namespace vidor::platform::linux_

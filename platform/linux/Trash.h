@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace vidor::platform::linux_ {
+
+// The freedesktop.org trash. A file goes to the home trash ($XDG_DATA_HOME/Trash) when it lies
+// on that volume, else to the trash at the top of its own volume: $topdir/.Trash/$uid when
+// .Trash is a real sticky folder, else $topdir/.Trash-$uid. Its .trashinfo is made first, under a
+// name no other file has taken; the file is then renamed into the trash, never copied, so that
+// it is either in the trash or still in place.
+class Trash {
+public:
+    // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`.
+    // True when moved.
+    bool move(int folderFd, const std::string& name);
+};
+
+// `path` as the Path= line of a .trashinfo writes it: every byte but letters, digits, "-_.~/"
+// as %XX.
+std::string percentEncoded(const std::string& path);
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,75 @@
+#include "korlib/Fichiers.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/linux/LinuxFileSystem.h"
+#include "tests/support/Sandbox.h"
+
+namespace vidor::korlib {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FichiersTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox{"C=3:c"};
+    platform::linux_::DriveMap map = platform::linux_::DriveMap::fromSystem();
+    platform::linux_::LinuxFileSystem files{map};
+    fs::path c() const { return sandbox.drive('C'); }
+};
+
+TEST_F(FichiersTest, RepertoireCreeMakesTheMissingParentsFirst) {
+    fs::create_directories(c() / "A");
+    RepertoireCree(files, "C:\\A\\B\\C\\");
+    EXPECT_TRUE(fs::is_directory(c() / "A" / "B" / "C"));
+    RepertoireCree(files, "  C:\\X\\Y  ");
+    EXPECT_TRUE(fs::is_directory(c() / "X" / "Y"));
+}
+
+TEST_F(FichiersTest, RepertoireCreeLeavesBareDrivesEmptyTextsAndExistingFoldersAlone) {
+    RepertoireCree(files, "");
+    RepertoireCree(files, "   ");
+    RepertoireCree(files, "C:");
+    RepertoireCree(files, "C:\\");
+    test::writeFile(c() / "A" / "keep.txt", "x");
+    RepertoireCree(files, "C:\\A");
+    EXPECT_EQ(test::readFile(c() / "A" / "keep.txt"), "x");
+    EXPECT_EQ(std::distance(fs::directory_iterator(c()), fs::directory_iterator()), 1);
+}
+
+TEST_F(FichiersTest, RepertoireCreeNeverCreatesThroughALink) {
+    fs::create_directories(sandbox / "outside");
+    fs::create_directory_symlink(sandbox / "outside", c() / "link");
+    RepertoireCree(files, "C:\\link\\inner");
+    EXPECT_FALSE(fs::exists(sandbox / "outside" / "inner"));
+}
+
+TEST_F(FichiersTest, ExistenceTestsTellFoldersFromFiles) {
+    fs::create_directories(c() / "WINDOWS");
+    test::writeFile(c() / "WINDOWS" / "a.tmp");
+    EXPECT_TRUE(RepertoireExiste(files, "C:\\WINDOWS"));
+    EXPECT_TRUE(RepertoireExiste(files, "C:\\WINDOWS\\"));
+    EXPECT_TRUE(RepertoireExiste(files, "C:\\"));
+    EXPECT_FALSE(RepertoireExiste(files, "C:\\WINDOWS\\a.tmp"));
+    EXPECT_FALSE(RepertoireExiste(files, "C:\\NONE"));
+    EXPECT_FALSE(RepertoireExiste(files, "Q:\\"));
+
+    EXPECT_TRUE(FichierExiste(files, "C:\\WINDOWS\\a.tmp"));
+    EXPECT_FALSE(FichierExiste(files, "C:\\WINDOWS"));
+    EXPECT_FALSE(FichierExiste(files, "C:\\WINDOWS\\"));
+    EXPECT_FALSE(FichierExiste(files, "C:\\WINDOWS\\b.tmp"));
+    // The machine's own paths, for the self-update.
+    EXPECT_TRUE(FichierExiste(files, (c() / "WINDOWS" / "a.tmp").string()));
+    EXPECT_TRUE(RepertoireExiste(files, (c() / "WINDOWS").string() + "/"));
+}
+
+TEST_F(FichiersTest, FichierCorbeilleMovesTheFileIntoTheTrash) {
+    test::writeFile(c() / "a.tmp", "contents");
+    EXPECT_TRUE(FichierCorbeille(files, "C:\\a.tmp"));
+    EXPECT_FALSE(fs::exists(c() / "a.tmp"));
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.tmp"), "contents");
+    EXPECT_FALSE(FichierCorbeille(files, "C:\\a.tmp"));
+}
+
+}  // namespace
+}  // namespace vidor::korlib

@@ -1,0 +1,57 @@
+#include "tests/support/Sandbox.h"
+
+#include <cstdlib>
+#include <sstream>
+
+namespace vidor::test {
+
+namespace fs = std::filesystem;
+
+Sandbox::Sandbox() {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME",
+                             "XDG_CONFIG_DIRS"}) {
+        const std::string folder = (dir_ / std::string(name).substr(4)).string();
+        fs::create_directories(folder);
+    }
+    setEnv("XDG_CONFIG_HOME", configHome().string());
+    setEnv("XDG_DATA_HOME", dataHome().string());
+    setEnv("XDG_RUNTIME_DIR", (dir_ / "RUNTIME_DIR").string());
+    setEnv("XDG_CACHE_HOME", (dir_ / "CACHE_HOME").string());
+    setEnv("XDG_CONFIG_DIRS", (dir_ / "CONFIG_DIRS").string());
+    setEnv("VIDOR_UNITES", "");
+}
+
+Sandbox::~Sandbox() {
+    for (const auto& [name, value] : saved_) {
+        if (value) ::setenv(name.c_str(), value->c_str(), 1);
+        else ::unsetenv(name.c_str());
+    }
+}
+
+void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
+    if (!saved_.contains(name)) {
+        const char* old = std::getenv(name.c_str());
+        saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value) ::setenv(name.c_str(), value->c_str(), 1);
+    else ::unsetenv(name.c_str());
+}
+
+void Sandbox::drives(const std::string& unites) {
+    std::istringstream in(unites);
+    std::string entry;
+    std::string resolved;
+    while (std::getline(in, entry, ';')) {
+        fs::path folder = entry.substr(4);
+        if (folder.is_relative()) folder = dir_ / folder;
+        fs::create_directories(folder);
+        drives_[entry[0]] = folder;
+        if (!resolved.empty()) resolved += ';';
+        resolved += entry.substr(0, 4) + folder.string();
+    }
+    setEnv("VIDOR_UNITES", resolved);
+}
+
+fs::path Sandbox::drive(char letter) const { return drives_.at(letter); }
+
+}  // namespace vidor::test

@@ -1,0 +1,52 @@
+#include "tests/support/TempDir.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace vidor::test {
+
+namespace fs = std::filesystem;
+
+TempDir::TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "vidor-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::string ignored;
+    if (!removed_) remove(ignored);
+}
+
+bool TempDir::remove(std::string& error) {
+    removed_ = true;
+    std::error_code code;
+    // Folders a test made unreadable are opened up again first.
+    for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, code);
+         it != fs::recursive_directory_iterator(); it.increment(code)) {
+        if (it->is_directory(code) && !it->is_symlink(code)) {
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, code);
+        }
+    }
+    fs::remove_all(path_, code);
+    if (code) error = code.message();
+    return !fs::exists(path_);
+}
+
+void writeFile(const fs::path& file, const std::string& contents) {
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << contents;
+}
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace vidor::test
