@@ -46,6 +46,9 @@ public:
     // The list's mark: "OK" while a line is selected (kept by the window's handlers).
     std::string tag;
 
+    // What to show when the mouse rests on a line; none when unset.
+    std::function<std::string(int line)> toolTip;
+
     std::function<void()> onClick;
     std::function<void()> onDblClick;
     // The user double-clicked the selected line.

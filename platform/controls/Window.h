@@ -41,6 +41,9 @@ public:
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
 
+    // Run once by the window system when it loads the window, before showing it.
+    std::function<void()> onLoad;
+
     // Closing the window, by the user or the program, runs this handler, then hides it.
     std::function<void()> onUnload;
     void close();

@@ -13,6 +13,8 @@ Sandbox::Sandbox() {
         const std::string folder = (dir_ / std::string(name).substr(4)).string();
         fs::create_directories(folder);
     }
+    // The runtime folder belongs to the user alone, as the system makes it.
+    fs::permissions(dir_ / "RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
     setEnv("XDG_CONFIG_HOME", configHome().string());
     setEnv("XDG_DATA_HOME", dataHome().string());
     setEnv("XDG_RUNTIME_DIR", (dir_ / "RUNTIME_DIR").string());

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <string>
+
+#include "census/RunFlags.h"
+#include "korlib/Registre.h"
+#include "platform/Services.h"
+#include "platform/controls/Button.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/Panel.h"
+#include "platform/controls/Window.h"
+
+namespace vidor::app {
+
+// The main window: the selection panel where the user picks drives, extensions and options,
+// and the execution panel where the census runs and the files to delete are reviewed.
+class F_Main : public platform::Window {
+public:
+    explicit F_Main(platform::Services& sys);
+    ~F_Main() override;
+
+    // Start-up, before the window is first shown: may end the program, or run a whole
+    // unattended run when the command line asks for one.
+    void Form_Load();
+
+    // The window closes: stores the choices of a run started without parameters, then ends the
+    // program.
+    void Form_Unload();
+
+    // Selection panel.
+    platform::Panel pSaisie;
+    platform::CheckBox poubel;
+    platform::CheckBox VidorTP;
+    platform::CheckBox VidorIE;
+    platform::Button bSos;
+    platform::Panel fUnites;
+    platform::Button bLocal;
+    platform::ListBox lUnites;
+    platform::Panel fExt;
+    platform::ListBox lExt;
+    platform::Button bGo;
+    platform::Label lblinfo;
+    platform::Label z;
+
+    // Execution panel.
+    platform::Panel pExec;
+    platform::CheckBox Poubel2;
+    platform::Button bAuto;
+    platform::Button bEffacer;
+    platform::Button bConserver;
+    platform::Button bAnn;
+    platform::ListBox lDel;
+    platform::Label eTaille;
+    platform::Label eExec;
+
+    census::RunFlags flags;
+
+private:
+    void holdControls();
+    void connectHandlers();
+
+    // Start-up steps.
+    void countRun();
+    void restoreChoices();
+    void startManual();
+
+    // Handlers of the selection panel.
+    void bLocal_Click();
+    void lUnites_Click();
+    void lExt_Click();
+    void bSos_Click();
+    void VidorIE_Click();
+    void VidorTP_Click();
+    void poubel_Click();
+
+    // Handlers of the execution panel.
+    void Poubel2_Click();
+    void bAnn_Click();
+    void bAnn_MouseMove();
+    void pExec_MouseMove();
+
+    platform::Services& sys_;
+    korlib::Registre registre_;
+    bool savedDrives_ = false;  // "Unités sélectionnées" held a choice at start-up
+};
+
+}  // namespace vidor::app

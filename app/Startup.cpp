@@ -1,0 +1,61 @@
+// Start-up: everything the main window does before it is first shown.
+
+#include <charconv>
+
+#include "app/F_Main.h"
+#include "korlib/Fenetre.h"
+#include "selection/DriveList.h"
+#include "selection/ExtensionList.h"
+
+namespace vidor::app {
+
+namespace {
+
+// The run counter as stored: a whole number from 0 to 32766, else nothing (count afresh).
+std::optional<int> storedCount(const std::optional<std::string>& text) {
+    if (!text) return 0;
+    int count = 0;
+    const char* end = text->data() + text->size();
+    auto [stop, error] = std::from_chars(text->data(), end, count);
+    if (text->empty() || error != std::errc() || stop != end || count < 0 || count > 32766) {
+        return std::nullopt;
+    }
+    return count;
+}
+
+}  // namespace
+
+void F_Main::Form_Load() {
+    if (sys_.process.previousInstance()) sys_.windows.endProgram(platform::kExitNormal);
+    countRun();
+    korlib::FenetreCentre(sys_.windows, *this);
+    setCaption(korlib::TitreVersion(sys_.process) + " Suppression des fichiers temporaires");
+    pSaisie.move(0, 0);
+    pExec.move(0, 0);
+    selection::fillDrives(lUnites, sys_.drives);
+    restoreChoices();
+    startManual();
+}
+
+void F_Main::countRun() {
+    const std::string name = sys_.process.exeName();
+    const auto stored = registre_.RegistreLit(name, "Brenlo", platform::Hive::LocalMachine);
+    const int count = storedCount(stored).value_or(0) + 1;
+    registre_.RegistreEcritCle(platform::Hive::LocalMachine, "Software\\Brenlo\\Brenlo\\", name,
+                               std::to_string(count));
+}
+
+void F_Main::restoreChoices() {
+    savedDrives_ = selection::restoreDrives(lUnites, registre_.ParametreLit("Unités sélectionnées"));
+    const std::string forbidden = selection::forbiddenList(registre_);
+    selection::fillExtensions(lExt, registre_, forbidden);
+    selection::restoreSelectedExtensions(lExt, registre_);
+}
+
+void F_Main::startManual() {
+    // A manual start always begins with exactly the local hard disks selected.
+    bLocal.press();
+    bAuto.setCaption("Auto");
+}
+
+}  // namespace vidor::app

@@ -1,0 +1,67 @@
+#include "platform/qt/ListModel.h"
+
+#include <QTimer>
+
+namespace vidor::platform::qt {
+
+ListModel::ListModel(ListBox& list, QObject* parent)
+    : QAbstractListModel(parent), list_(list), rows_(list.count()) {}
+
+int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+
+QString ListModel::displayed(const std::string& text) {
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QChar::ReplacementCharacter;
+    }
+    return shown;
+}
+
+QVariant ListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.row() >= list_.count()) return {};
+    if (role == Qt::DisplayRole) return displayed(list_.item(index.row()));
+    if (role == Qt::ToolTipRole && list_.toolTip) {
+        return QString::fromStdString(list_.toolTip(index.row()));
+    }
+    return {};
+}
+
+void ListModel::flush() {
+    flushQueued_ = false;
+    if (pending_ == 0) return;
+    beginInsertRows({}, rows_, rows_ + pending_ - 1);
+    rows_ += pending_;
+    pending_ = 0;
+    endInsertRows();
+}
+
+void ListModel::listChanged(ListChange change, int index) {
+    if (change == ListChange::Inserted && index == rows_ + pending_) {
+        ++pending_;
+        if (!flushQueued_) {
+            flushQueued_ = true;
+            QTimer::singleShot(0, this, [this] { flush(); });
+        }
+        return;
+    }
+    flush();
+    switch (change) {
+        case ListChange::Inserted:
+            beginInsertRows({}, index, index);
+            ++rows_;
+            endInsertRows();
+            break;
+        case ListChange::Removed:
+            beginRemoveRows({}, index, index);
+            --rows_;
+            endRemoveRows();
+            break;
+        case ListChange::Cleared:
+            beginResetModel();
+            rows_ = 0;
+            endResetModel();
+            break;
+    }
+}
+
+}  // namespace vidor::platform::qt

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include "platform/controls/ListBox.h"
+
+namespace vidor::platform::qt {
+
+// Shows the lines of a ListBox without copying them. Lines appended one after the other are
+// announced to the view in one batch, when the event loop next runs or when anything else about
+// the list changes, so that a census that lists a hundred thousand files stays fast.
+class ListModel : public QAbstractListModel {
+public:
+    explicit ListModel(ListBox& list, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // The ListBox changed; called by the binding right after the change.
+    void listChanged(ListChange change, int index);
+    // Announces the appended lines not announced yet.
+    void flush();
+
+    // A line as displayed: invalid UTF-8 and control characters become replacement characters.
+    static QString displayed(const std::string& text);
+
+private:
+    ListBox& list_;
+    int rows_ = 0;
+    int pending_ = 0;
+    bool flushQueued_ = false;
+};
+
+}  // namespace vidor::platform::qt

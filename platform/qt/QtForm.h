@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QListView>
+#include <QWidget>
+#include <functional>
+#include <unordered_map>
+
+#include "platform/controls/Control.h"
+#include "platform/controls/Window.h"
+#include "platform/qt/Twips.h"
+
+namespace vidor::platform::qt {
+
+class ListModel;
+class QtWindowSystem;
+
+// Draws a Window and its controls with Qt widgets at their twips positions scaled to the screen,
+// forwards the user's clicks, double-clicks, mouse moves and closing to the controls' handlers,
+// and mirrors every later change of the controls.
+class QtForm : public QObject, public ControlObserver {
+public:
+    QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale);
+    ~QtForm() override;
+
+    QWidget* widget() const { return top_; }
+    // The widget that draws `control`, or nullptr.
+    QWidget* widgetOf(const Control& control) const;
+
+    void changed(Control& control, Property property) override;
+    void listChanged(ListBox& list, ListChange change, int index) override;
+
+    // Called when the window is hidden (the end of a modal display).
+    std::function<void()> onHidden;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* build(Control& control, QWidget* parent);
+    QWidget* buildWidget(Control& control, QWidget* parent);
+    void connectList(ListBox& list, QListView* view);
+    void syncSelection(ListBox& list);
+    void applyWindow(Property property);
+    void applyControl(Control& control, QWidget* widget, Property property);
+    void setTabOrder();
+    void pressKey(bool cancel);
+
+    Window& window_;
+    QtWindowSystem& system_;
+    TwipScale scale_;
+    QPointer<QWidget> top_;
+    std::unordered_map<const Control*, QWidget*> widgets_;
+    std::unordered_map<const Control*, ListModel*> models_;
+    std::unordered_map<const QObject*, Control*> hovered_;
+    bool syncing_ = false;
+};
+
+}  // namespace vidor::platform::qt

@@ -1,0 +1,123 @@
+#include "platform/qt/QtWindowSystem.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QScreen>
+
+#include "platform/qt/QtForm.h"
+
+namespace vidor::platform::qt {
+
+namespace {
+
+// Events are handled at most this often inside the program's loops: often enough for a click on
+// "Annuler" to be seen at once, seldom enough not to slow a walk of a million files.
+constexpr qint64 kYieldMilliseconds = 15;
+
+QString text(const std::string& utf8) { return QString::fromStdString(utf8).replace("\r\n", "\n"); }
+
+}  // namespace
+
+QtWindowSystem::QtWindowSystem() = default;
+
+QtWindowSystem::~QtWindowSystem() = default;
+
+void QtWindowSystem::doEvents() {
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kYieldMilliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        sinceEvents_.restart();
+    }
+    if (status_) throw ProgramEnd{*status_};
+}
+
+QWidget* QtWindowSystem::activeWidget() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it) {
+        if (it->second->widget()->isVisible()) return it->second->widget();
+    }
+    return nullptr;
+}
+
+Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
+                                  const std::string& title) {
+    QMessageBox box(activeWidget());
+    box.setWindowTitle(text(title));
+    box.setText(text(message));
+    box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
+                : icon == Icon::Question  ? QMessageBox::Question
+                                          : QMessageBox::NoIcon);
+    if (buttons == Buttons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int pressed = box.exec();
+    if (status_) throw ProgramEnd{*status_};
+    if (buttons == Buttons::Ok) return Answer::Ok;
+    return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
+                                     const std::string& defaultText) {
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(activeWidget(), text(title), text(prompt),
+                                                 QLineEdit::Normal, text(defaultText), &accepted);
+    if (status_) throw ProgramEnd{*status_};
+    return accepted ? answer.toStdString() : std::string();
+}
+
+void QtWindowSystem::beep() { QApplication::beep(); }
+
+int QtWindowSystem::screenWidth() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return scale_.twips(screen ? screen->geometry().width() : 1024);
+}
+
+int QtWindowSystem::screenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return scale_.twips(screen ? screen->geometry().height() : 768);
+}
+
+QtForm& QtWindowSystem::formFor(Window& window) {
+    auto& form = forms_[&window];
+    if (!form) form = std::make_unique<QtForm>(window, *this, scale_);
+    return *form;
+}
+
+void QtWindowSystem::show(Window& window) {
+    QtForm& form = formFor(window);
+    window.setVisible(true);
+    form.widget()->show();
+}
+
+void QtWindowSystem::showModal(Window& window) {
+    QtForm& form = formFor(window);
+    form.widget()->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    form.onHidden = [&loop] { loop.quit(); };
+    loops_.push_back(&loop);
+    window.setVisible(true);
+    form.widget()->show();
+    if (window.visible() && !status_) loop.exec();
+    loops_.pop_back();
+    release(window);
+    if (status_) throw ProgramEnd{*status_};
+}
+
+QtForm* QtWindowSystem::formOf(Window& window) {
+    auto it = forms_.find(&window);
+    return it == forms_.end() ? nullptr : it->second.get();
+}
+
+void QtWindowSystem::release(Window& window) { forms_.erase(&window); }
+
+void QtWindowSystem::ending(int status) {
+    status_ = status;
+    for (QEventLoop* loop : loops_) loop->quit();
+    QCoreApplication::exit(status);
+}
+
+}  // namespace vidor::platform::qt
