@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include "selection/ExtensionList.h"
+#include "tests/support/Session.h"
+
+namespace vidor::app {
+namespace {
+
+using test::itemsOf;
+using test::selectedOf;
+using Items = std::vector<std::string>;
+
+// Drives: C and G hard disks, D removable, E network, F CD-ROM, R RAM disk, H unknown type,
+// K a hard disk whose folder is gone.
+constexpr const char* kDrives = "C=3:c;D=2:d;E=4:e;F=5:f;G=3:g;H=0:h;K=3:k;R=6:r";
+
+class StartupTest : public ::testing::Test {
+protected:
+    StartupTest() { std::filesystem::remove(sandbox.drive('K')); }
+    test::Sandbox sandbox{kDrives};
+};
+
+TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsAndSelectsTheHardDisks) {
+    test::Session session;
+    ASSERT_EQ(session.load(), std::nullopt);
+    F_Main& form = *session.form;
+
+    EXPECT_EQ(form.caption(), "(Vidor v6.0.24) Suppression des fichiers temporaires");
+    EXPECT_EQ(itemsOf(form.lUnites), (Items{"C:", "D:", "E:", "G:"}));
+    EXPECT_EQ(selectedOf(form.lUnites), (Items{"C:", "G:"}));
+    EXPECT_EQ(itemsOf(form.lExt), (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk", "log"}));
+    EXPECT_EQ(selectedOf(form.lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+    EXPECT_EQ(form.lUnites.tag, "OK");
+    EXPECT_EQ(form.lExt.tag, "OK");
+    EXPECT_TRUE(form.bGo.enabled());
+    EXPECT_EQ(form.bAuto.caption(), "Auto");
+    EXPECT_FALSE(form.flags.modeAuto);
+
+    EXPECT_EQ(test::userSetting("Extensions interdites"), selection::kDefaultForbidden);
+    EXPECT_EQ(test::machineSetting("Vidor"), "1");
+    // Only the forbidden list is written at start-up: the defaults are not.
+    EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
+    EXPECT_TRUE(session.windows.messages.empty());
+}
+
+TEST_F(StartupTest, TheWindowIsCentredWithItsPanelsAtTheTopLeft) {
+    test::Session session;
+    session.load();
+    F_Main& form = *session.form;
+    EXPECT_EQ(form.place().left, (session.windows.screenWidth() - form.width()) / 2);
+    EXPECT_EQ(form.place().top, (session.windows.screenHeight() - form.height()) / 2);
+    EXPECT_EQ(form.height(), 3720);
+    EXPECT_TRUE(form.pSaisie.visible());
+    EXPECT_FALSE(form.pExec.visible());
+    EXPECT_EQ(form.pExec.place().left + form.pExec.place().top, 0);
+    EXPECT_EQ(form.defaultButton(), &form.bGo);
+}
+
+TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks) {
+    test::storeUserSetting("Unités sélectionnées", "D:\tE:\t");
+    test::storeUserSetting("Extensions", " log \t\tbak\tlog\txyz\t");
+    test::storeUserSetting("Extensions sélectionnées", "XYZ\tnone\t");
+    test::Session session;
+    session.load();
+    F_Main& form = *session.form;
+    EXPECT_EQ(selectedOf(form.lUnites), (Items{"C:", "G:"}));
+    // Trimmed, empty elements skipped, repeats kept, case kept.
+    EXPECT_EQ(itemsOf(form.lExt), (Items{"log", "bak", "log", "xyz"}));
+    EXPECT_EQ(selectedOf(form.lExt), (Items{"xyz"}));
+}
+
+TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheList) {
+    test::storeUserSetting("Extensions", "exe\tDll\ttmp\tac\tDA0\tda1\t");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"tmp", "ac", "da1"}));
+}
+
+TEST_F(StartupTest, AStoredForbiddenListIsReadWithCommasAddedAndLeftAsStored) {
+    test::storeUserSetting("Extensions interdites", "EXE,DLL");
+    test::storeUserSetting("Extensions", "exe\tdll\tbat\ttmp\t");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"bat", "tmp"}));
+    EXPECT_EQ(test::userSetting("Extensions interdites"), "EXE,DLL");
+}
+
+TEST_F(StartupTest, ALowerCaseForbiddenListForbidsNothing) {
+    test::storeUserSetting("Extensions interdites", ",exe,");
+    test::storeUserSetting("Extensions", "exe\t");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"exe"}));
+}
+
+TEST_F(StartupTest, NoExtensionSelectedLeavesRecenserDisabled) {
+    test::storeUserSetting("Extensions", "bak\t");
+    test::storeUserSetting("Extensions sélectionnées", "tmp\t");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(session.form->lExt.tag, "");
+    EXPECT_EQ(session.form->lUnites.tag, "OK");
+    EXPECT_FALSE(session.form->bGo.enabled());
+}
+
+TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"41", "42"}, {"0", "1"}, {"32766", "32767"}, {"32767", "1"}, {"abc", "1"},
+        {"-3", "1"},  {"", "1"},  {"12 ", "1"},       {"99999999999", "1"}};
+    for (const auto& [stored, next] : cases) {
+        test::storeMachineSetting("Vidor", stored);
+        test::Session session;
+        session.load();
+        EXPECT_EQ(test::machineSetting("Vidor"), next) << "stored: " << stored;
+    }
+}
+
+TEST_F(StartupTest, ASecondCopyEndsSilentlyAndTouchesNothing) {
+    test::Session first;
+    ASSERT_EQ(first.load(), std::nullopt);
+    test::Session second;
+    EXPECT_EQ(second.load(), platform::kExitNormal);
+    EXPECT_EQ(test::machineSetting("Vidor"), "1");
+    EXPECT_EQ(second.form->lUnites.count(), 0);
+    EXPECT_TRUE(second.windows.shown.empty());
+    EXPECT_TRUE(second.windows.messages.empty());
+}
+
+TEST(StartupWithoutHardDisksTest, NoDriveSelectedAndRecenserDisabled) {
+    test::Sandbox sandbox("D=2:d;E=4:e");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(itemsOf(session.form->lUnites), (Items{"D:", "E:"}));
+    EXPECT_TRUE(selectedOf(session.form->lUnites).empty());
+    EXPECT_EQ(session.form->lUnites.tag, "");
+    EXPECT_FALSE(session.form->bGo.enabled());
+}
+
+TEST(StartupWithoutDrivesTest, AnEmptyDriveListKeepsRecenserDisabled) {
+    test::Sandbox sandbox("");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(session.form->lUnites.count(), 0);
+    EXPECT_EQ(session.form->lExt.tag, "OK");
+    EXPECT_FALSE(session.form->bGo.enabled());
+}
+
+}  // namespace
+}  // namespace vidor::app

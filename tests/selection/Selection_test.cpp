@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "selection/DriveList.h"
+#include "selection/SelectionMark.h"
+
+namespace vidor::selection {
+namespace {
+
+using platform::ListBox;
+
+// A multiple-selection list holding `items`.
+struct List : ListBox {
+    List(std::initializer_list<const char*> items) : ListBox("l", {}, 0, Selection::Multiple) {
+        for (const char* item : items) addItem(item);
+    }
+};
+
+TEST(DriveListTest, SavedDrivesAreSelectedAndUnknownOnesSkipped) {
+    List drives{"C:", "D:", "E:"};
+    EXPECT_TRUE(restoreDrives(drives, "Q:\te:\t\"C:\"\t"));
+    EXPECT_FALSE(drives.selected(1));
+    EXPECT_TRUE(drives.selected(0));
+    EXPECT_TRUE(drives.selected(2));
+}
+
+TEST(DriveListTest, AnEmptySavedChoiceSelectsEveryDrive) {
+    List drives{"C:", "D:"};
+    EXPECT_FALSE(restoreDrives(drives, ""));
+    EXPECT_TRUE(drives.selected(0));
+    EXPECT_TRUE(drives.selected(1));
+}
+
+TEST(SelectionMarkTest, RecenserNeedsADriveAndAnExtension) {
+    List drives{"C:"};
+    List extensions{"tmp", "bak"};
+    platform::Button go("bGo", {}, 0, "Recenser");
+    drives.onClick = [&] { updateMark(drives, drives, extensions, go); };
+    extensions.onClick = [&] { updateMark(extensions, drives, extensions, go); };
+
+    extensions.setSelected(1, true);
+    EXPECT_EQ(extensions.tag, "OK");
+    EXPECT_FALSE(go.enabled());
+    drives.setSelected(0, true);
+    EXPECT_TRUE(go.enabled());
+    extensions.setSelected(1, false);
+    EXPECT_EQ(extensions.tag, "");
+    EXPECT_FALSE(go.enabled());
+    extensions.setSelected(0, true);
+    EXPECT_TRUE(go.enabled());
+    drives.setSelected(0, false);
+    EXPECT_EQ(drives.tag, "");
+    EXPECT_FALSE(go.enabled());
+}
+
+TEST(SelectionMarkTest, SavedTextsFollowListOrderWithATabAfterEachItem) {
+    List extensions{"bak", "tmp", "old"};
+    extensions.setSelected(2, true);
+    extensions.setSelected(1, true);
+    EXPECT_EQ(savedText(extensions, false), "bak\ttmp\told\t");
+    EXPECT_EQ(savedText(extensions, true), "tmp\told\t");
+    EXPECT_EQ(savedText(List({}), false), "");
+}
+
+}  // namespace
+}  // namespace vidor::selection

@@ -1,0 +1,66 @@
+#include "tests/support/Session.h"
+
+#include "korlib/Registre.h"
+#include "platform/linux/LinuxSettings.h"
+
+namespace vidor::test {
+
+namespace {
+
+constexpr const char* kProgram = "/opt/vidor/Vidor";
+
+korlib::Registre settings() {
+    static platform::linux_::LinuxSettings store;
+    return korlib::Registre(store, "Vidor");
+}
+
+}  // namespace
+
+Session::Session(std::vector<std::string> arguments, bool updateOff)
+    : machine(kProgram, std::move(arguments)), services(machine.services(windows)) {
+    if (updateOff && !machineSetting("RépertoireMiseAJour")) {
+        storeMachineSetting("RépertoireMiseAJour", "-");
+    }
+    form = std::make_unique<app::F_Main>(services);
+}
+
+std::optional<int> Session::load() {
+    return act([this] { form->Form_Load(); });
+}
+
+std::optional<int> Session::act(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const platform::ProgramEnd& end) {
+        return end.status;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> userSetting(const std::string& name) {
+    return settings().RegistreLit(name);
+}
+
+std::optional<std::string> machineSetting(const std::string& name) {
+    return settings().RegistreLit(name, "Brenlo", platform::Hive::LocalMachine);
+}
+
+void storeUserSetting(const std::string& name, const std::string& value) {
+    settings().ParametreEcrit(name, value);
+}
+
+void storeMachineSetting(const std::string& name, const std::string& value) {
+    settings().RegistreEcrit(name, value, "Brenlo", platform::Hive::LocalMachine);
+}
+
+std::vector<std::string> itemsOf(const platform::ListBox& list) { return list.items(); }
+
+std::vector<std::string> selectedOf(const platform::ListBox& list) {
+    std::vector<std::string> selected;
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.selected(i)) selected.push_back(list.item(i));
+    }
+    return selected;
+}
+
+}  // namespace vidor::test

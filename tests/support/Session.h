@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/F_Main.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/scripted/ScriptedWindowSystem.h"
+#include "tests/support/Sandbox.h"
+
+namespace vidor::test {
+
+// One run of the program inside a sandbox: the machine's real services (settings files, drive
+// map, file system, trash), a scripted window system, and the main window.
+class Session {
+public:
+    // `arguments` follow the program's name on its command line. Unless told otherwise, the
+    // machine's update folder is set to "-" (no self-update) so that start-up asks nothing.
+    explicit Session(std::vector<std::string> arguments = {}, bool updateOff = true);
+
+    // Loads the main window; the exit status when the program ended meanwhile, else nullopt
+    // (the window waits for the user).
+    std::optional<int> load();
+    // Runs `action` (a user's click...) as the window system would; the exit status when the
+    // program ended meanwhile.
+    std::optional<int> act(const std::function<void()>& action);
+
+    platform::ScriptedWindowSystem windows;
+    platform::linux_::LinuxPlatform machine;
+    platform::Services services;
+    std::unique_ptr<app::F_Main> form;
+};
+
+// The text of a setting of the program (user key), or nullopt.
+std::optional<std::string> userSetting(const std::string& name);
+// The text of a machine setting (key Brenlo), or nullopt.
+std::optional<std::string> machineSetting(const std::string& name);
+// Stores a setting of the program (user key) as the previous run would have.
+void storeUserSetting(const std::string& name, const std::string& value);
+void storeMachineSetting(const std::string& name, const std::string& value);
+
+// The items of a list, and the selected ones.
+std::vector<std::string> itemsOf(const platform::ListBox& list);
+std::vector<std::string> selectedOf(const platform::ListBox& list);
+
+}  // namespace vidor::test
