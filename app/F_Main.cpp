@@ -39,7 +39,13 @@ F_Main::F_Main(platform::Services& sys)
       eTaille("eTaille", {120, 2880, 3615, 375}, 11, "0 bytes"),
       eExec("eExec", {120, 120, 6495, 255}, 8, "Fichiers à supprimer"),
       sys_(sys),
-      registre_(sys.settings, sys.process.exeName()) {
+      registre_(sys.settings, sys.process.exeName()),
+      censusWindow_{*this,   pSaisie, pExec, poubel, Poubel2, bGo,  bEffacer, bConserver,
+                    bAuto,   bAnn,    lUnites, lExt, lDel,    eExec, eTaille, flags},
+      total_(eTaille),
+      census_(sys, censusWindow_, total_),
+      deletionList_(sys.files, censusWindow_, total_),
+      deletion_(sys, censusWindow_) {
     holdControls();
     connectHandlers();
     pExec.setVisible(false);
@@ -82,6 +88,11 @@ void F_Main::connectHandlers() {
     poubel.onClick = [this] { poubel_Click(); };
     Poubel2.onClick = [this] { Poubel2_Click(); };
     bAnn.onClick = [this] { bAnn_Click(); };
+    bGo.onClick = [this] { census_.bGo_Click(); };
+    bEffacer.onClick = [this] { deletion_.bEffacer_Click(); };
+    bConserver.onClick = [this] { deletionList_.bConserver_Click(); };
+    lDel.onClick = [this] { deletionList_.lDel_Click(); };
+    lDel.onDblClick = [this] { deletionList_.lDel_DblClick(); };
     bAnn.onMouseMove = [this] { bAnn_MouseMove(); };
     pExec.onMouseMove = [this] { pExec_MouseMove(); };
 }

@@ -2,7 +2,12 @@
 
 #include <string>
 
+#include "census/Census.h"
+#include "census/CensusWindow.h"
+#include "census/Deletion.h"
+#include "census/DeletionList.h"
 #include "census/RunFlags.h"
+#include "census/TailleTotale.h"
 #include "korlib/Registre.h"
 #include "platform/Services.h"
 #include "platform/controls/Button.h"
@@ -84,6 +89,12 @@ private:
     platform::Services& sys_;
     korlib::Registre registre_;
     bool savedDrives_ = false;  // "Unités sélectionnées" held a choice at start-up
+
+    census::CensusWindow censusWindow_;
+    census::TailleTotale total_;
+    census::Census census_;
+    census::DeletionList deletionList_;
+    census::Deletion deletion_;
 };
 
 }  // namespace vidor::app

@@ -30,6 +30,16 @@ Sandbox::~Sandbox() {
     }
 }
 
+void Sandbox::shareWithEveryone() {
+    fs::permissions(dir_.path(), fs::perms::all);
+    for (const char* folder : {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME", "CONFIG_DIRS"}) {
+        for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder)) {
+            fs::permissions(entry.path(), fs::perms::all);
+        }
+        fs::permissions(dir_ / folder, fs::perms::all);
+    }
+}
+
 void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
     if (!saved_.contains(name)) {
         const char* old = std::getenv(name.c_str());

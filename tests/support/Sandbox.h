@@ -31,8 +31,12 @@ public:
     // Sets (or, with nullopt, unsets) an environment variable until the end of the test.
     void setEnv(const std::string& name, const std::optional<std::string>& value);
 
-    std::filesystem::path configHome() const { return dir_ / "config"; }
-    std::filesystem::path dataHome() const { return dir_ / "data"; }
+    // Lets any user read and write the sandbox's XDG folders, for a test that runs part of the
+    // program as another user.
+    void shareWithEveryone();
+
+    std::filesystem::path configHome() const { return dir_ / "CONFIG_HOME"; }
+    std::filesystem::path dataHome() const { return dir_ / "DATA_HOME"; }
     std::filesystem::path trashFiles() const { return dataHome() / "Trash" / "files"; }
     std::filesystem::path trashInfo() const { return dataHome() / "Trash" / "info"; }
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "census/CensusWindow.h"
+#include "census/FolderWalk.h"
+#include "census/TailleTotale.h"
+#include "platform/Services.h"
+
+namespace vidor::census {
+
+// "Recenser": switches to the execution panel, clears the web cache when asked, walks every
+// selected drive, then ends cancelled (back to the selection panel), with nothing found (the
+// window closes), unattended (the deletion starts at once) or in the review of the files found.
+class Census {
+public:
+    Census(platform::Services& sys, CensusWindow& window, TailleTotale& total);
+
+    void bGo_Click();
+
+private:
+    void showExecutionPanel();
+    void walkDrives();
+    void cancelled();
+    void review();
+
+    platform::Services& sys_;
+    CensusWindow& window_;
+    TailleTotale& total_;
+    FolderWalk walk_;
+};
+
+}  // namespace vidor::census

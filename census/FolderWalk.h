@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "census/CensusWindow.h"
+#include "census/ExtensionMatch.h"
+#include "census/TailleTotale.h"
+#include "platform/Services.h"
+
+namespace vidor::census {
+
+// The walk of a drive: every folder, its files before its sub-folders, sub-folders depth first in
+// listing order. A file with a selected extension is added to the list of files to delete with
+// its size counted; a TEMP or Temporary Internet Files folder is purged and re-created empty
+// when its option is on. The walk never enters a link or another mounted volume, keeps its
+// call stack flat however deep the tree, and yields to the window system after every entry.
+class FolderWalk {
+public:
+    FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total);
+
+    // Walks the folder `rep` (a drive's root, such as C:\) and everything below it.
+    void Nettoyer(std::string rep);
+
+private:
+    struct Level {
+        std::string rep;
+        std::unique_ptr<platform::Folder> folder;
+        std::vector<std::string> subFolders;
+        std::size_t next = 0;
+    };
+
+    // Shows `rep`, opens and lists it; nullopt when it could not be listed or was purged.
+    std::optional<Level> visit(std::string rep, platform::Folder* parent, const std::string& name);
+    std::unique_ptr<platform::Folder> open(const std::string& rep, platform::Folder* parent,
+                                           const std::string& name);
+    bool purgeable(const std::string& rep) const;
+    void purge(platform::Folder& parent, const std::string& name, platform::Folder& folder);
+    void list(const std::string& path, platform::Folder& folder, const std::string& name);
+
+    platform::Services& sys_;
+    CensusWindow& window_;
+    TailleTotale& total_;
+    std::unique_ptr<ExtensionMatch> extensions_;
+};
+
+}  // namespace vidor::census

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "census/TailleTotale.h"
+#include "platform/FileSystem.h"
+#include "platform/WindowSystem.h"
+
+namespace vidor::census {
+
+// Deletes the folder `name` of `parent` with everything in it, files first, then each
+// sub-folder in turn, then the folder itself; with `versCorbeille` each file goes to the recycle
+// bin instead. The size of each file removed is added to `total`. Links met inside are removed
+// as links; nothing outside the folder is ever touched, and no other volume is entered. The
+// window system gets a turn before each entry. Whatever cannot be removed stays.
+void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
+                      platform::WindowSystem& windows, TailleTotale& total);
+
+}  // namespace vidor::census

@@ -1,0 +1,222 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/Session.h"
+#include "tests/support/Unprivileged.h"
+
+namespace vidor::census {
+namespace {
+
+namespace fs = std::filesystem;
+using test::itemsOf;
+using Items = std::vector<std::string>;
+
+// A census of drive C: (the sandbox's folder c), the files found left for review.
+class WalkTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox{"C=3:c"};
+    fs::path c = sandbox.drive('C');
+
+    // Loads a session and runs the census with the extensions `selected` only.
+    std::unique_ptr<test::Session> census(const Items& selected = {"tmp"},
+                                          const std::function<void(app::F_Main&)>& options = {}) {
+        auto session = std::make_unique<test::Session>();
+        session->load();
+        app::F_Main& form = *session->form;
+        for (int i = 0; i < form.lExt.count(); ++i) {
+            form.lExt.setSelected(i, std::find(selected.begin(), selected.end(),
+                                               form.lExt.item(i)) != selected.end());
+        }
+        if (options) options(form);
+        ending = session->act([&] { form.bGo.press(); });
+        return session;
+    }
+    std::optional<int> ending;
+};
+
+// The names of a folder in the order the system lists them.
+Items listingOrder(const fs::path& folder) {
+    Items names;
+    DIR* dir = ::opendir(folder.c_str());
+    while (dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(dir);
+    return names;
+}
+
+TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCase) {
+    for (const char* name : {"A.TMP", "b.tmp", "c.Tmp", "tmp", ".tmp", "x.tmp.bak", "xtmp",
+                             "setup.$$$", "d.tmpx", "e.bak.tmp"}) {
+        test::writeFile(c / name, "x");
+    }
+    auto session = census({"tmp", "$$$"});
+    Items found = itemsOf(session->form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\A.TMP", "C:\\b.tmp", "C:\\c.Tmp", "C:\\e.bak.tmp", "C:\\setup.$$$"}));
+}
+
+TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
+    for (const char* file : {"a.tmp", "s1/b.tmp", "s1/t/c.tmp", "s1/t/u/d.tmp", "s1/e.tmp",
+                             "s2/f.tmp", "s2/v/g.tmp", "h.tmp", ".hidden/i.tmp"}) {
+        test::writeFile(c / file, "x");
+    }
+    // The expected order, from the system's own listing of each folder.
+    Items expected;
+    std::function<void(const fs::path&, const std::string&)> walk = [&](const fs::path& folder,
+                                                                        const std::string& rep) {
+        Items subFolders;
+        for (const std::string& name : listingOrder(folder)) {
+            if (name.front() == '.') continue;
+            if (fs::is_directory(folder / name)) subFolders.push_back(name);
+            else expected.push_back(rep + name);
+        }
+        for (const std::string& name : subFolders) walk(folder / name, rep + name + "\\");
+    };
+    walk(c, "C:\\");
+    auto session = census();
+    EXPECT_EQ(itemsOf(session->form->lDel), expected);
+    EXPECT_EQ(expected.size(), 8u);
+}
+
+TEST_F(WalkTest, ReadOnlyFilesAreListedLikeAnyOther) {
+    test::writeFile(c / "ro.tmp", "x");
+    fs::permissions(c / "ro.tmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto session = census();
+    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\ro.tmp"}));
+}
+
+TEST_F(WalkTest, TwelveMatchesShowTheLastTenLines) {
+    for (int i = 0; i < 12; ++i) test::writeFile(c / ("f" + std::to_string(i) + ".tmp"), "abc");
+    auto session = census();
+    app::F_Main& form = *session->form;
+    EXPECT_EQ(form.lDel.count(), 12);
+    EXPECT_EQ(form.lDel.topIndex(), 2);
+    EXPECT_EQ(form.eTaille.caption(), "36 bytes");
+    // Review: the deletion waits for the user.
+    EXPECT_EQ(ending, std::nullopt);
+    EXPECT_EQ(form.eExec.caption(), "Fichiers à supprimer :");
+}
+
+TEST_F(WalkTest, TotalsGoBeyondFourGigabytes) {
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) {
+        test::writeFile(c / name);
+        fs::resize_file(c / name, 2LL * 1024 * 1024 * 1024);  // sparse: no disk space used
+    }
+    test::writeFile(c / "d.tmp", "12345");
+    auto session = census();
+    EXPECT_EQ(session->form->eTaille.caption(), "6'442'450'949 bytes");
+}
+
+TEST_F(WalkTest, ATempFolderIsPurgedCountedAndRecreatedEmptyWithItsRights) {
+    const fs::path temp = c / "WINDOWS" / "TEMP";
+    test::writeFile(temp / "a.txt", "abc");
+    test::writeFile(temp / "x" / "y" / "z.dat", "12345");
+    test::writeFile(temp / "keep.tmp", "1");
+    test::writeFile(c / "WINDOWS" / "other.tmp", "22");
+    fs::permissions(temp, fs::perms::all | fs::perms::sticky_bit);
+    ASSERT_EQ(::chown(temp.c_str(), 65534, 65534), 0);
+
+    auto session = census({"tmp"}, [](app::F_Main& form) { form.VidorTP.setValue(1); });
+    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\WINDOWS\\other.tmp"}));
+    EXPECT_EQ(session->form->eTaille.caption(), "11 bytes");
+    ASSERT_TRUE(fs::is_directory(temp));
+    EXPECT_TRUE(fs::is_empty(temp));
+    EXPECT_EQ(fs::status(temp).permissions(), fs::perms::all | fs::perms::sticky_bit);
+    struct stat st {};
+    ASSERT_EQ(::stat(temp.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    // Purged files went to the trash (the recycle-bin box is checked as the window opens).
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.txt"), "abc");
+}
+
+TEST_F(WalkTest, WithoutTheOptionATempFolderIsWalkedLikeAnyOther) {
+    test::writeFile(c / "MonTemp" / "a.txt", "abc");
+    test::writeFile(c / "MonTemp" / "b.tmp", "1");
+    auto session = census();
+    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\MonTemp\\b.tmp"}));
+    EXPECT_TRUE(fs::exists(c / "MonTemp" / "a.txt"));
+}
+
+TEST_F(WalkTest, ATempFolderHoldingOnlySubFoldersIsWalked) {
+    test::writeFile(c / "Temp" / "sub" / "a.tmp", "1");
+    test::writeFile(c / "Temp" / ".dot", "1");
+    test::writeFile(c / "Temporary Internet Files" / "cache" / "b.tmp", "1");
+    auto session = census({"tmp"}, [](app::F_Main& form) {
+        form.VidorTP.setValue(1);
+        form.VidorIE.setValue(1);
+    });
+    Items found = itemsOf(session->form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\Temp\\sub\\a.tmp", "C:\\Temporary Internet Files\\cache\\b.tmp"}));
+}
+
+TEST_F(WalkTest, TemporaryInternetFilesArePurgedOnlyWithTheirOption) {
+    test::writeFile(c / "u" / "Temporary Internet Files" / "page.htm", "abcd");
+    test::writeFile(c / "u" / "Temp" / "t.txt", "ab");
+    auto session = census({"tmp"}, [](app::F_Main& form) {
+        form.VidorIE.setValue(1);
+        form.poubel.setValue(0);
+    });
+    EXPECT_TRUE(fs::is_empty(c / "u" / "Temporary Internet Files"));
+    EXPECT_TRUE(fs::exists(c / "u" / "Temp" / "t.txt"));
+    // Nothing listed: the program ends, having purged.
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_FALSE(fs::exists(sandbox.trashFiles() / "page.htm"));
+}
+
+TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolder) {
+    for (int i = 0; i < 5; ++i) test::writeFile(c / ("f" + std::to_string(i) + ".tmp"), "x");
+    test::writeFile(c / "sub" / "g.tmp", "x");
+    auto session = std::make_unique<test::Session>();
+    session->load();
+    app::F_Main& form = *session->form;
+    std::vector<std::string> folders;
+    int cancelledAt = -1;
+    // Yield 1 follows the root's caption; yield 3 follows the second entry of the root.
+    session->windows.atYield(3, [&] {
+        cancelledAt = form.lDel.count();
+        form.bAnn.press();
+    });
+    session->windows.whileYielding([&] {
+        if (folders.empty() || folders.back() != form.eExec.caption()) folders.push_back(form.eExec.caption());
+        return false;
+    });
+    EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+    EXPECT_EQ(folders, (Items{"C:\\"}));
+    EXPECT_LE(cancelledAt, 2);
+    EXPECT_EQ(form.lDel.count(), 0);
+    EXPECT_TRUE(form.pSaisie.visible());
+    EXPECT_FALSE(form.pExec.visible());
+    EXPECT_FALSE(form.flags.arretDemande);
+    EXPECT_FALSE(form.bAuto.visible());
+    EXPECT_EQ(form.mousePointer(), platform::kPointerDefault);
+    EXPECT_EQ(form.defaultButton(), &form.bGo);
+}
+
+TEST_F(WalkTest, AFolderThatCannotBeReadIsPassedOverSilently) {
+    test::writeFile(c / "locked" / "a.tmp", "x");
+    test::writeFile(c / "open" / "b.tmp", "x");
+    fs::permissions(c / "locked", fs::perms::owner_all);
+    sandbox.shareWithEveryone();
+    test::openUpTo(c.string(), sandbox.dir().path().string());
+    // As nobody, the census finds the open folder's file and shows no message box.
+    const int status = test::asUnprivileged([] {
+        test::Session session;
+        if (session.load()) return 10;
+        app::F_Main& form = *session.form;
+        form.lExt.setSelected(0, false);
+        if (session.act([&] { form.bGo.press(); })) return 11;
+        if (!session.windows.messages.empty()) return 12;
+        if (itemsOf(form.lDel) != Items{"C:\\open\\b.tmp"}) return 13;
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace vidor::census
