@@ -24,8 +24,10 @@ FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTota
 void FolderWalk::Nettoyer(std::string rep) {
     if (rep.empty() || rep.back() != '\\') rep += '\\';
     extensions_ = std::make_unique<ExtensionMatch>(window_.lExt);
+    rep_ = std::move(rep);
+    // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
-    if (auto root = visit(rep, nullptr, {})) levels.push_back(std::move(*root));
+    if (auto root = visit(nullptr, {})) levels.push_back(std::move(*root));
     while (!levels.empty()) {
         if (window_.flags.arretDemande) return;
         Level& level = levels.back();
@@ -34,16 +36,17 @@ void FolderWalk::Nettoyer(std::string rep) {
             continue;
         }
         const std::string& name = level.subFolders[level.next++];
-        if (auto sub = visit(level.rep + name + '\\', level.folder.get(), name)) {
-            levels.push_back(std::move(*sub));
-        }
+        rep_.resize(level.length);
+        rep_ += name;
+        rep_ += '\\';
+        if (auto sub = visit(level.folder.get(), name)) levels.push_back(std::move(*sub));
     }
 }
 
-std::unique_ptr<platform::Folder> FolderWalk::open(const std::string& rep, platform::Folder* parent,
+std::unique_ptr<platform::Folder> FolderWalk::open(platform::Folder* parent,
                                                    const std::string& name) {
     platform::FolderError error;
-    auto folder = parent ? parent->openFolder(name, error) : sys_.files.openFolder(rep, error);
+    auto folder = parent ? parent->openFolder(name, error) : sys_.files.openFolder(rep_, error);
     if (!folder && !error.silent) {
         sys_.windows.messageBox(error.description, platform::Buttons::Ok, platform::Icon::None,
                                 sys_.process.exeName());
@@ -51,24 +54,24 @@ std::unique_ptr<platform::Folder> FolderWalk::open(const std::string& rep, platf
     return folder;
 }
 
-std::optional<FolderWalk::Level> FolderWalk::visit(std::string rep, platform::Folder* parent,
+std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
                                                    const std::string& name) {
-    window_.eExec.setCaption(rep);
+    window_.eExec.setCaption(rep_);
     sys_.windows.doEvents();
     Level level;
-    level.rep = std::move(rep);
-    level.folder = open(level.rep, parent, name);
+    level.length = rep_.size();
+    level.folder = open(parent, name);
     if (!level.folder) return std::nullopt;
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         if (entry.name.front() != '.') {
             if (entry.kind != platform::EntryKind::File) {
                 level.subFolders.push_back(entry.name);
-            } else if (parent && purgeable(level.rep)) {
+            } else if (parent && purgeable()) {
                 purge(*parent, name, *level.folder);
                 return std::nullopt;
             } else if (extensions_->matches(entry.name)) {
-                list(level.rep, *level.folder, entry.name);
+                list(*level.folder, entry.name);
             }
         }
         sys_.windows.doEvents();
@@ -77,8 +80,9 @@ std::optional<FolderWalk::Level> FolderWalk::visit(std::string rep, platform::Fo
     return level;
 }
 
-bool FolderWalk::purgeable(const std::string& rep) const {
-    const std::string upper = korlib::upperCase(rep);
+bool FolderWalk::purgeable() const {
+    const std::string upper =
+        korlib::upperCase(std::string_view(rep_).substr(rep_.size() - std::min(rep_.size(), kInternetFiles.size())));
     return (window_.flags.tousTP && endsWith(upper, kTemp)) ||
            (window_.flags.tousIE && endsWith(upper, kInternetFiles));
 }
@@ -89,9 +93,9 @@ void FolderWalk::purge(platform::Folder& parent, const std::string& name, platfo
     parent.createFolderLike(name, folder);
 }
 
-void FolderWalk::list(const std::string& rep, platform::Folder& folder, const std::string& name) {
+void FolderWalk::list(platform::Folder& folder, const std::string& name) {
     platform::ListBox& lDel = window_.lDel;
-    lDel.addItem(rep + name);
+    lDel.addItem(rep_ + name);
     if (lDel.count() > kVisibleLines) lDel.setTopIndex(lDel.count() - kVisibleLines);
     if (auto size = folder.fileSize(name)) total_.add(*size);
 }

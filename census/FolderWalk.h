@@ -24,25 +24,28 @@ public:
     void Nettoyer(std::string rep);
 
 private:
+    // One folder of the walk. Its path is the first `length` characters of rep_, so that a deep
+    // tree costs memory in proportion to its depth, not to its depth squared.
     struct Level {
-        std::string rep;
+        std::size_t length = 0;
         std::unique_ptr<platform::Folder> folder;
         std::vector<std::string> subFolders;
         std::size_t next = 0;
     };
 
-    // Shows `rep`, opens and lists it; nullopt when it could not be listed or was purged.
-    std::optional<Level> visit(std::string rep, platform::Folder* parent, const std::string& name);
-    std::unique_ptr<platform::Folder> open(const std::string& rep, platform::Folder* parent,
-                                           const std::string& name);
-    bool purgeable(const std::string& rep) const;
+    // Shows the folder rep_, opens and lists it; nullopt when it could not be listed or was
+    // purged.
+    std::optional<Level> visit(platform::Folder* parent, const std::string& name);
+    std::unique_ptr<platform::Folder> open(platform::Folder* parent, const std::string& name);
+    bool purgeable() const;
     void purge(platform::Folder& parent, const std::string& name, platform::Folder& folder);
-    void list(const std::string& path, platform::Folder& folder, const std::string& name);
+    void list(platform::Folder& folder, const std::string& name);
 
     platform::Services& sys_;
     CensusWindow& window_;
     TailleTotale& total_;
     std::unique_ptr<ExtensionMatch> extensions_;
+    std::string rep_;  // the folder being visited
 };
 
 }  // namespace vidor::census

@@ -10,11 +10,10 @@
 namespace vidor::platform::linux_ {
 
 FolderNode::FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
-                       std::string name, std::string path, int fd, dev_t volume)
+                       std::string name, int fd, dev_t volume)
     : registry_(std::move(registry)),
       parent_(std::move(parent)),
       name_(std::move(name)),
-      path_(std::move(path)),
       fd_(fd),
       volume_(volume) {
     struct stat st {};

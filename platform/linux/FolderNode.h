@@ -20,7 +20,7 @@ public:
     // Takes `fd`, an open descriptor of the folder. `parent` is null for a folder opened by path
     // (such a folder keeps its descriptor).
     FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
-               std::string name, std::string path, int fd, dev_t volume);
+               std::string name, int fd, dev_t volume);
     FolderNode(const FolderNode&) = delete;
     FolderNode& operator=(const FolderNode&) = delete;
     ~FolderNode();
@@ -29,7 +29,6 @@ public:
     int descriptor();
 
     bool valid() const { return fd_ >= 0; }
-    const std::string& path() const { return path_; }
     const std::string& name() const { return name_; }
     dev_t volume() const { return volume_; }
     const std::shared_ptr<FolderNode>& parent() const { return parent_; }
@@ -50,7 +49,6 @@ private:
     std::shared_ptr<OpenFolders> registry_;
     std::shared_ptr<FolderNode> parent_;
     std::string name_;
-    std::string path_;
     int fd_;
     dev_t volume_;
     dev_t dev_ = 0;

@@ -75,7 +75,7 @@ std::shared_ptr<FolderNode> LinuxFileSystem::openRoot(const std::string& folder,
         if (fd >= 0) ::close(fd);
         return nullptr;
     }
-    return std::make_shared<FolderNode>(registry_, nullptr, std::string(), folder, fd, st.st_dev);
+    return std::make_shared<FolderNode>(registry_, nullptr, std::string(), fd, st.st_dev);
 }
 
 LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, FolderError& error) {

@@ -106,7 +106,7 @@ std::unique_ptr<Folder> LinuxFolder::reopen(FolderError& error) {
         return nullptr;
     }
     auto node = std::make_shared<FolderNode>(node_->registry(), node_->parent(), node_->name(),
-                                             node_->path(), again, node_->volume());
+                                             again, node_->volume());
     return std::make_unique<LinuxFolder>(std::move(node), trash_);
 }
 
@@ -130,9 +130,7 @@ std::shared_ptr<FolderNode> LinuxFolder::openChild(const std::shared_ptr<FolderN
         error = folderError(EXDEV);
         return nullptr;
     }
-    const std::string path = parent->path() == "/" ? "/" + child : parent->path() + "/" + child;
-    return std::make_shared<FolderNode>(parent->registry(), parent, child, path, fd,
-                                        parent->volume());
+    return std::make_shared<FolderNode>(parent->registry(), parent, child, fd, parent->volume());
 }
 
 std::unique_ptr<Folder> LinuxFolder::openFolder(std::string_view name, FolderError& error) {

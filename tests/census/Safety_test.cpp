@@ -1,0 +1,280 @@
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "census/RepertoireEfface.h"
+#include "tests/support/Session.h"
+
+namespace vidor::census {
+namespace {
+
+namespace fs = std::filesystem;
+using test::itemsOf;
+using Items = std::vector<std::string>;
+
+// Safety of the walk, the purge and the deletion against links, pipes, races, depth and mounts.
+class SafetyTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox{"C=3:c"};
+    fs::path c = sandbox.drive('C');
+    fs::path victim = sandbox / "victim";
+
+    SafetyTest() {
+        for (int i = 0; i < 5; ++i) test::writeFile(victim / ("v" + std::to_string(i) + ".tmp"), "keep");
+        test::writeFile(victim / "inner" / "w.tmp", "keep");
+    }
+
+    bool victimIntact() const {
+        for (int i = 0; i < 5; ++i) {
+            if (test::readFile(victim / ("v" + std::to_string(i) + ".tmp")) != "keep") return false;
+        }
+        return test::readFile(victim / "inner" / "w.tmp") == "keep";
+    }
+
+    // A loaded session whose census looks for tmp files only, moved to the trash or not.
+    std::unique_ptr<test::Session> session(bool toTrash, bool purgeTemp = false) {
+        auto run = std::make_unique<test::Session>();
+        run->load();
+        app::F_Main& form = *run->form;
+        for (int i = 0; i < form.lExt.count(); ++i) form.lExt.setSelected(i, form.lExt.item(i) == "tmp");
+        form.poubel.setValue(toTrash ? 1 : 0);
+        form.VidorTP.setValue(purgeTemp ? 1 : 0);
+        return run;
+    }
+};
+
+TEST_F(SafetyTest, LinksAreListedAsFilesNeverEnteredAndRemovedAsLinks) {
+    fs::create_directories(c / "a");
+    fs::create_directory_symlink(c, c / "a" / "loop");
+    fs::create_directory_symlink("..", c / "a" / "up");
+    fs::create_directory_symlink(victim, c / "dirlink.tmp");
+    fs::create_symlink(victim / "v0.tmp", c / "filelink.tmp");
+    fs::create_symlink(c / "nowhere", c / "broken.tmp");
+    auto run = session(false);
+    app::F_Main& form = *run->form;
+    ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+    Items found = itemsOf(form.lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\broken.tmp", "C:\\dirlink.tmp", "C:\\filelink.tmp"}));
+
+    EXPECT_EQ(run->act([&] { form.bEffacer.press(); }), platform::kExitNormal);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "dirlink.tmp")));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "filelink.tmp")));
+    EXPECT_TRUE(victimIntact());
+}
+
+TEST_F(SafetyTest, APurgeRemovesLinksInsideTheFolderAndNeverTheirTargets) {
+    const fs::path temp = c / "TEMP";
+    test::writeFile(temp / "a.txt", "abc");
+    fs::create_directory_symlink(victim, temp / "dirlink");
+    fs::create_symlink(victim / "v1.tmp", temp / "filelink");
+    fs::create_directories(temp / "sub");
+    fs::create_directory_symlink(victim / "inner", temp / "sub" / "deeper");
+    for (bool toTrash : {false, true}) {
+        auto run = session(toTrash, true);
+        EXPECT_EQ(run->act([&] { run->form->bGo.press(); }), platform::kExitNormal);
+        EXPECT_TRUE(fs::is_directory(temp));
+        EXPECT_TRUE(fs::is_empty(temp));
+        EXPECT_TRUE(victimIntact());
+        fs::create_directory_symlink(victim, temp / "dirlink");
+        test::writeFile(temp / "b.txt", "b");
+    }
+}
+
+TEST_F(SafetyTest, APipeIsListedWithoutHangingAndRemoved) {
+    ASSERT_EQ(::mkfifo((c / "pipe.tmp").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((c / "TEMP" / "../pipe2.tmp").lexically_normal().c_str(), 0644), 0);
+    fs::create_directories(c / "TEMP");
+    ASSERT_EQ(::mkfifo((c / "TEMP" / "fifo").c_str(), 0644), 0);
+    auto run = session(false, true);
+    app::F_Main& form = *run->form;
+    ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+    EXPECT_EQ(form.lDel.count(), 2);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "TEMP" / "fifo")));
+    EXPECT_EQ(run->act([&] { form.bEffacer.press(); }), platform::kExitNormal);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "pipe.tmp")));
+}
+
+TEST_F(SafetyTest, AListedFileWhoseFolderBecameALinkIsLeftAndItsTargetUntouched) {
+    test::writeFile(c / "a" / "b" / "v0.tmp", "listed");
+    test::writeFile(c / "a" / "b" / "v1.tmp", "listed");
+    for (bool toTrash : {false, true}) {
+        auto run = session(toTrash);
+        app::F_Main& form = *run->form;
+        ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+        ASSERT_EQ(form.lDel.count(), 2);
+        // Between the census and the deletion the folder is swapped for a link to the victim.
+        fs::rename(c / "a" / "b", c / "a" / "b.old");
+        fs::create_directory_symlink(victim, c / "a" / "b");
+        EXPECT_EQ(run->act([&] { form.bEffacer.press(); }), std::nullopt);
+        EXPECT_TRUE(victimIntact());
+        EXPECT_EQ(form.lDel.count(), 2);
+        EXPECT_EQ(form.eExec.caption(), "Impossible de supprimer ces fichiers :");
+        fs::remove(c / "a" / "b");
+        fs::rename(c / "a" / "b.old", c / "a" / "b");
+    }
+}
+
+// Exchanges two names of a folder, again and again, until told to stop.
+class Swapper {
+public:
+    Swapper(fs::path folder, std::string real, std::string link, fs::path target)
+        : thread_([=, this] {
+              while (!stop_) {
+                  fs::create_directory(folder / real, ignored_);
+                  ::close(::open((folder / real / "x.tmp").c_str(), O_WRONLY | O_CREAT, 0644));
+                  fs::create_directory_symlink(target, folder / link, ignored_);
+                  if (::renameat2(AT_FDCWD, (folder / real).c_str(), AT_FDCWD,
+                                  (folder / link).c_str(), RENAME_EXCHANGE) == 0) {
+                      ++swaps;
+                  }
+              }
+          }) {}
+    ~Swapper() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::atomic<int> swaps = 0;
+
+private:
+    std::atomic<bool> stop_ = false;
+    std::error_code ignored_;
+    std::thread thread_;
+};
+
+TEST_F(SafetyTest, PurgesRacingWithAFolderSwappedForALinkNeverReachTheVictim) {
+    const auto map = platform::linux_::DriveMap::fromSystem();
+    platform::linux_::LinuxFileSystem files(map);
+    platform::ScriptedWindowSystem windows;
+    platform::Label label("eTaille", {}, 0, "");
+    TailleTotale total(label);
+    const fs::path temp = c / "TEMP";
+    int purges = 0;
+    {
+        fs::create_directories(temp);
+        Swapper swapper(temp, "sub", "link", victim);
+        for (; purges < 300 || swapper.swaps < 2000; ++purges) {
+            std::error_code ignored;
+            fs::create_directories(temp, ignored);
+            platform::FolderError error;
+            auto root = files.openFolder("C:\\", error);
+            ASSERT_TRUE(root);
+            RepertoireEfface(*root, "TEMP", purges % 2 == 0, windows, total);
+            ASSERT_LT(purges, 100000);
+        }
+    }
+    EXPECT_GE(purges, 300);
+    EXPECT_TRUE(victimIntact());
+}
+
+TEST_F(SafetyTest, DeletionRacingWithAFolderSwappedForALinkNeverReachesTheVictim) {
+    for (int i = 0; i < 5; ++i) test::writeFile(c / "a" / "b" / ("v" + std::to_string(i) + ".tmp"), "x");
+    // The victim holds every listed name: any deletion that goes through the link hits it.
+    for (int i = 0; i < 200; ++i) {
+        const std::string name = "f" + std::to_string(i) + ".tmp";
+        test::writeFile(c / "a" / "b" / name, "x");
+        test::writeFile(victim / name, "keep");
+    }
+    auto run = session(false);
+    app::F_Main& form = *run->form;
+    ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+    ASSERT_EQ(form.lDel.count(), 205);
+    {
+        Swapper swapper(c / "a", "b", "l", victim);
+        run->act([&] { form.bEffacer.press(); });
+    }
+    EXPECT_TRUE(victimIntact());
+    for (int i = 0; i < 200; ++i) EXPECT_TRUE(fs::exists(victim / ("f" + std::to_string(i) + ".tmp"))) << i;
+}
+
+// Makes `depth` nested folders named d under `top`, with `file` in the deepest.
+void deepTree(const fs::path& top, int depth, const std::string& file) {
+    int fd = ::open(top.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth; ++i) {
+        ::mkdirat(fd, "d", 0755);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    ::close(::openat(fd, file.c_str(), O_WRONLY | O_CREAT, 0644));
+    ::close(fd);
+}
+
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescriptors) {
+    constexpr int kDepth = 20000;
+    fs::create_directories(c / "TEMP");
+    test::writeFile(c / "TEMP" / "top.txt", "t");
+    deepTree(c / "TEMP", kDepth, "bottom.tmp");
+    const std::size_t before = openDescriptors();
+    std::size_t most = 0;
+
+    auto run = session(false);
+    run->windows.whileYielding([&] {
+        if (run->windows.yields % 997 == 0) most = std::max(most, openDescriptors());
+        return false;
+    });
+    app::F_Main& form = *run->form;
+    ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+    ASSERT_EQ(form.lDel.count(), 1);
+    EXPECT_EQ(form.lDel.item(0).size(), std::string("C:\\TEMP\\").size() + 2 * kDepth + 10);
+    EXPECT_LT(most, before + 100);
+
+    form.bAnn.press();
+    form.VidorTP.setValue(1);
+    EXPECT_EQ(run->act([&] { form.bGo.press(); }), platform::kExitNormal);
+    EXPECT_TRUE(fs::is_empty(c / "TEMP"));
+    EXPECT_LT(most, before + 100);
+}
+
+// Runs `body` in a child process with its own user and mount namespaces; -1 when the machine
+// does not allow it.
+int inMountNamespace(const std::function<int()>& body) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(77);
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) ::_exit(77);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
+    test::writeFile(c / "mnt" / "under.tmp", "hidden by the mount");
+    test::writeFile(c / "other" / "bound.tmp", "x");
+    fs::create_directories(c / "bind");
+    test::writeFile(c / "plain.tmp", "x");
+    const int status = inMountNamespace([&] {
+        if (::mount("none", (c / "mnt").c_str(), "tmpfs", 0, nullptr) != 0) return 77;
+        if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0) return 77;
+        test::writeFile(c / "mnt" / "inside.tmp", "on another volume");
+        auto run = session(false);
+        run->act([&] { run->form->bGo.press(); });
+        Items found = itemsOf(run->form->lDel);
+        std::sort(found.begin(), found.end());
+        return found == Items{"C:\\other\\bound.tmp", "C:\\plain.tmp"} ? 0 : 1;
+    });
+    if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace vidor::census
