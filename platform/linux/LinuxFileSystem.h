@@ -21,7 +21,7 @@ public:
 
     std::unique_ptr<Folder> openFolder(const std::string& path, FolderError& error) override;
     std::optional<FileInfo> info(const std::string& path) override;
-    bool deleteFile(const std::string& path, std::string* error) override;
+    bool deleteFile(const std::string& path, std::string* error = nullptr) override;
     bool moveToTrash(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to, std::string& error) override;

@@ -1,0 +1,67 @@
+#include "platform/linux/DriveMap.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/Drives.h"
+
+namespace vidor::platform::linux_ {
+namespace {
+
+std::string lettersAndTypes(const DriveMap& map) {
+    std::string text;
+    for (const Drive& drive : map.drives()) {
+        text += std::string(1, drive.letter) + "=" + std::to_string(drive.type) + ":" + drive.folder + ";";
+    }
+    return text;
+}
+
+TEST(DriveMapTest, UnitesListsLettersTypesAndFolders) {
+    const DriveMap map = DriveMap::fromUnites("e=2:/media/cle;C=3:/srv/a;bad;Q=x:/q;R=4;C=2:/again;Z=5:/z;x;");
+    EXPECT_EQ(lettersAndTypes(map), "C=3:/srv/a;E=2:/media/cle;Z=5:/z;");
+    ASSERT_NE(map.find('c'), nullptr);
+    EXPECT_EQ(map.find('c')->folder, "/srv/a");
+    EXPECT_EQ(map.find('D'), nullptr);
+    EXPECT_TRUE(DriveMap::fromUnites("").drives().empty());
+}
+
+TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
+    const std::string mountInfo =
+        "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
+        "23 27 0:22 / /sys rw,relatime - sysfs sysfs rw\n"
+        "24 27 0:6 / /dev rw,relatime - devtmpfs devtmpfs rw\n"
+        "25 24 0:23 / /dev/shm rw,relatime - tmpfs tmpfs rw\n"
+        "27 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+        "30 27 8:17 / /media/cle rw,relatime shared:5 - vfat /dev/sdb1 rw\n"
+        "31 27 8:2 / /home rw,relatime - ext4 /dev/sda2 rw\n"
+        "32 27 0:40 / /mnt/nas rw - nfs4 nas:/export rw\n"
+        "33 27 0:41 / /tmp rw - tmpfs tmpfs rw\n"
+        "34 27 0:42 / /run rw - tmpfs tmpfs rw\n"
+        "35 27 11:0 / /media/cdrom ro - iso9660 /dev/sr0 ro\n"
+        "36 27 7:1 / /snap/core/1 ro - squashfs /dev/loop1 ro\n"
+        "37 27 8:2 /user /srv/bound rw - ext4 /dev/sda2 rw\n"
+        "38 27 0:43 / /var/lib/docker/overlay rw - overlay overlay rw\n"
+        "39 27 0:44 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+        "40 27 8:33 / /mnt/my\\040disk rw - ext4 /dev/sdc1 rw\n"
+        "41 27 0:45 / /mnt/share rw - cifs //server/share rw\n";
+    const DriveMap map = DriveMap::fromMountInfo(mountInfo, [](const std::string& device) {
+        return device == "8:17";
+    });
+    EXPECT_EQ(lettersAndTypes(map),
+              "C=3:/;D=3:/home;E=5:/media/cdrom;F=2:/media/cle;G=3:/mnt/my disk;H=4:/mnt/nas;"
+              "I=4:/mnt/share;J=6:/tmp;");
+}
+
+TEST(DriveMapTest, LettersStopAtZ) {
+    std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
+    for (int i = 0; i < 30; ++i) {
+        mountInfo += "2 1 9:" + std::to_string(i) + " / /m" + std::to_string(100 + i) + " rw - ext4 /dev/x" +
+                     std::to_string(i) + " rw\n";
+    }
+    const DriveMap map = DriveMap::fromMountInfo(mountInfo, [](const std::string&) { return false; });
+    ASSERT_EQ(map.drives().size(), 24u);
+    EXPECT_EQ(map.drives().back().letter, 'Z');
+    EXPECT_EQ(map.drives().back().folder, "/m122");
+}
+
+}  // namespace
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,128 @@
+#include "platform/linux/Trash.h"
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/linux/UniqueFd.h"
+#include "tests/support/Sandbox.h"
+
+namespace vidor::platform::linux_ {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool moveToTrash(const fs::path& file) {
+    UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY));
+    return Trash().move(folder.get(), file.filename().string());
+}
+
+std::string pathLine(const fs::path& info) {
+    const std::string text = test::readFile(info);
+    const std::size_t start = text.find("Path=") + 5;
+    return text.substr(start, text.find('\n', start) - start);
+}
+
+TEST(TrashTest, PathsArePercentEncoded) {
+    EXPECT_EQ(percentEncoded("/home/a b/été%.tmp"), "/home/a%20b/%C3%A9t%C3%A9%25.tmp");
+    EXPECT_EQ(percentEncoded(std::string("/x/\n\xff~-_.")), "/x/%0A%FF~-_.");
+}
+
+TEST(TrashTest, SameNamesGetNewOnesAndEveryFileKeepsItsInformation) {
+    test::Sandbox sandbox;
+    for (int i = 0; i < 3; ++i) {
+        test::writeFile(sandbox / std::to_string(i) / "a.tmp", std::to_string(i));
+        ASSERT_TRUE(moveToTrash(sandbox / std::to_string(i) / "a.tmp"));
+    }
+    const fs::path files = sandbox.trashFiles();
+    EXPECT_EQ(test::readFile(files / "a.tmp"), "0");
+    EXPECT_EQ(test::readFile(files / "a.2.tmp"), "1");
+    EXPECT_EQ(test::readFile(files / "a.3.tmp"), "2");
+    EXPECT_EQ(pathLine(sandbox.trashInfo() / "a.3.tmp.trashinfo"), (sandbox / "2" / "a.tmp").string());
+    const std::string info = test::readFile(sandbox.trashInfo() / "a.tmp.trashinfo");
+    EXPECT_TRUE(info.starts_with("[Trash Info]\nPath="));
+    EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos);
+    EXPECT_EQ(fs::status(sandbox.dataHome() / "Trash").permissions(), fs::perms::owner_all);
+}
+
+TEST(TrashTest, AnOrphanFileInTheTrashIsNeverOverwritten) {
+    test::Sandbox sandbox;
+    test::writeFile(sandbox.trashFiles() / "b.tmp", "orphan");
+    test::writeFile(sandbox / "b.tmp", "new");
+    ASSERT_TRUE(moveToTrash(sandbox / "b.tmp"));
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "b.tmp"), "orphan");
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "b.2.tmp"), "new");
+    EXPECT_FALSE(fs::exists(sandbox.trashInfo() / "b.tmp.trashinfo"));
+}
+
+TEST(TrashTest, LongNamesAreShortenedForTheirInformationFile) {
+    test::Sandbox sandbox;
+    const std::string name(250, 'n');
+    test::writeFile(sandbox / name, "long");
+    ASSERT_TRUE(moveToTrash(sandbox / name));
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / name.substr(0, 245)), "long");
+}
+
+TEST(TrashTest, FoldersAndMissingFilesAreRefused) {
+    test::Sandbox sandbox;
+    fs::create_directories(sandbox / "dir");
+    EXPECT_FALSE(moveToTrash(sandbox / "dir"));
+    EXPECT_FALSE(moveToTrash(sandbox / "none"));
+    EXPECT_TRUE(fs::is_directory(sandbox / "dir"));
+}
+
+// Runs `body` in a child with its own user and mount namespaces; 77 when not allowed here.
+int inMountNamespace(const std::function<int()>& body) {
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(77);
+        std::ofstream("/proc/self/setgroups") << "deny";
+        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) ::_exit(77);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
+    test::Sandbox sandbox;
+    const fs::path volume = sandbox / "volume";
+    fs::create_directories(volume);
+    const int status = inMountNamespace([&] {
+        if (::mount("none", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 77;
+        const std::string uid = std::to_string(::geteuid());
+        // A link planted where the private trash goes is refused.
+        fs::create_directory_symlink(sandbox / "stolen", volume / (".Trash-" + uid));
+        test::writeFile(volume / "sub" / "a.tmp", "a");
+        if (moveToTrash(volume / "sub" / "a.tmp") || fs::exists(sandbox / "stolen")) return 1;
+        fs::remove(volume / (".Trash-" + uid));
+        if (!moveToTrash(volume / "sub" / "a.tmp")) return 2;
+        const fs::path trash = volume / (".Trash-" + uid);
+        if (test::readFile(trash / "files" / "a.tmp") != "a") return 3;
+        if (pathLine(trash / "info" / "a.tmp.trashinfo") != "sub/a.tmp") return 4;
+        if (fs::status(trash).permissions() != fs::perms::owner_all) return 5;
+        // A shared sticky .Trash is used when there is one.
+        fs::create_directories(volume / ".Trash");
+        fs::permissions(volume / ".Trash", fs::perms::all | fs::perms::sticky_bit);
+        test::writeFile(volume / "b.tmp", "b");
+        if (!moveToTrash(volume / "b.tmp")) return 6;
+        if (test::readFile(volume / ".Trash" / uid / "files" / "b.tmp") != "b") return 7;
+        return 0;
+    });
+    if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
+    EXPECT_EQ(status, 0);
+}
+
+}  // namespace
+}  // namespace vidor::platform::linux_
