@@ -1,0 +1,163 @@
+#include "platform/qt/QtForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "app/F_Main.h"
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/qt/QtWindowSystem.h"
+#include "tests/support/Sandbox.h"
+
+namespace vidor::platform::qt {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program with the Qt window system, on a sandbox with drive C: only.
+class QtFormTest : public ::testing::Test {
+protected:
+    QtFormTest() {
+        test::writeFile(sandbox.configHome() / "Brenlo" / "Brenlo.conf",
+                        "[General]\nRépertoireMiseAJour=-\n");
+        windows.guard([this] {
+            form.Form_Load();
+            windows.show(form);
+        });
+    }
+    ~QtFormTest() override { windows.release(form); }
+
+    template <class Widget>
+    Widget* widget(const Control& control) {
+        return qobject_cast<Widget*>(windows.formOf(form)->widgetOf(control));
+    }
+    void click(const Control& control) {
+        QTest::mouseClick(widget<QPushButton>(control), Qt::LeftButton);
+    }
+    void clickLine(const ListBox& list, int line) {
+        auto* view = widget<QListView>(list);
+        const QRect rect = view->visualRect(view->model()->index(line, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    test::Sandbox sandbox{"C=3:c"};
+    linux_::LinuxPlatform machine{"/opt/vidor/Vidor", {}};
+    QtWindowSystem windows;
+    Services services = machine.services(windows);
+    app::F_Main form{services};
+};
+
+TEST_F(QtFormTest, TheWindowOpensWithItsControlsWhereTheyBelong) {
+    QWidget* top = windows.formOf(form)->widget();
+    ASSERT_TRUE(top->isVisible());
+    EXPECT_EQ(top->windowTitle(), "(Vidor v6.0.24) Suppression des fichiers temporaires");
+    const TwipScale scale;
+    EXPECT_EQ(top->size(), QSize(scale.pixels(7320), scale.pixels(3390)));
+
+    auto* go = widget<QPushButton>(form.bGo);
+    ASSERT_NE(go, nullptr);
+    EXPECT_EQ(go->geometry(), scale.rect({4080, 840, 1215, 495}));
+    EXPECT_EQ(go->text(), "Recenser");
+    EXPECT_TRUE(go->font().bold());
+    EXPECT_TRUE(go->isDefault());
+    EXPECT_TRUE(go->isEnabled());
+
+    auto* drives = widget<QListView>(form.lUnites);
+    ASSERT_NE(drives, nullptr);
+    EXPECT_EQ(drives->geometry(), scale.rect({240, 360, 855, 2400}));
+    auto* frame = qobject_cast<QGroupBox*>(drives->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->title(), "Unités à traiter");
+    EXPECT_EQ(drives->model()->data(drives->model()->index(0, 0)).toString(), "C:");
+    EXPECT_EQ(drives->model()->data(drives->model()->index(0, 0), Qt::ToolTipRole).toString(),
+              QString::fromStdString(sandbox.drive('C').string()));
+
+    auto* bin = widget<QCheckBox>(form.poubel);
+    EXPECT_TRUE(bin->isChecked());
+    EXPECT_EQ(bin->text(), "Mettre dans la corbeille Windows");
+    EXPECT_TRUE(widget<QLabel>(form.z)->font().bold());
+    EXPECT_FALSE(widget<QWidget>(form.pExec)->isVisible());
+    EXPECT_TRUE(widget<QWidget>(form.pSaisie)->isVisible());
+}
+
+TEST_F(QtFormTest, AClickOnTheOnlySelectedDriveDisablesRecenser) {
+    ASSERT_TRUE(form.lUnites.selected(0));
+    clickLine(form.lUnites, 0);
+    EXPECT_FALSE(form.lUnites.selected(0));
+    EXPECT_EQ(form.lUnites.tag, "");
+    EXPECT_FALSE(widget<QPushButton>(form.bGo)->isEnabled());
+    clickLine(form.lUnites, 0);
+    EXPECT_TRUE(widget<QPushButton>(form.bGo)->isEnabled());
+}
+
+TEST_F(QtFormTest, TheRecycleBoxesMirrorOnScreen) {
+    QTest::mouseClick(widget<QCheckBox>(form.poubel), Qt::LeftButton);
+    EXPECT_EQ(form.poubel.value(), 0);
+    EXPECT_FALSE(widget<QCheckBox>(form.Poubel2)->isChecked());
+    EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Effacer  ");
+}
+
+TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
+    QString title;
+    QString text;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (!window->isVisible() || !window->windowTitle().contains("autres fichiers inutiles")) continue;
+            title = window->windowTitle();
+            text = window->findChild<QPlainTextEdit*>()->toPlainText();
+            for (QPushButton* button : window->findChildren<QPushButton*>()) {
+                if (button->text() == "Ok") button->click();
+            }
+        }
+    });
+    click(form.bSos);
+    EXPECT_EQ(title, "(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !");
+    EXPECT_TRUE(text.startsWith("Programme"));
+    EXPECT_TRUE(text.contains("\n  /AUTO\n"));
+    EXPECT_FALSE(text.contains('\r'));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(window->isVisible() && window->windowTitle().contains("inutiles"));
+    }
+    EXPECT_FALSE(windows.ended());
+}
+
+TEST_F(QtFormTest, RecenserConserverCorbeilleEndToEnd) {
+    const fs::path c = sandbox.drive('C');
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) test::writeFile(c / name, name);
+    click(form.bGo);
+    QCoreApplication::processEvents();  // back in the event loop, the view learns of the lines
+    ASSERT_EQ(form.lDel.count(), 3);
+    EXPECT_TRUE(widget<QWidget>(form.pExec)->isVisible());
+    EXPECT_EQ(widget<QLabel>(form.eExec)->text(), "Fichiers à supprimer :");
+    EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "15 bytes");
+    EXPECT_EQ(widget<QListView>(form.lDel)->model()->rowCount(), 3);
+
+    clickLine(form.lDel, 1);
+    const std::string kept = form.lDel.item(1);
+    ASSERT_TRUE(widget<QPushButton>(form.bConserver)->isEnabled());
+    click(form.bConserver);
+    EXPECT_EQ(form.lDel.count(), 2);
+    EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "10 bytes");
+
+    EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Corbeille  ");
+    click(form.bEffacer);
+    EXPECT_TRUE(windows.ended());
+    EXPECT_EQ(windows.status(), kExitNormal);
+    int inTrash = 0;
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) {
+        const bool wasKept = kept == std::string("C:\\") + name;
+        EXPECT_EQ(fs::exists(c / name), wasKept) << name;
+        inTrash += fs::exists(sandbox.trashFiles() / name);
+    }
+    EXPECT_EQ(inTrash, 2);
+}
+
+}  // namespace
+}  // namespace vidor::platform::qt
