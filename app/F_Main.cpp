@@ -94,6 +94,8 @@ void F_Main::connectHandlers() {
     lDel.onClick = [this] { deletionList_.lDel_Click(); };
     lDel.onDblClick = [this] { deletionList_.lDel_DblClick(); };
     bAnn.onMouseMove = [this] { bAnn_MouseMove(); };
+    bAuto.onClick = [this] { bAuto_Click(); };
+    bAuto.onMouseMove = [this] { bAuto_MouseMove(); };
     pExec.onMouseMove = [this] { pExec_MouseMove(); };
 }
 

@@ -71,6 +71,16 @@ private:
     void restoreChoices();
     void startManual();
 
+    // The command line and the unattended run.
+    void runCommandLine(std::string line);
+    void readParameter(const std::string& parameter);
+    void chooseDrives(std::string list);
+    void chooseExtensions(std::string list);
+    void reduceWindow();
+    void startUnattended();
+    void bAuto_Click();
+    void bAuto_MouseMove();
+
     // Handlers of the selection panel.
     void bLocal_Click();
     void lUnites_Click();

@@ -34,7 +34,12 @@ void F_Main::Form_Load() {
     pExec.move(0, 0);
     selection::fillDrives(lUnites, sys_.drives);
     restoreChoices();
-    startManual();
+    const std::string commandLine = sys_.process.commandLine();
+    if (commandLine.empty()) {
+        startManual();
+    } else {
+        runCommandLine(commandLine);
+    }
 }
 
 void F_Main::countRun() {

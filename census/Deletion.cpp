@@ -25,7 +25,11 @@ void Deletion::bEffacer_Click() {
         sys_.windows.doEvents();
     }
     if (lDel.count() == 0) sys_.windows.endProgram(platform::kExitNormal);
-    if (window_.flags.modeAuto) sys_.windows.endProgram(platform::kExitUndeleted);
+    if (window_.flags.modeAuto) {
+        // Nobody watches an unattended run: whoever started it learns what is left.
+        for (const std::string& path : lDel.items()) sys_.process.writeError(path);
+        sys_.windows.endProgram(platform::kExitUndeleted);
+    }
     sys_.windows.beep();
     window_.eExec.setCaption("Impossible de supprimer ces fichiers :");
     window_.bEffacer.setVisible(false);

@@ -29,6 +29,9 @@ public:
     // The character that separates folder names in the machine's own paths.
     virtual char separator() = 0;
 
+    // Writes one line on the program's standard error, for whoever runs it unattended.
+    virtual void writeError(const std::string& line) = 0;
+
     // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error) = 0;

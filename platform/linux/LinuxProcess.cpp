@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
@@ -63,6 +65,12 @@ std::string LinuxProcess::exeFolder() {
     const std::size_t slash = programPath_.rfind('/');
     if (slash == std::string::npos) return QDir::currentPath().toStdString();
     return slash == 0 ? "/" : programPath_.substr(0, slash);
+}
+
+void LinuxProcess::writeError(const std::string& line) {
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
 }
 
 bool LinuxProcess::startProgram(const std::string& program,

@@ -24,6 +24,7 @@ public:
     std::string exeFolder() override;
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
+    void writeError(const std::string& line) override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 

@@ -2,17 +2,45 @@
 
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/linux/Display.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace vidor::platform::qt {
 
+namespace {
+
+// Platforms that draw on no screen.
+bool screenless(const QString& platform) {
+    return platform.startsWith("offscreen") || platform.startsWith("minimal");
+}
+
+constexpr int kExitNoDisplay = 3;
+
+}  // namespace
+
 int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     // The program's parameters, taken before Qt removes the ones it knows.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    linux_::LinuxPlatform machine(linux_::LinuxProcess::runningProgram(), std::move(arguments));
+
+    // A scheduled run has no screen: it goes on without one, and never waits for a person.
+    const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
+    bool headless = screenless(chosen);
+    if (chosen.isEmpty() && !linux_::displayReachable()) {
+        if (machine.process().commandLine().empty()) {
+            std::fputs("Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
+                       "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
+                       stderr);
+            return kExitNoDisplay;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        headless = true;
+    }
 
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
@@ -20,8 +48,7 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     font.setPointSize(8);  // the size the window's layout was drawn for
     QApplication::setFont(font);
 
-    linux_::LinuxPlatform machine(linux_::LinuxProcess::runningProgram(), std::move(arguments));
-    QtWindowSystem windows;
+    QtWindowSystem windows(headless);
     Services services = machine.services(windows);
     std::unique_ptr<Window> main = makeMainWindow(services);
 

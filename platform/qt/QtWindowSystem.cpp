@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
+#include <cstdio>
 
 #include "platform/qt/QtForm.h"
 
@@ -20,7 +21,7 @@ QString text(const std::string& utf8) { return QString::fromStdString(utf8).repl
 
 }  // namespace
 
-QtWindowSystem::QtWindowSystem() = default;
+QtWindowSystem::QtWindowSystem(bool headless) : headless_(headless) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
@@ -42,6 +43,10 @@ QWidget* QtWindowSystem::activeWidget() {
 
 Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
                                   const std::string& title) {
+    if (headless_) {
+        std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(message).toStdString().c_str());
+        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+    }
     QMessageBox box(activeWidget());
     box.setWindowTitle(text(title));
     box.setText(text(message));
@@ -62,6 +67,10 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
 
 std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) {
+    if (headless_) {
+        std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
+        return {};
+    }
     bool accepted = false;
     const QString answer = QInputDialog::getText(activeWidget(), text(title), text(prompt),
                                                  QLineEdit::Normal, text(defaultText), &accepted);
@@ -69,7 +78,9 @@ std::string QtWindowSystem::inputBox(const std::string& prompt, const std::strin
     return accepted ? answer.toStdString() : std::string();
 }
 
-void QtWindowSystem::beep() { QApplication::beep(); }
+void QtWindowSystem::beep() {
+    if (!headless_) QApplication::beep();
+}
 
 int QtWindowSystem::screenWidth() {
     QScreen* screen = QGuiApplication::primaryScreen();

@@ -21,7 +21,9 @@ class QtForm;
 // yields through doEvents() sees the end and unwinds too.
 class QtWindowSystem : public WindowSystem {
 public:
-    QtWindowSystem();
+    // Without a screen (`headless`), message boxes are written on standard error and take their
+    // default answer (OK, or Yes), and the prompt counts as cancelled: nothing waits for a person.
+    explicit QtWindowSystem(bool headless = false);
     ~QtWindowSystem() override;
 
     void doEvents() override;
@@ -61,6 +63,7 @@ private:
     QtForm& formFor(Window& window);
     QWidget* activeWidget();
 
+    bool headless_;
     TwipScale scale_;
     std::map<Window*, std::unique_ptr<QtForm>> forms_;
     std::vector<QEventLoop*> loops_;

@@ -1,0 +1,109 @@
+// The command line and the unattended run: "/U:" and "/E:" choose drives and extensions, or
+// "/AUTO" takes those of the last manual run; the census and the deletion then run by themselves.
+
+#include "app/F_Main.h"
+#include "korlib/Fenetre.h"
+#include "korlib/ListeCherche.h"
+#include "korlib/Texte.h"
+
+namespace vidor::app {
+
+namespace {
+
+constexpr int kManualHeight = 3720;
+
+void deselectAll(platform::ListBox& list) {
+    for (int i = 0; i < list.count(); ++i) list.setSelected(i, false);
+}
+
+}  // namespace
+
+void F_Main::runCommandLine(std::string line) {
+    const std::string upper = korlib::upperCase(line);
+    if (upper.starts_with("/AUTO")) {
+        if (upper != "/AUTO") {
+            sys_.windows.messageBox("La présence du paramètre /AUTO fait ignorer les autres paramètres.",
+                                    platform::Buttons::Ok, platform::Icon::Exclamation,
+                                    korlib::TitreVersion(sys_.process) + " Avertissement !");
+        }
+        if (!savedDrives_) bLocal.press();
+    } else {
+        // Parameters from left to right; a later one of the same kind overrides an earlier one.
+        while (!line.empty()) readParameter(korlib::ElementExtrait(line, {" "}));
+    }
+    startUnattended();
+}
+
+void F_Main::readParameter(const std::string& parameter) {
+    const std::string kind = korlib::upperCase(parameter.substr(0, 3));
+    const std::string list = parameter.size() > 3 ? parameter.substr(3) : std::string();
+    if (kind == "/U:") {
+        chooseDrives(list);
+    } else if (kind == "/E:") {
+        chooseExtensions(list);
+    } else {
+        sys_.windows.messageBox(
+            "Je ne comprend pas le paramètre \"" + parameter + "\" !" + korlib::SautsLigne(2) +
+                "Arrêt du programme." + korlib::SautsLigne(2) +
+                "Relancez le programme sans paramètre et cliquez sur le bouton AIDE.",
+            platform::Buttons::Ok, platform::Icon::Exclamation,
+            korlib::TitreVersion(sys_.process) + " Erreur !");
+        sys_.windows.endProgram(platform::kExitBadParameter);
+    }
+}
+
+void F_Main::chooseDrives(std::string list) {
+    if (list.empty()) {
+        bLocal.press();
+        return;
+    }
+    deselectAll(lUnites);
+    while (!list.empty()) {
+        const std::string drive = korlib::upperCase(korlib::trimSpaces(korlib::ElementExtrait(list, {","}))) + ":";
+        const int found = korlib::ListeCherche(lUnites.items(), drive);
+        if (found >= 0) lUnites.setSelected(found, true);
+    }
+}
+
+void F_Main::chooseExtensions(std::string list) {
+    if (list.empty()) {
+        for (int i = 0; i < lExt.count(); ++i) lExt.setSelected(i, true);
+        return;
+    }
+    deselectAll(lExt);
+    while (!list.empty()) {
+        const std::string extension = korlib::trimSpaces(korlib::ElementExtrait(list, {","}));
+        if (extension.empty()) continue;
+        // An extension the list lacks is added as given, forbidden or not.
+        int found = korlib::ListeCherche(lExt.items(), extension);
+        if (found < 0) found = lExt.addItem(extension);
+        lExt.setSelected(found, true);
+    }
+}
+
+void F_Main::reduceWindow() { setHeight(height() - innerHeight() + lDel.place().top); }
+
+void F_Main::startUnattended() {
+    reduceWindow();
+    bAuto.setCaption("Manuel");
+    flags.modeAuto = true;
+    sys_.windows.show(*this);
+    // Even with no drive or no extension selected: the census then finds nothing and ends.
+    bGo.press();
+}
+
+void F_Main::bAuto_Click() {
+    if (bAuto.caption() != "Auto") {
+        bAuto.setCaption("Auto");
+        setHeight(kManualHeight);
+        flags.modeAuto = false;
+    } else {
+        bAuto.setCaption("Manuel");
+        reduceWindow();
+        flags.modeAuto = true;
+    }
+}
+
+void F_Main::bAuto_MouseMove() { setMousePointer(platform::kPointerDefault); }
+
+}  // namespace vidor::app

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Session.h"
+
+namespace vidor::app {
+namespace {
+
+namespace fs = std::filesystem;
+using test::itemsOf;
+using test::selectedOf;
+using Items = std::vector<std::string>;
+
+constexpr const char* kTitle = "(Vidor v6.0.24)";
+
+// Unattended runs on C: and F: (hard disks), D: (removable) and E: (network).
+class CommandLineTest : public ::testing::Test {
+protected:
+    test::Sandbox sandbox{"C=3:c;D=2:d;E=4:e;F=3:f"};
+
+    // Starts the program with `line` split at spaces, as a shell would pass it.
+    std::unique_ptr<test::Session> start(const std::vector<std::string>& arguments) {
+        auto session = std::make_unique<test::Session>(arguments);
+        ending = session->load();
+        return session;
+    }
+    std::optional<int> ending;
+};
+
+TEST_F(CommandLineTest, DrivesAndExtensionsNamedAreTheOnlyOnesSelected) {
+    auto run = start({"/U:c,d", "/E:tmp,LOG"});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "D:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "log"}));
+    EXPECT_EQ(ending, platform::kExitNormal);  // nothing found: the program ends
+    EXPECT_TRUE(run->windows.messages.empty());
+}
+
+TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+    test::writeFile(sandbox.drive('C') / "b.txt", "x");
+    std::optional<int> height;
+    auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
+    session->windows.atYield(1, [&] { height = session->form->height(); });
+    EXPECT_EQ(session->load(), platform::kExitNormal);
+    app::F_Main& form = *session->form;
+    EXPECT_EQ(height, 3720 - 3390 + 360);
+    EXPECT_EQ(form.bAuto.caption(), "Manuel");
+    EXPECT_TRUE(form.flags.modeAuto);
+    ASSERT_EQ(session->windows.shown.size(), 1u);
+    EXPECT_EQ(session->windows.shown.front(), &form);
+    // To the trash, since the recycle-bin box starts checked.
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.tmp"), "x");
+    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.txt"));
+}
+
+TEST_F(CommandLineTest, EmptyListsMeanLocalDisksAndEveryExtension) {
+    test::storeUserSetting("Extensions", "bak\tzzz\t");
+    auto run = start({"/U:", "/E:"});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"bak", "zzz"}));
+}
+
+TEST_F(CommandLineTest, UnknownExtensionsAreAddedEvenForbiddenOnesAndLaterParametersWin) {
+    auto run = start({"/E:tmp", "/E:xyz,exe,.tmp,,", "TMP"});
+    // "TMP" alone is no parameter: the run stops before any census.
+    EXPECT_EQ(ending, platform::kExitBadParameter);
+    run.reset();
+    auto again = start({"/E:tmp", "/E:xyz,exe,.tmp,,TMP"});
+    EXPECT_EQ(itemsOf(again->form->lExt),
+              (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk", "log", "xyz", "exe", ".tmp"}));
+    EXPECT_EQ(selectedOf(again->form->lExt), (Items{"tmp", "xyz", "exe", ".tmp"}));
+    // Without "/U:", the drives restored at start-up: every listed drive when nothing was saved.
+    EXPECT_EQ(selectedOf(again->form->lUnites), (Items{"C:", "D:", "E:", "F:"}));
+}
+
+TEST_F(CommandLineTest, DriveElementsAreTrimmedAndUnknownOnesIgnored) {
+    auto run = start({"/u:q,C:,\"f\""});
+    // "C:" becomes "C::", which no drive is.
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"F:"}));
+    run.reset();
+    // A space always ends a parameter, quotes or not.
+    run = start({"/U:\"q,", "e\""});
+    EXPECT_EQ(ending, platform::kExitBadParameter);
+    EXPECT_TRUE(run->windows.messages.at(0).text.starts_with("Je ne comprend pas le paramètre \"e\"\" !"));
+    run.reset();
+    // A whole parameter between quotes loses them.
+    run = start({"\"/U:q,e\""});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
+}
+
+TEST_F(CommandLineTest, AutoTakesTheLastManualChoices) {
+    test::storeUserSetting("Unités sélectionnées", "E:\tD:\t");
+    test::storeUserSetting("Extensions", "log\tbak\t");
+    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    auto run = start({"/AUTO"});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"D:", "E:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"log"}));
+    EXPECT_TRUE(run->windows.messages.empty());
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\tD:\t");
+}
+
+TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
+    auto run = start({"/AUTO"});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
+}
+
+TEST_F(CommandLineTest, AutoFollowedByMoreTextWarnsAndGoesOn) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"/auto", "/U:D"}, std::vector<std::string>{"/AUTOMATIQUE"}}) {
+        auto run = start(arguments);
+        ASSERT_EQ(run->windows.messages.size(), 1u);
+        const auto& warning = run->windows.messages.front();
+        EXPECT_EQ(warning.text, "La présence du paramètre /AUTO fait ignorer les autres paramètres.");
+        EXPECT_EQ(warning.title, std::string(kTitle) + " Avertissement !");
+        EXPECT_EQ(warning.icon, platform::Icon::Exclamation);
+        EXPECT_EQ(warning.buttons, platform::Buttons::Ok);
+        EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
+        EXPECT_EQ(ending, platform::kExitNormal);
+    }
+}
+
+TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"/X:abc"}, "/X:abc"},
+        {{"/U:C", "/AUTO"}, "/AUTO"},
+        {{"/U:c", "", "/E:tmp"}, ""},
+        {{"/U:", "c"}, "c"},
+        {{"/e:tmp", "\"Mixed Case\""}, "\"Mixed"},
+    };
+    for (const auto& [arguments, shown] : cases) {
+        test::storeUserSetting("Unités sélectionnées", "D:\t");
+        auto run = start(arguments);
+        EXPECT_EQ(ending, platform::kExitBadParameter);
+        ASSERT_EQ(run->windows.messages.size(), 1u);
+        const auto& error = run->windows.messages.front();
+        EXPECT_EQ(error.text, "Je ne comprend pas le paramètre \"" + shown + "\" !\r\n\r\nArrêt du "
+                              "programme.\r\n\r\nRelancez le programme sans paramètre et cliquez sur "
+                              "le bouton AIDE.");
+        EXPECT_EQ(error.title, std::string(kTitle) + " Erreur !");
+        EXPECT_EQ(error.icon, platform::Icon::Exclamation);
+        EXPECT_TRUE(run->windows.shown.empty());
+        EXPECT_EQ(test::userSetting("Unités sélectionnées"), "D:\t");
+    }
+}
+
+TEST_F(CommandLineTest, NothingSelectedStillRunsTheCensusWhichEndsTheProgram) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+    auto run = start({"/U:q"});
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_FALSE(run->form->bGo.enabled());
+    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "a.tmp"));
+}
+
+TEST_F(CommandLineTest, ManuelDuringAnUnattendedCensusEndsInTheReview) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+    auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
+    session->windows.atYield(2, [&] { session->form->bAuto.press(); });
+    EXPECT_EQ(session->load(), std::nullopt);
+    app::F_Main& form = *session->form;
+    EXPECT_EQ(form.height(), 3720);
+    EXPECT_EQ(form.bAuto.caption(), "Auto");
+    EXPECT_FALSE(form.flags.modeAuto);
+    EXPECT_EQ(form.eExec.caption(), "Fichiers à supprimer :");
+    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "a.tmp"));
+    // Closing the window of a run with parameters stores nothing.
+    EXPECT_EQ(session->act([&] { form.close(); }), platform::kExitNormal);
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
+}
+
+TEST_F(CommandLineTest, AutoDuringAManualCensusGoesOnIntoTheDeletion) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+    test::Session session;
+    ASSERT_EQ(session.load(), std::nullopt);
+    app::F_Main& form = *session.form;
+    session.windows.atYield(session.windows.yields + 2, [&] { form.bAuto.press(); });
+    EXPECT_EQ(session.act([&] { form.bGo.press(); }), platform::kExitNormal);
+    EXPECT_EQ(form.height(), 3720 - 3390 + 360);
+    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
+}
+
+TEST_F(CommandLineTest, AnUnattendedDeletionWithFailuresEndsWithStatusOne) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+    test::writeFile(sandbox.drive('C') / "b.tmp", "x");
+    auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
+    // Between census and deletion, b.tmp becomes a folder that cannot be removed as a file.
+    session->windows.whileYielding([&] {
+        if (!session->form->bEffacer.visible()) return false;
+        fs::remove(sandbox.drive('C') / "b.tmp");
+        test::writeFile(sandbox.drive('C') / "b.tmp" / "x", "x");
+        return true;
+    });
+    EXPECT_EQ(session->load(), platform::kExitUndeleted);
+    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\b.tmp"}));
+    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
+}
+
+}  // namespace
+}  // namespace vidor::app
