@@ -59,8 +59,9 @@ std::string ChromiumEntry::bytes() const {
     appendLittleEndian(bytes, 0, 4);
     bytes += key;
     bytes += "<html>body</html>";
+    // The end record: its magic number, then flags, data CRC, stream size and padding.
     appendLittleEndian(bytes, 0xf4fa6f45970d41d8, 8);
-    appendLittleEndian(bytes, 0, 4 * 4);
+    for (int field = 0; field < 4; ++field) appendLittleEndian(bytes, 0, 4);
     return bytes;
 }
 
