@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/linux/CacheFormat.h"
+
+namespace vidor::platform::linux_ {
+
+// The "simple cache" of Chromium and the browsers built on it (Google Chrome, Brave, Edge,
+// Vivaldi): <cache>/<browser>/<profile>/Cache/Cache_Data holds, per entry, the file
+// <16 hex digits>_0 that starts with a 24-byte header and the key, and, when the entry needs
+// them, <same digits>_1 and <same digits>_s.
+class ChromiumCache final : public CacheFormat {
+public:
+    std::span<const std::string_view> browserFolders() const override;
+    std::string_view entriesFolder() const override { return "Cache/Cache_Data"; }
+    bool isEntryFile(std::string_view name) const override;
+    std::optional<std::string> entryUrl(const OpenFile& file) const override;
+    std::vector<std::string> companions(std::string_view name) const override;
+};
+
+// The URL of a simple cache key: "<digits>/" prefixes aside, either the bare URL, or a key
+// partitioned by site ("_dk_<site> <site> <URL>") whose URL follows the last space. nullopt
+// when no URL is found.
+std::optional<std::string> chromiumKeyUrl(std::string_view key);
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/linux/CacheFormat.h"
+
+namespace vidor::platform::linux_ {
+
+// Firefox's disk cache ("cache2"): <cache>/mozilla/firefox/<profile>/cache2/entries holds one
+// file per entry, named by the SHA-1 of its key in 40 hex digits. The file holds the entry's
+// data, then its metadata (which holds the key), then the metadata's offset.
+class FirefoxCache final : public CacheFormat {
+public:
+    std::span<const std::string_view> browserFolders() const override;
+    std::string_view entriesFolder() const override { return "cache2/entries"; }
+    bool isEntryFile(std::string_view name) const override { return isHex(name, 40); }
+    std::optional<std::string> entryUrl(const OpenFile& file) const override;
+    std::vector<std::string> companions(std::string_view) const override { return {}; }
+};
+
+// The URL of a Firefox cache key: tags, each ended by a comma ("a" anonymous, "p" private,
+// "O" and "~" with a value where a doubled comma stands for a comma, the legacy "b" and "i"
+// with digits), then ":" and the URL. nullopt when a tag is malformed or no URL follows.
+std::optional<std::string> firefoxKeyUrl(std::string_view key);
+
+}  // namespace vidor::platform::linux_

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/linux/CacheFormat.h"
+
+namespace vidor::test {
+
+// A Firefox cache2 entry file: `dataSize` bytes of data, then the metadata of format `version`
+// holding `key`, then the metadata's offset. The other fields damage it on purpose: `keySize`
+// and `offset` are written instead of the true values when set.
+struct FirefoxEntry {
+    std::string key;
+    std::size_t dataSize = 100;
+    std::uint32_t version = 3;
+    std::optional<std::uint32_t> keySize = std::nullopt;
+    std::optional<std::uint32_t> offset = std::nullopt;
+    bool keyEndsWithNul = true;
+
+    std::string bytes() const;
+};
+
+// A Chromium simple cache key file (<hash>_0): the 24-byte header, `key`, data and the end
+// record. The other fields damage it on purpose: `keyLength` is written instead of the true
+// length when set.
+struct ChromiumEntry {
+    std::string key;
+    std::uint64_t magic = 0xfcfb6d1ba7725c30;
+    std::optional<std::uint32_t> keyLength = std::nullopt;
+
+    std::string bytes() const;
+};
+
+// The entries folders of a profile under the cache folder `cache`.
+std::filesystem::path firefoxEntries(const std::filesystem::path& cache,
+                                     const std::string& profile);
+std::filesystem::path chromiumEntries(const std::filesystem::path& cache,
+                                      const std::string& browser, const std::string& profile);
+
+// Entry file names made from `n`, so that a test chooses the order of the files: 40 hex digits
+// for Firefox, "<16 hex digits>_<stream>" for Chromium.
+std::string firefoxName(unsigned n);
+std::string chromiumName(unsigned n, char stream = '0');
+
+// What `format` reads as the URL of a key file holding `bytes`.
+std::optional<std::string> entryUrl(const platform::linux_::CacheFormat& format,
+                                    const std::string& bytes);
+
+}  // namespace vidor::test
