@@ -16,7 +16,8 @@ korlib::Registre registreOf(platform::Services& sys) {
 }  // namespace
 
 std::string readUpdateFolder(platform::Services& sys) {
-    const auto value = registreOf(sys).RegistreLit(kValue, kApplication, platform::Hive::LocalMachine);
+    const auto value =
+        registreOf(sys).RegistreLit(kValue, kApplication, platform::Hive::LocalMachine);
     return value.value_or("");
 }
 

@@ -5,10 +5,12 @@
 
 namespace vidor::test {
 
-// Runs `body` in a child process that has given up root's rights (it runs as nobody when the
-// tests run as root), so that file permissions hold there as for any user. The files `body`
-// uses must be reachable by that user. Returns the text `body` returned, or a text beginning
-// with "child:" that says why the child failed.
-std::string asUnprivileged(const std::function<std::string()>& body);
+// Runs `body` in a child process as the unprivileged user nobody (permissions apply there even
+// when the tests run as root) and returns its exit status; -1 when the child could not be made.
+// When the tests already run as an ordinary user, the child keeps that user.
+int asUnprivileged(const std::function<int()>& body);
+
+// Makes `folder` and its parents up to `top` enterable by everyone, so that nobody can reach it.
+void openUpTo(const std::string& folder, const std::string& top);
 
 }  // namespace vidor::test

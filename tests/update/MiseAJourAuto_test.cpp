@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -388,24 +389,27 @@ TEST_F(PublishingTest, CopyThatFailsIsReported) {
 }
 
 TEST_F(PublishingTest, DeletionThatFailsIsReportedWithItsReason) {
-    // The update folder is made read-only, and the procedure runs in a child process without
-    // root's rights (root would delete the copy anyway), so the deletion fails for real.
+    // The update folder belongs to root and only its owner may write there; the procedure runs
+    // in a child process as the user nobody (root would delete the copy anyway), so the
+    // deletion fails for real.
     putCopy(std::chrono::seconds(-60));
-    fs::permissions(sandbox.dir().path(), fs::perms::owner_all | fs::perms::others_read |
-                                              fs::perms::others_exec);
-    fs::permissions(maj, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
-                             fs::perms::others_exec);
-    const std::string shown = test::asUnprivileged([&] {
+    test::openUpTo(maj.string(), sandbox.dir().path().string());
+    const std::string expected =
+        "Je ne parviens pas à détruire l'ancienne version du programme \"Vidor\" dans le "
+        "répertoire réseau \"" +
+        majText() + "\" pour la mettre à jour !\r\n\r\n(" + std::strerror(EACCES) + ")";
+    // The child's status says whether it was told just that, after one beep.
+    const int status = test::asUnprivileged([&] {
         const bool ended = run();
-        std::string record = ended ? "ended;" : "";
-        record += "beeps=" + std::to_string(windows.beeps) + ";";
-        for (const auto& message : windows.messages) record += message.title + "|" + message.text;
-        return record;
+        for (const auto& message : windows.messages) {
+            if (message.text != expected) std::cerr << "shown: " << message.text << "\n";
+        }
+        const bool told = windows.messages.size() == 1 && windows.messages[0].text == expected &&
+                          windows.messages[0].title == "Brenlo - Avertissement" &&
+                          windows.messages[0].icon == Icon::Exclamation;
+        return !ended && told && windows.beeps == 1 ? 0 : 1;
     });
-    EXPECT_EQ(shown, "beeps=1;Brenlo - Avertissement|Je ne parviens pas à détruire l'ancienne "
-                     "version du programme \"Vidor\" dans le répertoire réseau \"" +
-                         majText() + "\" pour la mettre à jour !\r\n\r\n(" +
-                         std::strerror(EACCES) + ")");
+    EXPECT_EQ(status, 0);
     EXPECT_EQ(test::readFile(maj / "Vidor"), "published");
 }
 
