@@ -6,6 +6,7 @@
 #include "korlib/Fenetre.h"
 #include "selection/DriveList.h"
 #include "selection/ExtensionList.h"
+#include "update/MiseAJourAuto.h"
 
 namespace vidor::app {
 
@@ -27,6 +28,7 @@ std::optional<int> storedCount(const std::optional<std::string>& text) {
 
 void F_Main::Form_Load() {
     if (sys_.process.previousInstance()) sys_.windows.endProgram(platform::kExitNormal);
+    update::MiseAJourAuto(sys_);
     countRun();
     korlib::FenetreCentre(sys_.windows, *this);
     setCaption(korlib::TitreVersion(sys_.process) + " Suppression des fichiers temporaires");

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Services.h"
+#include "update/ProgramFiles.h"
+
+namespace vidor::update {
+
+// When the copy in `updateFolder` is newer than the local program (modified at `localTime`),
+// starts the updater with the copy and the program file, then ends the program. When the
+// updater cannot start, asks whether this version may go on: Yes returns, No ends the program.
+// Returns at once when there is no newer copy.
+void handOver(platform::Services& sys, const ProgramFiles& files, const std::string& updateFolder,
+              std::int64_t localTime);
+
+}  // namespace vidor::update
