@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "tests/support/Sandbox.h"
+#include "tests/support/Shell.h"
 #include "tests/support/Unprivileged.h"
 
 namespace vidor::renovex {
@@ -23,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-std::string quoted(const fs::path& path) { return "'" + path.string() + "'"; }
+using test::quoted;
 
 // Waits up to 30 seconds for `ready`.
 bool within30s(const std::function<bool()>& ready) {
@@ -55,13 +56,7 @@ protected:
 
     // Runs `command` through the shell, killed after a minute; returns its exit status. What
     // it writes on standard error is kept for errors().
-    int run(const std::string& command) {
-        std::error_code ignored;
-        fs::remove(errorFile(), ignored);  // perhaps another user's, from an earlier run
-        const int status =
-            std::system(("timeout 60 " + command + " 2>" + quoted(errorFile())).c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
+    int run(const std::string& command) { return test::runShell(command, errorFile()); }
     std::string errors() const { return test::readFile(errorFile()); }
     fs::path errorFile() const { return out / "errors.txt"; }
 

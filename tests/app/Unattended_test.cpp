@@ -1,0 +1,123 @@
+// Unattended runs of the built program, as a scheduler starts it: in a separate process, with no
+// screen at all.
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/Sandbox.h"
+#include "tests/support/Session.h"
+#include "tests/support/Shell.h"
+#include "tests/support/Unprivileged.h"
+
+namespace vidor::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UnattendedTest : public ::testing::Test {
+protected:
+    UnattendedTest() {
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            sandbox.setEnv(variable, std::nullopt);
+        }
+        fs::create_directories(out);
+        fs::permissions(out, fs::perms::all);
+        test::writeFile(c / "a.tmp", "a");
+        test::writeFile(c / "sub" / "b.TMP", "b");
+        test::writeFile(c / "c.log", "c");
+        test::writeFile(c / "d.txt", "d");
+        test::writeFile(e / "e.log", "e");
+    }
+
+    // Runs the built program with `parameters`; its standard error is then in errors().
+    int vidor(const std::string& parameters) {
+        return test::runShell(test::quoted(VIDOR_PROGRAM) + " " + parameters, out / "errors.txt");
+    }
+    std::string errors() const { return test::readFile(out / "errors.txt"); }
+    std::vector<std::string> trash() const {
+        std::vector<std::string> names;
+        if (!fs::exists(sandbox.trashFiles())) return names;
+        for (const auto& entry : fs::directory_iterator(sandbox.trashFiles())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::Sandbox sandbox{"C=3:c;E=3:e"};
+    fs::path c = sandbox.drive('C');
+    fs::path e = sandbox.drive('E');
+    fs::path out = sandbox / "out";
+};
+
+TEST_F(UnattendedTest, DrivesAndExtensionsGivenGoToTheTrashAndNothingElse) {
+    test::storeUserSetting("Unités sélectionnées", "E:\t");
+    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    // Nobody ever said where updates come from: the question is answered "cancel" by itself.
+    EXPECT_EQ(vidor("/U:c /E:tmp"), 0) << errors();
+    EXPECT_EQ(trash(), (std::vector<std::string>{"a.tmp", "b.TMP"}));
+    for (const fs::path& kept : {c / "c.log", c / "d.txt", e / "e.log"}) EXPECT_TRUE(fs::exists(kept));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\t");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "log\t");
+    EXPECT_EQ(test::machineSetting("RépertoireMiseAJour"), std::nullopt);
+    EXPECT_NE(errors().find("Brenlo\nCe programme est équipé du système de mise à jour automatique."),
+              std::string::npos)
+        << errors();
+}
+
+TEST_F(UnattendedTest, AutoTakesTheChoicesOfTheLastManualRun) {
+    test::storeMachineSetting("RépertoireMiseAJour", "-");
+    test::storeUserSetting("Unités sélectionnées", "E:\t");
+    test::storeUserSetting("Extensions", "log\ttmp\t");
+    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    EXPECT_EQ(vidor("/AUTO"), 0) << errors();
+    EXPECT_EQ(trash(), (std::vector<std::string>{"e.log"}));
+    EXPECT_TRUE(fs::exists(c / "c.log"));
+    EXPECT_EQ(errors(), "");
+}
+
+TEST_F(UnattendedTest, ABadParameterIsReportedOnStandardErrorAndChangesNothing) {
+    test::storeMachineSetting("RépertoireMiseAJour", "-");
+    EXPECT_EQ(vidor("/X:abc"), 2);
+    EXPECT_EQ(errors(), "(Vidor v6.0.24) Erreur !\nJe ne comprend pas le paramètre \"/X:abc\" !\n\n"
+                        "Arrêt du programme.\n\nRelancez le programme sans paramètre et cliquez "
+                        "sur le bouton AIDE.\n");
+    EXPECT_TRUE(trash().empty());
+    EXPECT_TRUE(fs::exists(c / "a.tmp"));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
+}
+
+TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
+    test::storeMachineSetting("RépertoireMiseAJour", "-");
+    test::writeFile(c / "locked" / "x.tmp", "x");
+    sandbox.shareWithEveryone();
+    test::openUpTo(c.string(), sandbox.dir().path().string());
+    fs::permissions(c / "sub", fs::perms::all);
+    fs::permissions(c, fs::perms::all);
+    // Run as nobody, to whom the folder "locked" (root's, read-only for others) is closed for
+    // writing; any other user meets the same when it is not theirs.
+    fs::permissions(c / "locked", fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
+    // The runtime folder must be the user's own, as the system gives it.
+    const fs::path runtime = out / "runtime";
+    fs::create_directories(runtime);
+    fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
+    ASSERT_EQ(::chown(runtime.c_str(), ::geteuid() == 0 ? 65534 : ::geteuid(), ::getegid() == 0 ? 65534 : ::getegid()), 0);
+    sandbox.setEnv("XDG_RUNTIME_DIR", runtime.string());
+    const int status = test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); });
+    EXPECT_EQ(status, 1) << errors();
+    EXPECT_EQ(errors(), "C:\\locked\\x.tmp\n");
+    EXPECT_TRUE(fs::exists(c / "locked" / "x.tmp"));
+    EXPECT_FALSE(fs::exists(c / "a.tmp"));
+}
+
+TEST_F(UnattendedTest, AManualStartWithoutAScreenSaysSoAndFails) {
+    EXPECT_EQ(vidor(""), 3);
+    EXPECT_NE(errors().find("Vidor ne trouve pas d'écran"), std::string::npos) << errors();
+    EXPECT_EQ(test::machineSetting("Vidor"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vidor::app
