@@ -60,7 +60,7 @@ void F_Main::chooseDrives(std::string list) {
     deselectAll(lUnites);
     while (!list.empty()) {
         const std::string drive = korlib::upperCase(korlib::trimSpaces(korlib::ElementExtrait(list, {","}))) + ":";
-        const int found = korlib::ListeCherche(lUnites.items(), drive);
+        const int found = korlib::ListeCherche(lUnites, drive);
         if (found >= 0) lUnites.setSelected(found, true);
     }
 }
@@ -75,7 +75,7 @@ void F_Main::chooseExtensions(std::string list) {
         const std::string extension = korlib::trimSpaces(korlib::ElementExtrait(list, {","}));
         if (extension.empty()) continue;
         // An extension the list lacks is added as given, forbidden or not.
-        int found = korlib::ListeCherche(lExt.items(), extension);
+        int found = korlib::ListeCherche(lExt, extension);
         if (found < 0) found = lExt.addItem(extension);
         lExt.setSelected(found, true);
     }

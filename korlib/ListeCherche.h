@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/controls/ListBox.h"
 
 namespace vidor::korlib {
 
-// Index of the first item equal to `text`, letter case ignored, or -1. A text ending in "*"
-// matches the first item that begins with the rest. The empty text is never found.
-int ListeCherche(const std::vector<std::string>& items, std::string_view text);
+// Index of the first line of `list` equal to `text`, letter case ignored, or -1. A text ending in
+// "*" matches the first line that begins with the rest. The empty text is never found.
+int ListeCherche(const platform::ListBox& list, std::string_view text);
 
 }  // namespace vidor::korlib

@@ -24,7 +24,7 @@ bool restoreDrives(platform::ListBox& lUnites, const std::string& saved) {
     }
     std::string rest = saved;
     while (!rest.empty()) {
-        const int found = korlib::ListeCherche(lUnites.items(), korlib::ElementExtrait(rest));
+        const int found = korlib::ListeCherche(lUnites, korlib::ElementExtrait(rest));
         if (found >= 0) lUnites.setSelected(found, true);
     }
     return true;

@@ -32,7 +32,7 @@ void restoreSelectedExtensions(platform::ListBox& lExt, const korlib::Registre& 
     std::string rest = registre.ParametreLit("Extensions sélectionnées");
     if (rest.empty()) rest = kDefaultSelected;
     while (!rest.empty()) {
-        const int found = korlib::ListeCherche(lExt.items(), korlib::ElementExtrait(rest));
+        const int found = korlib::ListeCherche(lExt, korlib::ElementExtrait(rest));
         if (found >= 0) lExt.setSelected(found, true);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ public:
     bool multiple() const { return selection_ == Selection::Multiple; }
     int count() const { return static_cast<int>(items_.size()); }
     const std::string& item(int index) const { return items_.at(index); }
-    const std::vector<std::string>& items() const { return items_; }
+    const std::deque<std::string>& items() const { return items_; }
 
     // Appends a line and returns its index.
     int addItem(std::string text);
@@ -58,7 +59,8 @@ private:
     void notifyList(ListChange change, int index);
 
     Selection selection_;
-    std::vector<std::string> items_;
+    // A deque: the deletion takes lines off near the front of a list of any length.
+    std::deque<std::string> items_;
     std::vector<bool> selected_;
     int listIndex_ = -1;
     int topIndex_ = 0;

@@ -5,27 +5,34 @@
 namespace vidor::korlib {
 namespace {
 
+// A list holding `items`.
+struct List : platform::ListBox {
+    List(std::initializer_list<const char*> items) : ListBox("l", {}, 0, Selection::Multiple) {
+        for (const char* item : items) addItem(item);
+    }
+};
+
 TEST(ListeChercheTest, FindsTheFirstEqualItemIgnoringCase) {
-    const std::vector<std::string> drives = {"A:", "C:", "D:"};
+    const List drives{"A:", "C:", "D:"};
     EXPECT_EQ(ListeCherche(drives, "c:"), 1);
-    const std::vector<std::string> extensions = {"bak", "TMP2", "old", "tmp", "Tmp"};
+    const List extensions{"bak", "TMP2", "old", "tmp", "Tmp"};
     EXPECT_EQ(ListeCherche(extensions, "TMP"), 3);
     EXPECT_EQ(ListeCherche(extensions, "tmp2"), 1);
-    EXPECT_EQ(ListeCherche({"été", "ÉTÉ"}, "ÉtÉ"), 0);
+    EXPECT_EQ(ListeCherche(List{"été", "ÉTÉ"}, "ÉtÉ"), 0);
 }
 
 TEST(ListeChercheTest, StarMakesAPrefixSearch) {
-    const std::vector<std::string> items = {"bak", "TMP2", "tmp"};
+    const List items{"bak", "TMP2", "tmp"};
     EXPECT_EQ(ListeCherche(items, "TM*"), 1);
     EXPECT_EQ(ListeCherche(items, "*"), 0);
     EXPECT_EQ(ListeCherche(items, "tmp2x*"), -1);
 }
 
 TEST(ListeChercheTest, NothingFound) {
-    EXPECT_EQ(ListeCherche({}, "tmp"), -1);
-    EXPECT_EQ(ListeCherche({}, "*"), -1);
-    EXPECT_EQ(ListeCherche({"tmp"}, ""), -1);
-    EXPECT_EQ(ListeCherche({"tmp"}, "tm"), -1);
+    EXPECT_EQ(ListeCherche(List{}, "tmp"), -1);
+    EXPECT_EQ(ListeCherche(List{}, "*"), -1);
+    EXPECT_EQ(ListeCherche(List{"tmp"}, ""), -1);
+    EXPECT_EQ(ListeCherche(List{"tmp"}, "tm"), -1);
 }
 
 }  // namespace

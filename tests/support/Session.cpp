@@ -53,7 +53,9 @@ void storeMachineSetting(const std::string& name, const std::string& value) {
     settings().RegistreEcrit(name, value, "Brenlo", platform::Hive::LocalMachine);
 }
 
-std::vector<std::string> itemsOf(const platform::ListBox& list) { return list.items(); }
+std::vector<std::string> itemsOf(const platform::ListBox& list) {
+    return {list.items().begin(), list.items().end()};
+}
 
 std::vector<std::string> selectedOf(const platform::ListBox& list) {
     std::vector<std::string> selected;
