@@ -32,8 +32,8 @@ TEST_F(ShutdownTest, EmptySelectionsAreStoredAsEmptyTextsAndGiveTheDefaultsNextT
         test::Session session;
         session.load();
         F_Main& form = *session.form;
-        for (int i = 0; i < form.lUnites.count(); ++i) form.lUnites.setSelected(i, false);
-        for (int i = 0; i < form.lExt.count(); ++i) form.lExt.setSelected(i, false);
+        test::selectOnly(form.lUnites, {});
+        test::selectOnly(form.lExt, {});
         EXPECT_FALSE(form.bGo.enabled());
         session.act([&] { form.close(); });
     }

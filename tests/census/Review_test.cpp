@@ -32,7 +32,7 @@ protected:
         run = std::make_unique<test::Session>();
         run->load();
         app::F_Main& form = *run->form;
-        for (int i = 0; i < form.lExt.count(); ++i) form.lExt.setSelected(i, form.lExt.item(i) == "tmp");
+        test::selectOnly(form.lExt, {"tmp"});
         form.poubel.setValue(toTrash ? 1 : 0);
         EXPECT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
         return form;

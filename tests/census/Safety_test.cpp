@@ -1,5 +1,4 @@
 #include <fcntl.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fstream>
 #include <thread>
 
 #include "census/RepertoireEfface.h"
 #include "tests/support/Session.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::census {
 namespace {
@@ -44,7 +43,7 @@ protected:
         auto run = std::make_unique<test::Session>();
         run->load();
         app::F_Main& form = *run->form;
-        for (int i = 0; i < form.lExt.count(); ++i) form.lExt.setSelected(i, form.lExt.item(i) == "tmp");
+        test::selectOnly(form.lExt, {"tmp"});
         form.poubel.setValue(toTrash ? 1 : 0);
         form.VidorTP.setValue(purgeTemp ? 1 : 0);
         return run;
@@ -238,31 +237,12 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
     EXPECT_LT(most, before + 100);
 }
 
-// Runs `body` in a child process with its own user and mount namespaces; -1 when the machine
-// does not allow it.
-int inMountNamespace(const std::function<int()>& body) {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(77);
-        std::ofstream("/proc/self/setgroups") << "deny";
-        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
-        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) ::_exit(77);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
     test::writeFile(c / "mnt" / "under.tmp", "hidden by the mount");
     test::writeFile(c / "other" / "bound.tmp", "x");
     fs::create_directories(c / "bind");
     test::writeFile(c / "plain.tmp", "x");
-    const int status = inMountNamespace([&] {
+    const int status = test::inMountNamespace([&] {
         if (::mount("none", (c / "mnt").c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0) return 77;
         test::writeFile(c / "mnt" / "inside.tmp", "on another volume");

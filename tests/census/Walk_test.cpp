@@ -26,10 +26,7 @@ protected:
         auto session = std::make_unique<test::Session>();
         session->load();
         app::F_Main& form = *session->form;
-        for (int i = 0; i < form.lExt.count(); ++i) {
-            form.lExt.setSelected(i, std::find(selected.begin(), selected.end(),
-                                               form.lExt.item(i)) != selected.end());
-        }
+        test::selectOnly(form.lExt, selected);
         if (options) options(form);
         ending = session->act([&] { form.bGo.press(); });
         return session;

@@ -1,5 +1,7 @@
 #include "tests/support/Session.h"
 
+#include <algorithm>
+
 #include "korlib/Registre.h"
 #include "platform/linux/LinuxSettings.h"
 
@@ -51,6 +53,12 @@ void storeUserSetting(const std::string& name, const std::string& value) {
 
 void storeMachineSetting(const std::string& name, const std::string& value) {
     settings().RegistreEcrit(name, value, "Brenlo", platform::Hive::LocalMachine);
+}
+
+void selectOnly(platform::ListBox& list, const std::vector<std::string>& wanted) {
+    for (int i = 0; i < list.count(); ++i) {
+        list.setSelected(i, std::find(wanted.begin(), wanted.end(), list.item(i)) != wanted.end());
+    }
 }
 
 std::vector<std::string> itemsOf(const platform::ListBox& list) {

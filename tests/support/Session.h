@@ -42,6 +42,9 @@ std::optional<std::string> machineSetting(const std::string& name);
 void storeUserSetting(const std::string& name, const std::string& value);
 void storeMachineSetting(const std::string& name, const std::string& value);
 
+// Selects exactly the lines of `list` whose text is in `wanted`.
+void selectOnly(platform::ListBox& list, const std::vector<std::string>& wanted);
+
 // The items of a list, and the selected ones.
 std::vector<std::string> itemsOf(const platform::ListBox& list);
 std::vector<std::string> selectedOf(const platform::ListBox& list);

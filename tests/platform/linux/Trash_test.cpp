@@ -1,17 +1,16 @@
 #include "platform/linux/Trash.h"
 
 #include <fcntl.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "platform/linux/UniqueFd.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -77,29 +76,11 @@ TEST(TrashTest, FoldersAndMissingFilesAreRefused) {
     EXPECT_TRUE(fs::is_directory(sandbox / "dir"));
 }
 
-// Runs `body` in a child with its own user and mount namespaces; 77 when not allowed here.
-int inMountNamespace(const std::function<int()>& body) {
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(77);
-        std::ofstream("/proc/self/setgroups") << "deny";
-        std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
-        std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) ::_exit(77);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
     test::Sandbox sandbox;
     const fs::path volume = sandbox / "volume";
     fs::create_directories(volume);
-    const int status = inMountNamespace([&] {
+    const int status = test::inMountNamespace([&] {
         if (::mount("none", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         const std::string uid = std::to_string(::geteuid());
         // A link planted where the private trash goes is refused.
