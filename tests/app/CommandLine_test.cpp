@@ -99,6 +99,12 @@ TEST_F(CommandLineTest, AutoTakesTheLastManualChoices) {
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\tD:\t");
 }
 
+TEST_F(CommandLineTest, ASavedDriveNoLongerPresentIsSkipped) {
+    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");
+    auto run = start({"/AUTO"});
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
+}
+
 TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
     auto run = start({"/AUTO"});
     EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));

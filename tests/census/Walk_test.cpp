@@ -195,6 +195,24 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolder) {
     EXPECT_EQ(form.defaultButton(), &form.bGo);
 }
 
+TEST_F(WalkTest, ClosingTheWindowDuringTheWalkStoresTheChoicesAndEndsAtOnce) {
+    for (int i = 0; i < 20; ++i) test::writeFile(c / ("d" + std::to_string(i)) / "f.tmp", "x");
+    auto session = std::make_unique<test::Session>();
+    session->load();
+    app::F_Main& form = *session->form;
+    test::selectOnly(form.lExt, {"tmp", "log"});
+    int listedWhenClosed = -1;
+    session->windows.atYield(10, [&] {
+        listedWhenClosed = form.lDel.count();
+        form.close();
+    });
+    EXPECT_EQ(session->act([&] { form.bGo.press(); }), platform::kExitNormal);
+    EXPECT_EQ(session->windows.yields, 10);
+    EXPECT_EQ(form.lDel.count(), listedWhenClosed);
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\tlog\t");
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\t");
+}
+
 TEST_F(WalkTest, AFolderThatCannotBeReadIsPassedOverSilently) {
     test::writeFile(c / "locked" / "a.tmp", "x");
     test::writeFile(c / "open" / "b.tmp", "x");

@@ -128,6 +128,26 @@ TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
     EXPECT_FALSE(windows.ended());
 }
 
+TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramCleanly) {
+    for (int i = 0; i < 300; ++i) test::writeFile(sandbox.drive('C') / ("d" + std::to_string(i)) / "f.tmp", "x");
+    // The close arrives while the walk yields, deep inside the click on "Recenser".
+    QTimer::singleShot(0, [this] { windows.formOf(form)->widget()->close(); });
+    click(form.bGo);
+    EXPECT_TRUE(windows.ended());
+    EXPECT_EQ(windows.status(), kExitNormal);
+    EXPECT_LT(form.lDel.count(), 300);
+    EXPECT_TRUE(form.flags.enCours);  // the walk never went on after the close
+    const std::string stored = test::readFile(sandbox.configHome() / "Brenlo" / "Vidor.conf");
+    EXPECT_NE(stored.find("tmp\\t"), std::string::npos) << stored;
+}
+
+TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
+    QtWindowSystem windows(true);
+    EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo - Attention"), Answer::Yes);
+    EXPECT_EQ(windows.messageBox("Fin.", Buttons::Ok, Icon::Exclamation, "Vidor"), Answer::Ok);
+    EXPECT_EQ(windows.inputBox("Répertoire de mise à jour :", "Brenlo", "/srv/maj/"), "");
+}
+
 TEST_F(QtFormTest, RecenserConserverCorbeilleEndToEnd) {
     const fs::path c = sandbox.drive('C');
     for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) test::writeFile(c / name, name);
