@@ -22,9 +22,10 @@ void F_Main::runCommandLine(std::string line) {
     const std::string upper = korlib::upperCase(line);
     if (upper.starts_with("/AUTO")) {
         if (upper != "/AUTO") {
-            sys_.windows.messageBox("La présence du paramètre /AUTO fait ignorer les autres paramètres.",
-                                    platform::Buttons::Ok, platform::Icon::Exclamation,
-                                    korlib::TitreVersion(sys_.process) + " Avertissement !");
+            sys_.windows.messageBox(
+                "La présence du paramètre /AUTO fait ignorer les autres paramètres.",
+                platform::Buttons::Ok, platform::Icon::Exclamation,
+                korlib::TitreVersion(sys_.process) + " Avertissement !");
         }
         if (!savedDrives_) bLocal.press();
     } else {
@@ -59,7 +60,8 @@ void F_Main::chooseDrives(std::string list) {
     }
     deselectAll(lUnites);
     while (!list.empty()) {
-        const std::string drive = korlib::upperCase(korlib::trimSpaces(korlib::ElementExtrait(list, {","}))) + ":";
+        const std::string drive =
+            korlib::upperCase(korlib::trimSpaces(korlib::ElementExtrait(list, {","}))) + ":";
         const int found = korlib::ListeCherche(lUnites, drive);
         if (found >= 0) lUnites.setSelected(found, true);
     }
@@ -81,7 +83,9 @@ void F_Main::chooseExtensions(std::string list) {
     }
 }
 
-void F_Main::reduceWindow() { setHeight(height() - innerHeight() + lDel.place().top); }
+void F_Main::reduceWindow() {
+    setHeight(height() - innerHeight() + lDel.place().top);
+}
 
 void F_Main::startUnattended() {
     reduceWindow();
@@ -104,6 +108,8 @@ void F_Main::bAuto_Click() {
     }
 }
 
-void F_Main::bAuto_MouseMove() { setMousePointer(platform::kPointerDefault); }
+void F_Main::bAuto_MouseMove() {
+    setMousePointer(platform::kPointerDefault);
+}
 
 }  // namespace vidor::app

@@ -40,8 +40,8 @@ F_Main::F_Main(platform::Services& sys)
       eExec("eExec", {120, 120, 6495, 255}, 8, "Fichiers à supprimer"),
       sys_(sys),
       registre_(sys.settings, sys.process.exeName()),
-      censusWindow_{*this,   pSaisie, pExec, poubel, Poubel2, bGo,  bEffacer, bConserver,
-                    bAuto,   bAnn,    lUnites, lExt, lDel,    eExec, eTaille, flags},
+      censusWindow_{*this, pSaisie, pExec,   poubel, Poubel2, bGo,   bEffacer, bConserver,
+                    bAuto, bAnn,    lUnites, lExt,   lDel,    eExec, eTaille,  flags},
       total_(eTaille),
       census_(sys, censusWindow_, total_),
       deletionList_(sys.files, censusWindow_, total_),
@@ -61,9 +61,8 @@ F_Main::~F_Main() = default;
 
 void F_Main::holdControls() {
     hold(pSaisie);
-    for (platform::Control* control :
-         std::initializer_list<platform::Control*>{&poubel, &VidorTP, &VidorIE, &bSos, &fUnites,
-                                                    &fExt, &bGo, &lblinfo, &z}) {
+    for (platform::Control* control : std::initializer_list<platform::Control*>{
+             &poubel, &VidorTP, &VidorIE, &bSos, &fUnites, &fExt, &bGo, &lblinfo, &z}) {
         pSaisie.hold(*control);
     }
     fUnites.hold(bLocal);

@@ -22,7 +22,7 @@ namespace vidor::app {
 // The main window: the selection panel where the user picks drives, extensions and options,
 // and the execution panel where the census runs and the files to delete are reviewed.
 class F_Main : public platform::Window {
-public:
+  public:
     explicit F_Main(platform::Services& sys);
     ~F_Main() override;
 
@@ -62,7 +62,7 @@ public:
 
     census::RunFlags flags;
 
-private:
+  private:
     void holdControls();
     void connectHandlers();
 

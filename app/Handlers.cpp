@@ -8,11 +8,17 @@
 
 namespace vidor::app {
 
-void F_Main::bLocal_Click() { selection::selectLocalDisks(lUnites, sys_.drives); }
+void F_Main::bLocal_Click() {
+    selection::selectLocalDisks(lUnites, sys_.drives);
+}
 
-void F_Main::lUnites_Click() { selection::updateMark(lUnites, lUnites, lExt, bGo); }
+void F_Main::lUnites_Click() {
+    selection::updateMark(lUnites, lUnites, lExt, bGo);
+}
 
-void F_Main::lExt_Click() { selection::updateMark(lExt, lUnites, lExt, bGo); }
+void F_Main::lExt_Click() {
+    selection::updateMark(lExt, lUnites, lExt, bGo);
+}
 
 void F_Main::bSos_Click() {
     // A fresh help window each time: nothing typed into it survives its closing.
@@ -35,9 +41,13 @@ void F_Main::VidorTP_Click() {
                                     : "");
 }
 
-void F_Main::poubel_Click() { census::applyRecycleChoice(poubel, Poubel2, bEffacer, flags); }
+void F_Main::poubel_Click() {
+    census::applyRecycleChoice(poubel, Poubel2, bEffacer, flags);
+}
 
-void F_Main::Poubel2_Click() { census::applyRecycleChoice(Poubel2, poubel, bEffacer, flags); }
+void F_Main::Poubel2_Click() {
+    census::applyRecycleChoice(Poubel2, poubel, bEffacer, flags);
+}
 
 void F_Main::bAnn_Click() {
     if (flags.enCours) {
@@ -51,7 +61,9 @@ void F_Main::bAnn_Click() {
     setDefaultButton(&bGo);
 }
 
-void F_Main::bAnn_MouseMove() { setMousePointer(platform::kPointerDefault); }
+void F_Main::bAnn_MouseMove() {
+    setMousePointer(platform::kPointerDefault);
+}
 
 void F_Main::pExec_MouseMove() {
     if (flags.enCours) setMousePointer(platform::kPointerHourglass);

@@ -53,7 +53,8 @@ void F_Main::countRun() {
 }
 
 void F_Main::restoreChoices() {
-    savedDrives_ = selection::restoreDrives(lUnites, registre_.ParametreLit("Unités sélectionnées"));
+    savedDrives_ =
+        selection::restoreDrives(lUnites, registre_.ParametreLit("Unités sélectionnées"));
     const std::string forbidden = selection::forbiddenList(registre_);
     selection::fillExtensions(lExt, registre_, forbidden);
     selection::restoreSelectedExtensions(lExt, registre_);

@@ -49,19 +49,21 @@ int build(const fs::path& root, long matching) {
         }
     }
     for (const fs::path& folder : folders) fs::create_directories(folder);
-    for (int i = 0; i < kFiles; ++i) makeFile(folders[static_cast<std::size_t>(i) % folders.size()], i, matching);
+    for (int i = 0; i < kFiles; ++i)
+        makeFile(folders[static_cast<std::size_t>(i) % folders.size()], i, matching);
     std::printf("%zu folders and %d files under %s\n", folders.size(), kFiles, root.c_str());
     return 0;
 }
 
 long peakResidentKilobytes() {
-    rusage usage {};
+    rusage usage{};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
 
 int walk(const fs::path& root) {
-    const fs::path settings = fs::temp_directory_path() / ("vidor-bench-" + std::to_string(::getpid()));
+    const fs::path settings =
+        fs::temp_directory_path() / ("vidor-bench-" + std::to_string(::getpid()));
     fs::create_directories(settings);
     ::setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", settings.c_str(), 1);
@@ -71,14 +73,17 @@ int walk(const fs::path& root) {
         vidor::platform::linux_::LinuxPlatform machine("/opt/vidor/Vidor", {});
         vidor::platform::Services services = machine.services(windows);
         vidor::korlib::Registre(services.settings, "Brenlo")
-            .RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo", vidor::platform::Hive::LocalMachine);
+            .RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo",
+                           vidor::platform::Hive::LocalMachine);
         vidor::app::F_Main form(services);
         form.Form_Load();
-        for (int i = 0; i < form.lExt.count(); ++i) form.lExt.setSelected(i, form.lExt.item(i) == "tmp");
+        for (int i = 0; i < form.lExt.count(); ++i)
+            form.lExt.setSelected(i, form.lExt.item(i) == "tmp");
 
         const auto start = std::chrono::steady_clock::now();
         form.bGo.press();
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double entries = kFiles + kTop + kTop * kMiddle + kTop * kMiddle * kLeaves;
         std::printf("census: %.3f s, %.0f entries/s, %d files listed, %s, peak %ld MB resident\n",
                     seconds, entries / seconds, form.lDel.count(), form.eTaille.caption().c_str(),

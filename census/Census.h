@@ -11,12 +11,12 @@ namespace vidor::census {
 // selected drive, then ends cancelled (back to the selection panel), with nothing found (the
 // window closes), unattended (the deletion starts at once) or in the review of the files found.
 class Census {
-public:
+  public:
     Census(platform::Services& sys, CensusWindow& window, TailleTotale& total);
 
     void bGo_Click();
 
-private:
+  private:
     void showExecutionPanel();
     void walkDrives();
     void cancelled();

@@ -9,12 +9,12 @@ namespace vidor::census {
 // to the recycle bin. Lines whose file is gone leave the list; the others stay, shown as the files
 // that could not be removed. When nothing is left, or in an unattended run, the program ends.
 class Deletion {
-public:
+  public:
     Deletion(platform::Services& sys, CensusWindow& window);
 
     void bEffacer_Click();
 
-private:
+  private:
     bool remove(const std::string& path);
 
     platform::Services& sys_;

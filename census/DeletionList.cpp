@@ -9,7 +9,9 @@ void DeletionList::lDel_Click() {
     if (window_.lDel.listIndex() >= 0) window_.bConserver.setEnabled(true);
 }
 
-void DeletionList::lDel_DblClick() { window_.bConserver.press(); }
+void DeletionList::lDel_DblClick() {
+    window_.bConserver.press();
+}
 
 void DeletionList::bConserver_Click() {
     platform::ListBox& lDel = window_.lDel;

@@ -12,12 +12,12 @@ namespace vidor::census {
 // its name ends with "." and E, letter case ignored ("A.TMP", "b.tmp" and "c.Tmp" all end in tmp;
 // "tmp" and "x.tmp.bak" do not). Extensions are compared literally: "$$$" is no wildcard.
 class ExtensionMatch {
-public:
+  public:
     explicit ExtensionMatch(const platform::ListBox& lExt);
 
     bool matches(std::string_view name) const;
 
-private:
+  private:
     std::vector<std::string> endings_;  // "." and the extension, in upper case
 };
 

@@ -13,7 +13,8 @@ constexpr std::string_view kInternetFiles = "TEMPORARY INTERNET FILES\\";
 constexpr int kVisibleLines = 10;
 
 bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 }  // namespace
@@ -81,13 +82,14 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
 }
 
 bool FolderWalk::purgeable() const {
-    const std::string upper =
-        korlib::upperCase(std::string_view(rep_).substr(rep_.size() - std::min(rep_.size(), kInternetFiles.size())));
+    const std::string upper = korlib::upperCase(
+        std::string_view(rep_).substr(rep_.size() - std::min(rep_.size(), kInternetFiles.size())));
     return (window_.flags.tousTP && endsWith(upper, kTemp)) ||
            (window_.flags.tousIE && endsWith(upper, kInternetFiles));
 }
 
-void FolderWalk::purge(platform::Folder& parent, const std::string& name, platform::Folder& folder) {
+void FolderWalk::purge(platform::Folder& parent, const std::string& name,
+                       platform::Folder& folder) {
     RepertoireEfface(parent, name, window_.flags.versCorbeille, sys_.windows, total_);
     // Re-created empty, with the rights (and owner) the purged folder had.
     parent.createFolderLike(name, folder);

@@ -17,13 +17,13 @@ namespace vidor::census {
 // when its option is on. The walk never enters a link or another mounted volume, keeps its
 // call stack flat however deep the tree, and yields to the window system after every entry.
 class FolderWalk {
-public:
+  public:
     FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total);
 
     // Walks the folder `rep` (a drive's root, such as C:\) and everything below it.
     void Nettoyer(std::string rep);
 
-private:
+  private:
     // One folder of the walk. Its path is the first `length` characters of rep_, so that a deep
     // tree costs memory in proportion to its depth, not to its depth squared.
     struct Level {

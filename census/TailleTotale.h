@@ -9,7 +9,7 @@ namespace vidor::census {
 // The running byte total of a census, shown in its label as "1'234'567 bytes". It counts in 64
 // bits: sizes add up beyond 2 GiB, and a file of any size counts fully.
 class TailleTotale {
-public:
+  public:
     explicit TailleTotale(platform::Label& eTaille) : eTaille_(eTaille) {}
 
     std::int64_t value() const { return value_; }
@@ -23,7 +23,7 @@ public:
     // The label's text for a total.
     static std::string caption(std::int64_t total);
 
-private:
+  private:
     void show();
 
     platform::Label& eTaille_;

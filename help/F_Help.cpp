@@ -17,9 +17,11 @@ constexpr HelpLine kHelp[] = {
     {"Ce programme a été créé spécialement pour la suite Ostra 98", 1},
     {"Il peut néanmoins être utilisé sans l'interface Ostra 98", 2},
     {"Ce programme peut être librement distribué et utilisé. Il reste la propriété "
-     "intellectuelle de son auteur. Il ne doit en aucun cas être vendu.", 2},
+     "intellectuelle de son auteur. Il ne doit en aucun cas être vendu.",
+     2},
     {"L'auteur décline toute responsabilité pour les dommages qui résulteraient de "
-     "l'utilisation, correcte ou non, de ce programme.", 2},
+     "l'utilisation, correcte ou non, de ce programme.",
+     2},
     {"UTILISATION NORMALE :", 2},
     {"- sélectionner les unités à traiter", 1},
     {"   (un clic suffit pour sélectionner/désélectionner)", 2},
@@ -32,19 +34,22 @@ constexpr HelpLine kHelp[] = {
     {"UTILISATION AVANCÉE :", 2},
     {"Il est possible d'utiliser ce programme sans intervention de l'utilisateur. Il faut "
      "pour cela lui transmettre des paramètres sur la ligne de commande. Ces paramètres "
-     "peuvent être :", 2},
+     "peuvent être :",
+     2},
     {"  /U:[<unité>[,<unité>[,...]]]", 1},
     {"            Indication des unités à traiter, <unité> représente une lettre de lecteur", 1},
     {"            Si aucune unité n'est spécifiée, tous les disques durs locaux seront traités", 2},
     {"  /E:[<extension>[,<extension>[,...]]]", 1},
     {"            Indication des extensions des fichiers temporaires", 1},
     {"            Si aucune extension n'est indiquée, toutes les extensions par défaut seront "
-     "traitées", 2},
+     "traitées",
+     2},
     {"  /AUTO", 1},
     {"            Lancement automatique avec les derniers paramètres utilisés", 2},
     {"La présence de paramètres sur la ligne de commande empêche la mise à jour des derniers "
      "paramètres utilisés qui sont ainsi conservés tels que définis lors de la dernière "
-     "utilisation \"normale\".", 0},
+     "utilisation \"normale\".",
+     0},
 };
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace vidor::help {
 
 // The help window: a text on normal and unattended use, and an "Ok" button that closes it.
 class F_Help : public platform::Window {
-public:
+  public:
     explicit F_Help(platform::Services& sys);
 
     // Centres and titles the window and fills the text box.
@@ -20,7 +20,7 @@ public:
     platform::TextBox t;
     platform::Button BOk;
 
-private:
+  private:
     platform::Services& sys_;
 };
 

@@ -15,7 +15,7 @@ inline constexpr const char* kValeurNonTexte =
 // The program's settings in the store: the user's own under Software\Brenlo\<program name>,
 // the machine's under Software\Brenlo\<application>.
 class Registre {
-public:
+  public:
     Registre(platform::SettingsStore& store, std::string exeName);
 
     // The value `name` of key Software\Brenlo\<application> (the program's name by default) in
@@ -38,7 +38,7 @@ public:
     // Stores the program's own setting `name`; a failure is not reported.
     void ParametreEcrit(const std::string& name, const std::string& value) const;
 
-private:
+  private:
     std::string keyPath(const std::optional<std::string>& application) const;
 
     platform::SettingsStore& store_;

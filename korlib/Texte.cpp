@@ -7,7 +7,9 @@ namespace vidor::korlib {
 namespace {
 
 // Rounds to the nearest whole number, a half to the even neighbour.
-long long roundHalfEven(double value) { return std::llrint(std::nearbyint(value)); }
+long long roundHalfEven(double value) {
+    return std::llrint(std::nearbyint(value));
+}
 
 std::string repeat(std::string_view unit, long long count) {
     std::string text;
@@ -40,7 +42,9 @@ std::string ElementExtrait(std::string& text, std::initializer_list<std::string_
     return element;
 }
 
-std::string ElementExtrait(std::string& text) { return ElementExtrait(text, {"\t"}); }
+std::string ElementExtrait(std::string& text) {
+    return ElementExtrait(text, {"\t"});
+}
 
 std::string SautsLigne(std::optional<double> count) {
     double n = (count && !std::isnan(*count)) ? *count : 1;
@@ -62,7 +66,8 @@ std::string upperCase(std::string_view text) {
         if (byte >= 'a' && byte <= 'z') {
             upper[i] = static_cast<char>(byte - 'a' + 'A');
         } else if (byte == 0xC3 && i + 1 < upper.size()) {
-            // U+00E0..U+00FE (à..þ, but for ÷) have their capital 0x20 lower, in the same two bytes.
+            // U+00E0..U+00FE (à..þ, but for ÷) have their capital 0x20 lower, in the same two
+            // bytes.
             auto next = static_cast<unsigned char>(upper[i + 1]);
             if (next >= 0xA0 && next <= 0xBE && next != 0xB7) {
                 upper[i + 1] = static_cast<char>(next - 0x20);

@@ -4,8 +4,8 @@ namespace vidor::korlib {
 
 std::string ValeurFormate(std::int64_t total) {
     // The magnitude as unsigned, so that the most negative total has one too.
-    std::uint64_t magnitude = total < 0 ? 0 - static_cast<std::uint64_t>(total)
-                                        : static_cast<std::uint64_t>(total);
+    std::uint64_t magnitude =
+        total < 0 ? 0 - static_cast<std::uint64_t>(total) : static_cast<std::uint64_t>(total);
     std::string digits = std::to_string(magnitude);
     std::string text;
     text.reserve(digits.size() + digits.size() / 3 + 1);

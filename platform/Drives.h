@@ -15,7 +15,7 @@ inline constexpr int kDriveRamDisk = 6;
 
 // The machine's drives, by letter.
 class Drives {
-public:
+  public:
     virtual ~Drives() = default;
 
     // Type of the drive whose root is `letter`, colon, backslash: one of the kDrive values;

@@ -34,7 +34,7 @@ struct FileInfo {
 // An open folder: its listing, and operations on its entries by name. Whatever happens to
 // the paths meanwhile, they act on this very folder and never follow a link out of it.
 class Folder {
-public:
+  public:
     virtual ~Folder() = default;
 
     // The next entry of the listing, in the system's order; "." and ".." are not returned.
@@ -71,7 +71,7 @@ public:
 // then names separated by backslashes), where no link below the drive's root is followed and no
 // other mounted volume is entered, or in the machine's own form (used by the self-update).
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Opens a folder for listing.

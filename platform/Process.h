@@ -7,7 +7,7 @@ namespace vidor::platform {
 
 // The running program as the system sees it.
 class Process {
-public:
+  public:
     virtual ~Process() = default;
 
     // True when another copy of this program already runs for this user. The first call

@@ -18,7 +18,7 @@ struct StoredValue {
 // Settings kept as named string values under keys such as Software\Brenlo\Vidor.
 // Every call opens the key, does one read or one write, and closes it again.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // The value `name` under `keyPath` (a final backslash is allowed), or nullopt when the key

@@ -16,7 +16,7 @@ struct CacheEntry {
 
 // The machine's cache of web pages and files, entry by entry.
 class WebCache {
-public:
+  public:
     virtual ~WebCache() = default;
 
     // Calls `visit` for every entry, in the cache's own order; an unreadable cache has none.

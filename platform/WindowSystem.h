@@ -23,7 +23,7 @@ inline constexpr int kExitBadParameter = 2;
 
 // The user interface as the logic sees it: windows, dialogs, the beep, and the event loop.
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // Lets pending window events be handled (clicks, closing...) before going on.
@@ -54,7 +54,7 @@ public:
         throw ProgramEnd{status};
     }
 
-protected:
+  protected:
     // Told that the program ends, before the ProgramEnd is thrown.
     virtual void ending(int status) = 0;
 };

@@ -6,7 +6,9 @@ namespace vidor::renovex {
 
 namespace {
 
-bool set(const char* value) { return value && *value; }
+bool set(const char* value) {
+    return value && *value;
+}
 
 // "offscreen" and "minimal" draw into memory only; options may follow the name after a colon.
 bool drawsNowhere(std::string_view platform) {

@@ -18,7 +18,9 @@ namespace {
 
 using platform::linux_::UniqueFd;
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 // `what`, then the system's reason for the error `code` in parentheses.
 std::string failure(const std::string& what, int code) {
@@ -31,12 +33,14 @@ std::string folderOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+std::string nameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
 
 // A hidden file beside the program that receives the new version; it is removed at the end
 // unless it was put in the program's place.
 class TempFile {
-public:
+  public:
     explicit TempFile(const std::string& program)
         : path_(folderOf(program) + "/." + nameOf(program) + ".renovex-XXXXXX") {
         fd_ = UniqueFd(::mkostemp(path_.data(), O_CLOEXEC));
@@ -56,7 +60,7 @@ public:
     // The file now is the program: it must stay.
     void placed() { path_.clear(); }
 
-private:
+  private:
     std::string path_;
     UniqueFd fd_;
 };
@@ -134,13 +138,13 @@ bool replaceProgram(const std::string& newVersion, const std::string& program,
     if (!source) return false;
     TempFile temp(program);
     if (!temp) {
-        error = failure("je ne peux pas écrire dans le répertoire " + quoted(folderOf(program)),
-                        errno);
+        error =
+            failure("je ne peux pas écrire dans le répertoire " + quoted(folderOf(program)), errno);
         return false;
     }
     if (const int code = fill(temp, source.get(), st.st_mode)) {
-        error = failure("je ne peux pas écrire la nouvelle version dans " + quoted(temp.path()),
-                        code);
+        error =
+            failure("je ne peux pas écrire la nouvelle version dans " + quoted(temp.path()), code);
         return false;
     }
     if (const int code = renameWhenFree(temp.path(), program, deadline)) {

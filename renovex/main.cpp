@@ -18,7 +18,9 @@ using namespace vidor::renovex;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 int failed(const std::string& program, const std::string& why) {
     tellUser("La mise à jour du programme " + quoted(program) + " a échoué : " + why +
@@ -40,8 +42,9 @@ bool start(const std::string& program, std::string& error) {
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");  // the system's reasons for errors in the user's language
     if (argc != 3) {
-        tellUser("Renovex remplace un programme par sa nouvelle version, puis le relance.\n"
-                 "Utilisation : Renovex \"<nouvelle version>\" \"<programme>\"");
+        tellUser(
+            "Renovex remplace un programme par sa nouvelle version, puis le relance.\n"
+            "Utilisation : Renovex \"<nouvelle version>\" \"<programme>\"");
         return kExitUsage;
     }
     const std::string newVersion = argv[1];

@@ -8,7 +8,9 @@ namespace {
 
 using korlib::SautsLigne;
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 }  // namespace
 

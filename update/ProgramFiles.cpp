@@ -13,11 +13,17 @@ std::string ProgramFiles::withSeparator(std::string folder) const {
     return folder;
 }
 
-std::string ProgramFiles::program() const { return withSeparator(folder_) + baseName_ + suffix_; }
+std::string ProgramFiles::program() const {
+    return withSeparator(folder_) + baseName_ + suffix_;
+}
 
-std::string ProgramFiles::updater() const { return folder_ + separator_ + "Renovex" + suffix_; }
+std::string ProgramFiles::updater() const {
+    return folder_ + separator_ + "Renovex" + suffix_;
+}
 
-std::string ProgramFiles::marker() const { return withSeparator(folder_) + baseName_ + ".vbp"; }
+std::string ProgramFiles::marker() const {
+    return withSeparator(folder_) + baseName_ + ".vbp";
+}
 
 std::string ProgramFiles::copyIn(const std::string& updateFolder) const {
     return updateFolder + baseName_ + suffix_;

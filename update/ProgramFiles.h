@@ -10,7 +10,7 @@ namespace vidor::update {
 // file, the updater beside it, the build machine's project marker, and the program's copy in
 // an update folder. Folder paths handed around end with the machine's separator.
 class ProgramFiles {
-public:
+  public:
     // The files of the program that `process` runs.
     explicit ProgramFiles(platform::Process& process);
 
@@ -31,7 +31,7 @@ public:
     // The program's copy in `updateFolder`, which ends with the separator.
     std::string copyIn(const std::string& updateFolder) const;
 
-private:
+  private:
     std::string folder_;
     std::string baseName_;
     std::string suffix_;

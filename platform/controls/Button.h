@@ -9,7 +9,7 @@ namespace vidor::platform {
 
 // A push button. press() is the click, whether the user or the program makes it.
 class Button : public Control {
-public:
+  public:
     Button(std::string name, Twips place, int tabIndex, std::string caption, bool bold = false);
 
     const std::string& caption() const { return caption_; }
@@ -22,7 +22,7 @@ public:
     std::function<void()> onClick;
     std::function<void()> onMouseMove;
 
-private:
+  private:
     std::string caption_;
     bool bold_;
 };

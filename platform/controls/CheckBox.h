@@ -9,7 +9,7 @@ namespace vidor::platform {
 
 // A check box whose value is 0 (unchecked) or 1 (checked).
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(std::string name, Twips place, int tabIndex, std::string caption, int value = 0);
 
     const std::string& caption() const { return caption_; }
@@ -20,7 +20,7 @@ public:
 
     std::function<void()> onClick;
 
-private:
+  private:
     std::string caption_;
     int value_;
 };

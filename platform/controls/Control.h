@@ -22,8 +22,8 @@ enum class Property {
     Visible,
     Enabled,
     Geometry,
-    Value,      // check box state
-    Text,       // text box contents
+    Value,  // check box state
+    Text,   // text box contents
     ForeColor,
     TopIndex,   // first visible line of a list
     Selection,  // selected items of a list
@@ -36,7 +36,7 @@ enum class ListChange { Inserted, Removed, Cleared };
 
 // Told of every change of a control's state, so that a window system can mirror it.
 class ControlObserver {
-public:
+  public:
     virtual ~ControlObserver() = default;
     virtual void changed(Control& control, Property property) = 0;
     // A line was inserted at or removed from `index`, or every line was removed.
@@ -46,7 +46,7 @@ public:
 // State shared by every control: a name, a place in twips, visibility and enabled state,
 // the control that holds it and the ones it holds. A control draws nothing.
 class Control {
-public:
+  public:
     Control(std::string name, Twips place, int tabIndex = 0);
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -73,10 +73,10 @@ public:
     void setObserver(ControlObserver* observer) { observer_ = observer; }
     ControlObserver* observer() const { return observer_; }
 
-protected:
+  protected:
     void notify(Property property);
 
-private:
+  private:
     std::string name_;
     Twips place_;
     int tabIndex_;

@@ -12,7 +12,7 @@ inline constexpr int kRed = 255;
 
 // A label: a caption, possibly bold, in a colour.
 class Label : public Control {
-public:
+  public:
     Label(std::string name, Twips place, int tabIndex, std::string caption, bool bold = false);
 
     const std::string& caption() const { return caption_; }
@@ -21,7 +21,7 @@ public:
     int foreColor() const { return foreColor_; }
     void setForeColor(int color);
 
-private:
+  private:
     std::string caption_;
     bool bold_;
     int foreColor_ = kBlack;

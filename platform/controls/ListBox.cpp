@@ -43,8 +43,10 @@ bool ListBox::selected(int index) const {
 
 void ListBox::setSelected(int index, bool selected) {
     if (!multiple()) {
-        if (selected) setListIndex(index);
-        else if (index == listIndex_) setListIndex(-1);
+        if (selected)
+            setListIndex(index);
+        else if (index == listIndex_)
+            setListIndex(-1);
         return;
     }
     if (selected_.at(index) == selected) return;

@@ -13,7 +13,7 @@ namespace vidor::platform {
 // line be selected on its own (one click selects or deselects it); a single-selection list
 // has at most one selected line, its list index, -1 when none is.
 class ListBox : public Control {
-public:
+  public:
     enum class Selection { Single, Multiple };
 
     ListBox(std::string name, Twips place, int tabIndex, Selection selection);
@@ -55,7 +55,7 @@ public:
     // The user double-clicked the selected line.
     void doubleClick();
 
-private:
+  private:
     void notifyList(ListChange change, int index);
 
     Selection selection_;

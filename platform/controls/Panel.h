@@ -9,7 +9,7 @@ namespace vidor::platform {
 
 // A surface that holds other controls: a plain panel, or a frame with a caption.
 class Panel : public Control {
-public:
+  public:
     enum class Kind { Plain, Frame };
 
     Panel(std::string name, Twips place, int tabIndex, Kind kind = Kind::Plain,
@@ -21,7 +21,7 @@ public:
     // The mouse moves over the panel's own surface (not over a control it holds).
     std::function<void()> onMouseMove;
 
-private:
+  private:
     Kind kind_;
     std::string caption_;
 };

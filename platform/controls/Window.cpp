@@ -16,7 +16,9 @@ void Window::setCaption(std::string caption) {
     notify(Property::Caption);
 }
 
-void Window::setHeight(int height) { resize(width(), height); }
+void Window::setHeight(int height) {
+    resize(width(), height);
+}
 
 void Window::setDefaultButton(Button* button) {
     if (defaultButton_ == button) return;

@@ -16,7 +16,7 @@ inline constexpr int kPointerHourglass = 11;
 // A top-level window. Its place is the outer rectangle, frame and title bar included;
 // the inner area holds the controls. A window starts hidden: the window system shows it.
 class Window : public Control {
-public:
+  public:
     // Height and width of the frame and title bar around the inner area.
     static constexpr int kFrameHeight = 330;
     static constexpr int kFrameWidth = 120;
@@ -48,7 +48,7 @@ public:
     std::function<void()> onUnload;
     void close();
 
-private:
+  private:
     std::string caption_;
     Button* defaultButton_ = nullptr;
     Button* cancelButton_ = nullptr;

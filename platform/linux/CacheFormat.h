@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kMaxCacheKeySize = 64 * 1024;
 // the user's cache folder, in it a folder per profile, below that a folder of entry files. Each
 // entry has one file that holds its key, and may own other files beside it.
 class CacheFormat {
-public:
+  public:
     virtual ~CacheFormat() = default;
 
     // The browsers' folders, relative to the cache folder, in the order they are listed.

@@ -24,8 +24,10 @@ void CacheStore::remove(const std::string& url) {
     // the same entry if it is there at all.
     auto [entry, end] = keyFiles_.equal_range(url);
     while (entry != end) {
-        if (removeEntry(entry->second)) entry = keyFiles_.erase(entry);
-        else ++entry;
+        if (removeEntry(entry->second))
+            entry = keyFiles_.erase(entry);
+        else
+            ++entry;
     }
 }
 

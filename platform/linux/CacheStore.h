@@ -14,7 +14,7 @@ namespace vidor::platform::linux_ {
 // folder that was listed, whatever happens to the paths meanwhile. It remembers which file holds
 // which URL from its last scan, so that deleting one URL reads no file.
 class CacheStore {
-public:
+  public:
     // `format` must outlive the store.
     CacheStore(UniqueFd folder, const CacheFormat& format)
         : folder_(std::move(folder)), format_(&format) {}
@@ -27,7 +27,7 @@ public:
     // companions. An entry whose key file cannot be deleted is left whole.
     void remove(const std::string& url);
 
-private:
+  private:
     bool removeEntry(const std::string& keyFile);
 
     UniqueFd folder_;

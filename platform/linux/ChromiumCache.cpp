@@ -30,7 +30,9 @@ std::string_view withoutNumberPrefixes(std::string_view key) {
 
 }  // namespace
 
-std::span<const std::string_view> ChromiumCache::browserFolders() const { return kBrowsers; }
+std::span<const std::string_view> ChromiumCache::browserFolders() const {
+    return kBrowsers;
+}
 
 bool ChromiumCache::isEntryFile(std::string_view name) const {
     return name.size() == kHashDigits + kKeyFileSuffix.size() && name.ends_with(kKeyFileSuffix) &&

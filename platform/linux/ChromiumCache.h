@@ -9,7 +9,7 @@ namespace vidor::platform::linux_ {
 // <16 hex digits>_0 that starts with a 24-byte header and the key, and, when the entry needs
 // them, <same digits>_1 and <same digits>_s.
 class ChromiumCache final : public CacheFormat {
-public:
+  public:
     std::span<const std::string_view> browserFolders() const override;
     std::string_view entriesFolder() const override { return "Cache/Cache_Data"; }
     bool isEntryFile(std::string_view name) const override;

@@ -36,6 +36,8 @@ bool x11Reachable() {
 
 }  // namespace
 
-bool displayReachable() { return waylandReachable() || x11Reachable(); }
+bool displayReachable() {
+    return waylandReachable() || x11Reachable();
+}
 
 }  // namespace vidor::platform::linux_

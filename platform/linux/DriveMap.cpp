@@ -1,13 +1,13 @@
 #include "platform/linux/DriveMap.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
-
-#include <unistd.h>
 
 #include "platform/Drives.h"
 
@@ -16,8 +16,9 @@ namespace vidor::platform::linux_ {
 namespace {
 
 const std::set<std::string, std::less<>> kNetworkTypes = {
-    "nfs", "nfs4", "cifs", "smb3", "smbfs", "sshfs", "fuse.sshfs", "9p", "ceph", "glusterfs",
-    "fuse.glusterfs", "afs", "davfs", "fuse.davfs2", "ncpfs", "fuse.rclone"};
+    "nfs",        "nfs4",        "cifs",  "smb3",       "smbfs",          "sshfs",
+    "fuse.sshfs", "9p",          "ceph",  "glusterfs",  "fuse.glusterfs", "afs",
+    "davfs",      "fuse.davfs2", "ncpfs", "fuse.rclone"};
 const std::set<std::string, std::less<>> kCdTypes = {"iso9660", "udf"};
 const std::set<std::string, std::less<>> kRamTypes = {"tmpfs", "ramfs"};
 
@@ -40,7 +41,8 @@ bool parseMount(const std::string& line, Mount& mount) {
     std::istringstream in(line);
     std::string id, parent, root, options, field;
     if (!(in >> id >> parent >> mount.device >> root >> mount.point >> options)) return false;
-    while (in >> field && field != "-") {}
+    while (in >> field && field != "-") {
+    }
     if (!(in >> mount.fsType >> mount.source)) return false;
     mount.point = unescape(mount.point);
     return true;
@@ -113,7 +115,8 @@ DriveMap DriveMap::fromUnites(std::string_view text) {
         // L=T:path
         if (entry.size() < 5 || entry[1] != '=' || entry[3] != ':') continue;
         const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(entry[0])));
-        if (letter < 'A' || letter > 'Z' || !std::isdigit(static_cast<unsigned char>(entry[2]))) continue;
+        if (letter < 'A' || letter > 'Z' || !std::isdigit(static_cast<unsigned char>(entry[2])))
+            continue;
         if (map.find(letter)) continue;
         map.drives_.push_back({letter, entry[2] - '0', entry.substr(4)});
     }

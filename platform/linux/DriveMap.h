@@ -31,7 +31,7 @@ struct Drive {
 // file system (block device, network, RAM disk) takes the next letter, D: onward, in the order of
 // their mount points; pseudo file systems take none, and a volume mounted twice takes one.
 class DriveMap {
-public:
+  public:
     // The map from VIDOR_UNITES when it is set, else from the mount table.
     static DriveMap fromSystem();
 
@@ -48,7 +48,7 @@ public:
     const Drive* find(char letter) const;
     const std::vector<Drive>& drives() const { return drives_; }
 
-private:
+  private:
     std::vector<Drive> drives_;
 };
 

@@ -42,7 +42,9 @@ bool skipDigits(std::string_view key, std::size_t& at) {
 
 }  // namespace
 
-std::span<const std::string_view> FirefoxCache::browserFolders() const { return kBrowsers; }
+std::span<const std::string_view> FirefoxCache::browserFolders() const {
+    return kBrowsers;
+}
 
 std::optional<std::string> firefoxKeyUrl(std::string_view key) {
     std::size_t at = 0;
@@ -55,7 +57,8 @@ std::optional<std::string> firefoxKeyUrl(std::string_view key) {
         bool valid = true;
         if (tag == 'i') valid = skipDigits(key, at);
         // Tags with a value: "O", "~", and any a later Firefox may add.
-        else if (tag != 'a' && tag != 'p' && tag != 'b') valid = skipValue(key, at);
+        else if (tag != 'a' && tag != 'p' && tag != 'b')
+            valid = skipValue(key, at);
         if (!valid || at >= key.size() || key[at] != ',') return std::nullopt;
         ++at;
     }

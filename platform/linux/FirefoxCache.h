@@ -8,7 +8,7 @@ namespace vidor::platform::linux_ {
 // file per entry, named by the SHA-1 of its key in 40 hex digits. The file holds the entry's
 // data, then its metadata (which holds the key), then the metadata's offset.
 class FirefoxCache final : public CacheFormat {
-public:
+  public:
     std::span<const std::string_view> browserFolders() const override;
     std::string_view entriesFolder() const override { return "cache2/entries"; }
     bool isEntryFile(std::string_view name) const override { return isHex(name, 40); }

@@ -82,8 +82,12 @@ void OpenFolders::opened(FolderNode& node) {
     }
 }
 
-void OpenFolders::used(FolderNode& node) { open_.splice(open_.end(), open_, node.place_); }
+void OpenFolders::used(FolderNode& node) {
+    open_.splice(open_.end(), open_, node.place_);
+}
 
-void OpenFolders::closed(FolderNode& node) { open_.erase(node.place_); }
+void OpenFolders::closed(FolderNode& node) {
+    open_.erase(node.place_);
+}
 
 }  // namespace vidor::platform::linux_

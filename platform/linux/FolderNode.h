@@ -16,7 +16,7 @@ class OpenFolders;
 // may have its descriptor closed; it is opened again from its parent, without following links,
 // only if it is still the same folder.
 class FolderNode {
-public:
+  public:
     // Takes `fd`, an open descriptor of the folder. `parent` is null for a folder opened by path
     // (such a folder keeps its descriptor).
     FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
@@ -41,7 +41,7 @@ public:
     // Closes the descriptor (the registry asks it when too many are open).
     void closeDescriptor();
 
-private:
+  private:
     friend class OpenFolders;
     bool reopenFrom(int parentFd, const char* name);
     bool isSelf(int fd) const;
@@ -59,7 +59,7 @@ private:
 
 // Counts the open folder descriptors and closes the least recently used idle ones beyond a limit.
 class OpenFolders {
-public:
+  public:
     explicit OpenFolders(std::size_t limit) : limit_(limit) {}
 
     std::size_t count() const { return open_.size(); }
@@ -69,7 +69,7 @@ public:
     void used(FolderNode& node);
     void closed(FolderNode& node);
 
-private:
+  private:
     std::list<FolderNode*> open_;  // least recently used first
     std::size_t limit_;
 };

@@ -7,14 +7,14 @@ namespace vidor::platform::linux_ {
 
 // Drive letters stand for the folders of a DriveMap.
 class LinuxDrives : public Drives {
-public:
+  public:
     explicit LinuxDrives(const DriveMap& map) : map_(map) {}
 
     int type(char letter) override;
     bool rootListable(char letter) override;
     std::string location(char letter) override;
 
-private:
+  private:
     const DriveMap& map_;
 };
 

@@ -153,8 +153,7 @@ bool LinuxFileSystem::createFolder(const std::string& path) {
            ::mkdirat(at.folder->descriptor(), at.name.c_str(), 0777) == 0;
 }
 
-bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to,
-                               std::string& error) {
+bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to, std::string& error) {
     UniqueFd in(::open(nativePath(from).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
     if (!in || ::fstat(in.get(), &st) != 0) {

@@ -15,7 +15,7 @@ namespace vidor::platform::linux_ {
 // folder opened from the one before without following a link and on the same volume, so that it
 // can never lead out of the drive.
 class LinuxFileSystem : public FileSystem {
-public:
+  public:
     // At most `openLimit` folder descriptors are kept open at once by the folders handed out.
     explicit LinuxFileSystem(const DriveMap& drives, std::size_t openLimit = 64);
 
@@ -33,7 +33,7 @@ public:
     // empty for a drive without a folder. A machine path is returned unchanged.
     std::string nativePath(const std::string& path) const;
 
-private:
+  private:
     // A path split into the folder that holds its last name, and that name (empty for a
     // drive's root, which the folder then is).
     struct Located {

@@ -19,13 +19,18 @@ namespace {
 
 constexpr std::size_t kListingBuffer = 32 * 1024;
 
-std::string nameOf(std::string_view name) { return std::string(name); }
+std::string nameOf(std::string_view name) {
+    return std::string(name);
+}
 
 EntryKind kindOf(int folderFd, const char* name, unsigned char type) {
     switch (type) {
-        case DT_DIR: return EntryKind::Folder;
-        case DT_UNKNOWN: break;
-        default: return EntryKind::File;  // a link, a device or a pipe is a file to the program
+        case DT_DIR:
+            return EntryKind::Folder;
+        case DT_UNKNOWN:
+            break;
+        default:
+            return EntryKind::File;  // a link, a device or a pipe is a file to the program
     }
     struct stat st {};
     if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Unknown;
@@ -55,11 +60,15 @@ FolderError folderError(int error) {
         case ELOOP:
         case EXDEV:
             return {true, {}};
-        case EIO: return {false, "Erreur d'entrée/sortie"};
+        case EIO:
+            return {false, "Erreur d'entrée/sortie"};
         case EMFILE:
-        case ENFILE: return {false, "Trop de fichiers ouverts"};
-        case ENOMEM: return {false, "Mémoire insuffisante"};
-        default: return {false, std::strerror(error)};
+        case ENFILE:
+            return {false, "Trop de fichiers ouverts"};
+        case ENOMEM:
+            return {false, "Mémoire insuffisante"};
+        default:
+            return {false, std::strerror(error)};
     }
 }
 
@@ -178,7 +187,8 @@ bool LinuxFolder::createFolderLike(std::string_view name, Folder& model) {
     if (::mkdirat(fd, child.c_str(), 0700) != 0) return false;
     // Give the new folder the old one's owner and rights through its own descriptor, so that
     // nothing planted meanwhile under that name is touched.
-    const int created = ::openat(fd, child.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int created =
+        ::openat(fd, child.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (created < 0) return false;
     if (::geteuid() == 0) (void)::fchown(created, st.st_uid, st.st_gid);
     const bool done = ::fchmod(created, st.st_mode & 07777) == 0;

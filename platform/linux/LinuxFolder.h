@@ -13,7 +13,7 @@ class Trash;
 // A folder held by its descriptor: every operation names an entry of this very folder and
 // never follows a link.
 class LinuxFolder : public Folder {
-public:
+  public:
     LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash);
 
     bool next(FolderEntry& entry) override;
@@ -32,7 +32,7 @@ public:
     static std::shared_ptr<FolderNode> openChild(const std::shared_ptr<FolderNode>& parent,
                                                  std::string_view name, FolderError& error);
 
-private:
+  private:
     bool fill();
 
     std::shared_ptr<FolderNode> node_;

@@ -16,7 +16,7 @@ namespace vidor::platform::linux_ {
 
 // The services of a Linux machine, but for the window system, which the caller brings.
 class LinuxPlatform {
-public:
+  public:
     LinuxPlatform(std::string programPath, std::vector<std::string> arguments);
 
     Services services(WindowSystem& windows);
@@ -25,7 +25,7 @@ public:
     LinuxFileSystem& files() { return files_; }
     LinuxProcess& process() { return process_; }
 
-private:
+  private:
     DriveMap driveMap_;
     LinuxSettings settings_;
     LinuxDrives drives_;

@@ -2,12 +2,11 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-
 #include <QDir>
 #include <QLockFile>
 #include <QProcess>
 #include <QStringList>
+#include <cstdio>
 
 namespace vidor::platform::linux_ {
 
@@ -29,13 +28,15 @@ LinuxProcess::~LinuxProcess() = default;
 std::string LinuxProcess::runningProgram() {
     char target[4096];
     const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target - 1);
-    return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string("Vidor");
+    return length > 0 ? std::string(target, static_cast<std::size_t>(length))
+                      : std::string("Vidor");
 }
 
 bool LinuxProcess::previousInstance() {
     if (lock_) return false;
     // One lock per user and program name; the user id keeps users apart in a shared temp folder.
-    const QString name = QString::fromStdString(exeName()) + "-" + QString::number(::getuid()) + ".lock";
+    const QString name =
+        QString::fromStdString(exeName()) + "-" + QString::number(::getuid()) + ".lock";
     lock_ = std::make_unique<QLockFile>(lockFolder() + "/" + name);
     // A lock is taken over only when the copy that made it is gone, never for its age.
     lock_->setStaleLockTime(0);

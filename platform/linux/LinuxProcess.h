@@ -13,7 +13,7 @@ namespace vidor::platform::linux_ {
 // The running program: its file, its arguments, and a lock file that keeps a second copy from
 // running for the same user.
 class LinuxProcess : public Process {
-public:
+  public:
     // `programPath` is the program file; `arguments` are those that follow its name.
     LinuxProcess(std::string programPath, std::vector<std::string> arguments);
     ~LinuxProcess() override;
@@ -31,7 +31,7 @@ public:
     // The program file of the running process.
     static std::string runningProgram();
 
-private:
+  private:
     std::string programPath_;
     std::vector<std::string> arguments_;
     std::unique_ptr<QLockFile> lock_;

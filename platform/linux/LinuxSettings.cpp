@@ -17,7 +17,8 @@ QString userConfigFolder() {
 
 QStringList machineConfigFolders() {
     QStringList folders;
-    for (const QString& folder : qEnvironmentVariable("XDG_CONFIG_DIRS").split(':', Qt::SkipEmptyParts)) {
+    for (const QString& folder :
+         qEnvironmentVariable("XDG_CONFIG_DIRS").split(':', Qt::SkipEmptyParts)) {
         if (!QDir::isRelativePath(folder)) folders << folder;
     }
     if (folders.isEmpty()) folders << "/etc/xdg";

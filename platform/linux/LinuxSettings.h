@@ -11,7 +11,7 @@ namespace vidor::platform::linux_ {
 // under each folder of $XDG_CONFIG_DIRS (/etc/xdg by default), so that an administrator can
 // provide them for every user. Writes go through a temporary file renamed into place.
 class LinuxSettings : public SettingsStore {
-public:
+  public:
     std::optional<StoredValue> read(Hive hive, const std::string& keyPath,
                                     const std::string& name) override;
     std::int32_t write(Hive hive, const std::string& keyPath, const std::string& name,

@@ -2,10 +2,9 @@
 
 #include <fcntl.h>
 
-#include <array>
-
 #include <QFile>
 #include <QStandardPaths>
+#include <array>
 
 #include "platform/linux/ChromiumCache.h"
 #include "platform/linux/FirefoxCache.h"

@@ -13,7 +13,7 @@ namespace vidor::platform::linux_ {
 // profiles of a browser and the entry files of a profile in name order. Nothing below the cache
 // folder is reached through a symbolic link.
 class LinuxWebCache : public WebCache {
-public:
+  public:
     // Reads every cache afresh and calls `visit` with each entry whose key holds a URL, as a
     // normal entry. Files that are not entries, or cannot be read, are passed over; a missing
     // cache has no entries.
@@ -25,7 +25,7 @@ public:
     // lists again.
     void remove(const std::string& url) override;
 
-private:
+  private:
     void scan(const std::function<void(const std::string& url)>& visit);
 
     std::vector<CacheStore> stores_;

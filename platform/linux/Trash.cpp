@@ -71,8 +71,8 @@ std::string topDirectoryOf(const std::string& path) {
     std::string best = "/";
     for (const Mount& mount : parseMountInfo(readMountInfo())) {
         const std::string& point = mount.point;
-        const bool holds = path == point || (path.starts_with(point) &&
-                                             (point == "/" || path[point.size()] == '/'));
+        const bool holds = path == point ||
+                           (path.starts_with(point) && (point == "/" || path[point.size()] == '/'));
         if (holds && point.size() > best.size()) best = point;
     }
     return best;
@@ -85,7 +85,8 @@ UniqueFd volumeTrash(const std::string& topDir) {
     struct stat shared {};
     if (::fstatat(top.get(), ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 &&
         S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX)) {
-        UniqueFd sharedFd(::openat(top.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        UniqueFd sharedFd(
+            ::openat(top.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (sharedFd) {
             if (UniqueFd mine = privateFolder(sharedFd.get(), uid.c_str())) return mine;
         }
@@ -113,7 +114,7 @@ TrashFolder trashFor(dev_t volume, const std::string& filePath) {
 
 std::string deletionDate() {
     std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     ::localtime_r(&now, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
@@ -146,7 +147,8 @@ bool writeInfo(int infoFd, const std::string& infoName, const std::string& pathI
     if (!info) return false;
     const std::string text = "[Trash Info]\nPath=" + percentEncoded(pathInInfo) +
                              "\nDeletionDate=" + deletionDate() + "\n";
-    bool written = ::write(info.get(), text.data(), text.size()) == static_cast<ssize_t>(text.size());
+    bool written =
+        ::write(info.get(), text.data(), text.size()) == static_cast<ssize_t>(text.size());
     if (!written) ::unlinkat(infoFd, infoName.c_str(), 0);
     return written;
 }

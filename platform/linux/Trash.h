@@ -10,7 +10,7 @@ namespace vidor::platform::linux_ {
 // name no other file has taken; the file is then renamed into the trash, never copied, so that
 // it is either in the trash or still in place.
 class Trash {
-public:
+  public:
     // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`.
     // True when moved.
     bool move(int folderFd, const std::string& name);

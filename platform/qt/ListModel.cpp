@@ -7,7 +7,9 @@ namespace vidor::platform::qt {
 ListModel::ListModel(ListBox& list, QObject* parent)
     : QAbstractListModel(parent), list_(list), rows_(list.count()) {}
 
-int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
+int ListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
 QString ListModel::displayed(const std::string& text) {
     QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -10,7 +10,7 @@ namespace vidor::platform::qt {
 // announced to the view in one batch, when the event loop next runs or when anything else about
 // the list changes, so that a census that lists a hundred thousand files stays fast.
 class ListModel : public QAbstractListModel {
-public:
+  public:
     explicit ListModel(ListBox& list, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -24,7 +24,7 @@ public:
     // A line as displayed: invalid UTF-8 and control characters become replacement characters.
     static QString displayed(const std::string& text);
 
-private:
+  private:
     ListBox& list_;
     int rows_ = 0;
     int pending_ = 0;

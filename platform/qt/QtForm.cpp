@@ -27,16 +27,16 @@ namespace {
 
 // The top-level widget: closing it is the window's closing, which its handler decides.
 class FormWidget : public QWidget {
-public:
+  public:
     FormWidget(Window& window, QtWindowSystem& system) : window_(window), system_(system) {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         system_.guard([this] { window_.close(); });
     }
 
-private:
+  private:
     Window& window_;
     QtWindowSystem& system_;
 };
@@ -52,7 +52,9 @@ void setBold(QWidget* widget, bool bold) {
     widget->setFont(font);
 }
 
-QColor colorOf(int bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor colorOf(int bgr) {
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
 
 }  // namespace
 
@@ -62,13 +64,17 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale)
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
-    for (Property property : {Property::Caption, Property::Geometry, Property::Pointer, Property::Default}) {
+    for (Property property :
+         {Property::Caption, Property::Geometry, Property::Pointer, Property::Default}) {
         applyWindow(property);
     }
     setTabOrder();
-    connect(new QShortcut(QKeySequence(Qt::Key_Return), top_), &QShortcut::activated, this, [this] { pressKey(false); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Enter), top_), &QShortcut::activated, this, [this] { pressKey(false); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), top_), &QShortcut::activated, this, [this] { pressKey(true); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Return), top_), &QShortcut::activated, this,
+            [this] { pressKey(false); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Enter), top_), &QShortcut::activated, this,
+            [this] { pressKey(false); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), top_), &QShortcut::activated, this,
+            [this] { pressKey(true); });
 }
 
 QtForm::~QtForm() {
@@ -100,7 +106,8 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
         auto* push = new QPushButton(text(button->caption()), parent);
         setBold(push, button->bold());
         push->setAutoDefault(false);
-        connect(push, &QPushButton::clicked, this, [this, button] { system_.guard([button] { button->press(); }); });
+        connect(push, &QPushButton::clicked, this,
+                [this, button] { system_.guard([button] { button->press(); }); });
         if (button->onMouseMove) {
             push->setMouseTracking(true);
             push->installEventFilter(this);
@@ -165,11 +172,14 @@ void QtForm::connectList(ListBox& list, QListView* view) {
                 if (syncing_) return;
                 system_.guard([&] {
                     if (!list.multiple()) {
-                        if (!selected.indexes().isEmpty()) list.setListIndex(selected.indexes().front().row());
+                        if (!selected.indexes().isEmpty())
+                            list.setListIndex(selected.indexes().front().row());
                         return;
                     }
-                    for (const QModelIndex& index : deselected.indexes()) list.setSelected(index.row(), false);
-                    for (const QModelIndex& index : selected.indexes()) list.setSelected(index.row(), true);
+                    for (const QModelIndex& index : deselected.indexes())
+                        list.setSelected(index.row(), false);
+                    for (const QModelIndex& index : selected.indexes())
+                        list.setSelected(index.row(), true);
                 });
             });
     connect(view, &QListView::doubleClicked, this,
@@ -217,7 +227,9 @@ void QtForm::listChanged(ListBox& list, ListChange change, int index) {
 
 void QtForm::applyWindow(Property property) {
     switch (property) {
-        case Property::Caption: top_->setWindowTitle(text(window_.caption())); break;
+        case Property::Caption:
+            top_->setWindowTitle(text(window_.caption()));
+            break;
         case Property::Geometry:
             top_->resize(scale_.pixels(window_.innerWidth()), scale_.pixels(window_.innerHeight()));
             top_->move(scale_.pixels(window_.place().left), scale_.pixels(window_.place().top));
@@ -231,8 +243,10 @@ void QtForm::applyWindow(Property property) {
             }
             break;
         case Property::Pointer:
-            if (window_.mousePointer() == kPointerHourglass) top_->setCursor(Qt::WaitCursor);
-            else top_->unsetCursor();
+            if (window_.mousePointer() == kPointerHourglass)
+                top_->setCursor(Qt::WaitCursor);
+            else
+                top_->unsetCursor();
             break;
         case Property::Default:
             for (auto& [control, widget] : widgets_) {
@@ -241,15 +255,22 @@ void QtForm::applyWindow(Property property) {
                 }
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
 void QtForm::applyControl(Control& control, QWidget* widget, Property property) {
     switch (property) {
-        case Property::Geometry: widget->setGeometry(scale_.rect(control.place())); break;
-        case Property::Visible: widget->setVisible(control.visible()); break;
-        case Property::Enabled: widget->setEnabled(control.enabled()); break;
+        case Property::Geometry:
+            widget->setGeometry(scale_.rect(control.place()));
+            break;
+        case Property::Visible:
+            widget->setVisible(control.visible());
+            break;
+        case Property::Enabled:
+            widget->setEnabled(control.enabled());
+            break;
         case Property::Caption:
             if (auto* button = dynamic_cast<Button*>(&control)) {
                 static_cast<QPushButton*>(widget)->setText(text(button->caption()));
@@ -259,19 +280,24 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
             break;
         case Property::Value: {
             QSignalBlocker quiet(widget);
-            static_cast<QCheckBox*>(widget)->setChecked(static_cast<CheckBox&>(control).value() == 1);
+            static_cast<QCheckBox*>(widget)->setChecked(static_cast<CheckBox&>(control).value() ==
+                                                        1);
             break;
         }
         case Property::Text:
-            static_cast<QPlainTextEdit*>(widget)->setPlainText(text(static_cast<TextBox&>(control).text()));
+            static_cast<QPlainTextEdit*>(widget)->setPlainText(
+                text(static_cast<TextBox&>(control).text()));
             break;
         case Property::ForeColor: {
             QPalette palette = widget->palette();
-            palette.setColor(QPalette::WindowText, colorOf(static_cast<Label&>(control).foreColor()));
+            palette.setColor(QPalette::WindowText,
+                             colorOf(static_cast<Label&>(control).foreColor()));
             widget->setPalette(palette);
             break;
         }
-        case Property::Selection: syncSelection(static_cast<ListBox&>(control)); break;
+        case Property::Selection:
+            syncSelection(static_cast<ListBox&>(control));
+            break;
         case Property::TopIndex: {
             auto& list = static_cast<ListBox&>(control);
             ListModel* model = models_.at(&list);
@@ -280,7 +306,8 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
                                                       QAbstractItemView::PositionAtTop);
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -290,7 +317,8 @@ void QtForm::setTabOrder() {
         if (widget->focusPolicy() != Qt::NoFocus) order.emplace_back(control->tabIndex(), widget);
     }
     std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1].second, order[i].second);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }
 
 void QtForm::pressKey(bool cancel) {
@@ -306,7 +334,8 @@ void QtForm::pressKey(bool cancel) {
     Button* button = cancel ? window_.cancelButton() : window_.defaultButton();
     if (!button) return;
     QWidget* widget = widgetOf(*button);
-    if (widget && widget->isVisible() && widget->isEnabled()) system_.guard([button] { button->press(); });
+    if (widget && widget->isVisible() && widget->isEnabled())
+        system_.guard([button] { button->press(); });
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
@@ -315,8 +344,10 @@ bool QtForm::eventFilter(QObject* watched, QEvent* event) {
         if (it != hovered_.end()) {
             Control* control = it->second;
             system_.guard([control] {
-                if (auto* button = dynamic_cast<Button*>(control)) button->onMouseMove();
-                else if (auto* panel = dynamic_cast<Panel*>(control)) panel->onMouseMove();
+                if (auto* button = dynamic_cast<Button*>(control))
+                    button->onMouseMove();
+                else if (auto* panel = dynamic_cast<Panel*>(control))
+                    panel->onMouseMove();
             });
         }
     }

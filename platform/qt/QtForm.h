@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QListView>
 #include <QObject>
 #include <QPointer>
-#include <QListView>
 #include <QWidget>
 #include <functional>
 #include <unordered_map>
@@ -20,7 +20,7 @@ class QtWindowSystem;
 // forwards the user's clicks, double-clicks, mouse moves and closing to the controls' handlers,
 // and mirrors every later change of the controls.
 class QtForm : public QObject, public ControlObserver {
-public:
+  public:
     QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale);
     ~QtForm() override;
 
@@ -34,10 +34,10 @@ public:
     // Called when the window is hidden (the end of a modal display).
     std::function<void()> onHidden;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QWidget* build(Control& control, QWidget* parent);
     QWidget* buildWidget(Control& control, QWidget* parent);
     void connectList(ListBox& list, QListView* view);

@@ -33,9 +33,10 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     bool headless = screenless(chosen);
     if (chosen.isEmpty() && !linux_::displayReachable()) {
         if (machine.process().commandLine().empty()) {
-            std::fputs("Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
-                       "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
-                       stderr);
+            std::fputs(
+                "Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
+                "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
+                stderr);
             return kExitNoDisplay;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -17,7 +17,9 @@ namespace {
 // "Annuler" to be seen at once, seldom enough not to slow a walk of a million files.
 constexpr qint64 kYieldMilliseconds = 15;
 
-QString text(const std::string& utf8) { return QString::fromStdString(utf8).replace("\r\n", "\n"); }
+QString text(const std::string& utf8) {
+    return QString::fromStdString(utf8).replace("\r\n", "\n");
+}
 
 }  // namespace
 
@@ -123,7 +125,9 @@ QtForm* QtWindowSystem::formOf(Window& window) {
     return it == forms_.end() ? nullptr : it->second.get();
 }
 
-void QtWindowSystem::release(Window& window) { forms_.erase(&window); }
+void QtWindowSystem::release(Window& window) {
+    forms_.erase(&window);
+}
 
 void QtWindowSystem::ending(int status) {
     status_ = status;

@@ -20,7 +20,7 @@ class QtForm;
 // guard(), which stops the ProgramEnd that ends the program there; a loop of the program that
 // yields through doEvents() sees the end and unwinds too.
 class QtWindowSystem : public WindowSystem {
-public:
+  public:
     // Without a screen (`headless`), message boxes are written on standard error and take their
     // default answer (OK, or Yes), and the prompt counts as cancelled: nothing waits for a person.
     explicit QtWindowSystem(bool headless = false);
@@ -56,10 +56,10 @@ public:
     // Forgets a window about to be destroyed.
     void release(Window& window);
 
-protected:
+  protected:
     void ending(int status) override;
 
-private:
+  private:
     QtForm& formFor(Window& window);
     QWidget* activeWidget();
 

@@ -7,7 +7,8 @@
 namespace vidor::platform::qt {
 
 TwipScale::TwipScale() : dotsPerInch_(96) {
-    if (QScreen* screen = QGuiApplication::primaryScreen()) dotsPerInch_ = screen->logicalDotsPerInch();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        dotsPerInch_ = screen->logicalDotsPerInch();
 }
 
 int TwipScale::pixels(int twips) const {

@@ -8,7 +8,7 @@ namespace vidor::platform::qt {
 
 // Converts twips (1/1440 inch) to the screen's pixels and back, at its logical resolution.
 class TwipScale {
-public:
+  public:
     TwipScale();
     explicit TwipScale(double dotsPerInch) : dotsPerInch_(dotsPerInch) {}
 
@@ -16,7 +16,7 @@ public:
     int twips(int pixels) const;
     QRect rect(const Twips& place) const;
 
-private:
+  private:
     double dotsPerInch_;
 };
 

@@ -14,7 +14,7 @@ namespace vidor::platform {
 // A window system without a screen, for tests: it records what the program shows, answers
 // message boxes and prompts from queues, and runs the test's actions when the program yields.
 class ScriptedWindowSystem : public WindowSystem {
-public:
+  public:
     struct Message {
         std::string text;
         Buttons buttons;
@@ -57,10 +57,10 @@ public:
     int yields = 0;
     std::optional<int> endStatus;
 
-protected:
+  protected:
     void ending(int status) override { endStatus = status; }
 
-private:
+  private:
     std::multimap<int, std::function<void()>> atYield_;
     std::vector<std::function<bool()>> whileYielding_;
 };

@@ -14,7 +14,7 @@ constexpr const char* kTitle = "(Vidor v6.0.24)";
 
 // Unattended runs on C: and F: (hard disks), D: (removable) and E: (network).
 class CommandLineTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c;D=2:d;E=4:e;F=3:f"};
 
     // Starts the program with `line` split at spaces, as a shell would pass it.
@@ -65,8 +65,8 @@ TEST_F(CommandLineTest, UnknownExtensionsAreAddedEvenForbiddenOnesAndLaterParame
     EXPECT_EQ(ending, platform::kExitBadParameter);
     run.reset();
     auto again = start({"/E:tmp", "/E:xyz,exe,.tmp,,TMP"});
-    EXPECT_EQ(itemsOf(again->form->lExt),
-              (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk", "log", "xyz", "exe", ".tmp"}));
+    EXPECT_EQ(itemsOf(again->form->lExt), (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk",
+                                                 "log", "xyz", "exe", ".tmp"}));
     EXPECT_EQ(selectedOf(again->form->lExt), (Items{"tmp", "xyz", "exe", ".tmp"}));
     // Without "/U:", the drives restored at start-up: every listed drive when nothing was saved.
     EXPECT_EQ(selectedOf(again->form->lUnites), (Items{"C:", "D:", "E:", "F:"}));
@@ -80,7 +80,8 @@ TEST_F(CommandLineTest, DriveElementsAreTrimmedAndUnknownOnesIgnored) {
     // A space always ends a parameter, quotes or not.
     run = start({"/U:\"q,", "e\""});
     EXPECT_EQ(ending, platform::kExitBadParameter);
-    EXPECT_TRUE(run->windows.messages.at(0).text.starts_with("Je ne comprend pas le paramètre \"e\"\" !"));
+    EXPECT_TRUE(
+        run->windows.messages.at(0).text.starts_with("Je ne comprend pas le paramètre \"e\"\" !"));
     run.reset();
     // A whole parameter between quotes loses them.
     run = start({"\"/U:q,e\""});
@@ -118,7 +119,8 @@ TEST_F(CommandLineTest, AutoFollowedByMoreTextWarnsAndGoesOn) {
         auto run = start(arguments);
         ASSERT_EQ(run->windows.messages.size(), 1u);
         const auto& warning = run->windows.messages.front();
-        EXPECT_EQ(warning.text, "La présence du paramètre /AUTO fait ignorer les autres paramètres.");
+        EXPECT_EQ(warning.text,
+                  "La présence du paramètre /AUTO fait ignorer les autres paramètres.");
         EXPECT_EQ(warning.title, std::string(kTitle) + " Avertissement !");
         EXPECT_EQ(warning.icon, platform::Icon::Exclamation);
         EXPECT_EQ(warning.buttons, platform::Buttons::Ok);
@@ -141,9 +143,11 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
         EXPECT_EQ(ending, platform::kExitBadParameter);
         ASSERT_EQ(run->windows.messages.size(), 1u);
         const auto& error = run->windows.messages.front();
-        EXPECT_EQ(error.text, "Je ne comprend pas le paramètre \"" + shown + "\" !\r\n\r\nArrêt du "
-                              "programme.\r\n\r\nRelancez le programme sans paramètre et cliquez sur "
-                              "le bouton AIDE.");
+        EXPECT_EQ(error.text,
+                  "Je ne comprend pas le paramètre \"" + shown +
+                      "\" !\r\n\r\nArrêt du "
+                      "programme.\r\n\r\nRelancez le programme sans paramètre et cliquez sur "
+                      "le bouton AIDE.");
         EXPECT_EQ(error.title, std::string(kTitle) + " Erreur !");
         EXPECT_EQ(error.icon, platform::Icon::Exclamation);
         EXPECT_TRUE(run->windows.shown.empty());

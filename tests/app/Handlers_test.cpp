@@ -8,7 +8,7 @@ namespace {
 
 // Counts the changes of value of the check boxes it watches.
 class ValueCounter : public platform::ControlObserver {
-public:
+  public:
     void changed(platform::Control&, platform::Property property) override {
         if (property == platform::Property::Value) ++changes;
     }
@@ -17,7 +17,7 @@ public:
 };
 
 class HandlersTest : public ::testing::Test {
-protected:
+  protected:
     HandlersTest() { session.load(); }
     test::Sandbox sandbox{"C=3:c"};
     test::Session session;

@@ -9,7 +9,7 @@ using test::selectedOf;
 using Items = std::vector<std::string>;
 
 class ShutdownTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c;D=2:d;E=3:e"};
 };
 

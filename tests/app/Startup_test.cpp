@@ -15,7 +15,7 @@ using Items = std::vector<std::string>;
 constexpr const char* kDrives = "C=3:c;D=2:d;E=4:e;F=5:f;G=3:g;H=0:h;K=3:k;R=6:r";
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     StartupTest() { std::filesystem::remove(sandbox.drive('K')); }
     test::Sandbox sandbox{kDrives};
 };
@@ -106,7 +106,7 @@ TEST_F(StartupTest, NoExtensionSelectedLeavesRecenserDisabled) {
 
 TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"41", "42"}, {"0", "1"}, {"32766", "32767"}, {"32767", "1"}, {"abc", "1"},
+        {"41", "42"}, {"0", "1"}, {"32766", "32767"}, {"32767", "1"},      {"abc", "1"},
         {"-3", "1"},  {"", "1"},  {"12 ", "1"},       {"99999999999", "1"}};
     for (const auto& [stored, next] : cases) {
         test::storeMachineSetting("Vidor", stored);

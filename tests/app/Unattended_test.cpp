@@ -1,9 +1,8 @@
 // Unattended runs of the built program, as a scheduler starts it: in a separate process, with no
 // screen at all.
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "tests/support/Sandbox.h"
 #include "tests/support/Session.h"
@@ -16,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class UnattendedTest : public ::testing::Test {
-protected:
+  protected:
     UnattendedTest() {
         for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             sandbox.setEnv(variable, std::nullopt);
@@ -57,12 +56,14 @@ TEST_F(UnattendedTest, DrivesAndExtensionsGivenGoToTheTrashAndNothingElse) {
     // Nobody ever said where updates come from: the question is answered "cancel" by itself.
     EXPECT_EQ(vidor("/U:c /E:tmp"), 0) << errors();
     EXPECT_EQ(trash(), (std::vector<std::string>{"a.tmp", "b.TMP"}));
-    for (const fs::path& kept : {c / "c.log", c / "d.txt", e / "e.log"}) EXPECT_TRUE(fs::exists(kept));
+    for (const fs::path& kept : {c / "c.log", c / "d.txt", e / "e.log"})
+        EXPECT_TRUE(fs::exists(kept));
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\t");
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "log\t");
     EXPECT_EQ(test::machineSetting("RépertoireMiseAJour"), std::nullopt);
-    EXPECT_NE(errors().find("Brenlo\nCe programme est équipé du système de mise à jour automatique."),
-              std::string::npos)
+    EXPECT_NE(
+        errors().find("Brenlo\nCe programme est équipé du système de mise à jour automatique."),
+        std::string::npos)
         << errors();
 }
 
@@ -80,9 +81,10 @@ TEST_F(UnattendedTest, AutoTakesTheChoicesOfTheLastManualRun) {
 TEST_F(UnattendedTest, ABadParameterIsReportedOnStandardErrorAndChangesNothing) {
     test::storeMachineSetting("RépertoireMiseAJour", "-");
     EXPECT_EQ(vidor("/X:abc"), 2);
-    EXPECT_EQ(errors(), "(Vidor v6.0.24) Erreur !\nJe ne comprend pas le paramètre \"/X:abc\" !\n\n"
-                        "Arrêt du programme.\n\nRelancez le programme sans paramètre et cliquez "
-                        "sur le bouton AIDE.\n");
+    EXPECT_EQ(errors(),
+              "(Vidor v6.0.24) Erreur !\nJe ne comprend pas le paramètre \"/X:abc\" !\n\n"
+              "Arrêt du programme.\n\nRelancez le programme sans paramètre et cliquez "
+              "sur le bouton AIDE.\n");
     EXPECT_TRUE(trash().empty());
     EXPECT_TRUE(fs::exists(c / "a.tmp"));
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
@@ -104,7 +106,9 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     const fs::path runtime = out / "runtime";
     fs::create_directories(runtime);
     fs::permissions(runtime, fs::perms::owner_all, fs::perm_options::replace);
-    ASSERT_EQ(::chown(runtime.c_str(), ::geteuid() == 0 ? 65534 : ::geteuid(), ::getegid() == 0 ? 65534 : ::getegid()), 0);
+    ASSERT_EQ(::chown(runtime.c_str(), ::geteuid() == 0 ? 65534 : ::geteuid(),
+                      ::getegid() == 0 ? 65534 : ::getegid()),
+              0);
     sandbox.setEnv("XDG_RUNTIME_DIR", runtime.string());
     const int status = test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); });
     EXPECT_EQ(status, 1) << errors();

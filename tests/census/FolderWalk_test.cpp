@@ -13,9 +13,10 @@ using Items = std::vector<std::string>;
 
 // A folder that lists given sub-folders and fails to open the ones told to.
 class FakeFolder : public platform::Folder {
-public:
+  public:
     // Records in `opened` the names of the sub-folders it is asked to open.
-    FakeFolder(Items subFolders, std::map<std::string, platform::FolderError> failures, Items& opened)
+    FakeFolder(Items subFolders, std::map<std::string, platform::FolderError> failures,
+               Items& opened)
         : opened_(opened), subFolders_(std::move(subFolders)), failures_(std::move(failures)) {}
 
     bool next(platform::FolderEntry& entry) override {
@@ -23,13 +24,15 @@ public:
         entry = {subFolders_[next_++], platform::EntryKind::Folder};
         return true;
     }
-    std::unique_ptr<Folder> openFolder(std::string_view name, platform::FolderError& error) override {
+    std::unique_ptr<Folder> openFolder(std::string_view name,
+                                       platform::FolderError& error) override {
         opened_.push_back(std::string(name));
         if (auto it = failures_.find(std::string(name)); it != failures_.end()) {
             error = it->second;
             return nullptr;
         }
-        return std::make_unique<FakeFolder>(Items{}, std::map<std::string, platform::FolderError>{}, opened_);
+        return std::make_unique<FakeFolder>(Items{}, std::map<std::string, platform::FolderError>{},
+                                            opened_);
     }
     std::unique_ptr<Folder> reopen(platform::FolderError&) override { return nullptr; }
     std::optional<std::uint64_t> fileSize(std::string_view) override { return std::nullopt; }
@@ -39,7 +42,7 @@ public:
     bool removeFolder(std::string_view) override { return false; }
     bool createFolderLike(std::string_view, Folder&) override { return false; }
 
-private:
+  private:
     Items& opened_;
     Items subFolders_;
     std::size_t next_ = 0;
@@ -48,14 +51,15 @@ private:
 
 // The machine's file system, but for drive roots, which are fake folders.
 class FakeRoots : public platform::linux_::LinuxFileSystem {
-public:
+  public:
     using LinuxFileSystem::LinuxFileSystem;
-    std::unique_ptr<platform::Folder> openFolder(const std::string& path, platform::FolderError& error) override {
+    std::unique_ptr<platform::Folder> openFolder(const std::string& path,
+                                                 platform::FolderError& error) override {
         if (path != "C:\\") return LinuxFileSystem::openFolder(path, error);
         return std::make_unique<FakeFolder>(
             Items{"broken", "locked", "fine"},
-            std::map<std::string, platform::FolderError>{{"broken", {false, "Erreur d'entrée/sortie"}},
-                                                         {"locked", {true, {}}}},
+            std::map<std::string, platform::FolderError>{
+                {"broken", {false, "Erreur d'entrée/sortie"}}, {"locked", {true, {}}}},
             opened);
     }
     Items opened;
@@ -65,12 +69,14 @@ TEST(FolderWalkTest, AFolderThatFailsToListShowsItsErrorOnceAndTheWalkGoesOn) {
     test::Sandbox sandbox("C=3:c");
     test::Session session;
     FakeRoots files(session.machine.driveMap());
-    platform::Services services{session.services.settings, session.services.drives, files,
-                                session.services.webCache, session.services.process, session.windows};
+    platform::Services services{
+        session.services.settings, session.services.drives,  files,
+        session.services.webCache, session.services.process, session.windows};
     app::F_Main& form = *session.form;
-    CensusWindow window{form, form.pSaisie, form.pExec, form.poubel, form.Poubel2, form.bGo,
-                        form.bEffacer, form.bConserver, form.bAuto, form.bAnn, form.lUnites,
-                        form.lExt, form.lDel, form.eExec, form.eTaille, form.flags};
+    CensusWindow window{form,         form.pSaisie, form.pExec,    form.poubel,
+                        form.Poubel2, form.bGo,     form.bEffacer, form.bConserver,
+                        form.bAuto,   form.bAnn,    form.lUnites,  form.lExt,
+                        form.lDel,    form.eExec,   form.eTaille,  form.flags};
     TailleTotale total(form.eTaille);
     FolderWalk walk(services, window, total);
 

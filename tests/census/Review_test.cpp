@@ -11,7 +11,7 @@ using Items = std::vector<std::string>;
 
 // The review after a census of C: for tmp files, then the deletion.
 class ReviewTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
     std::unique_ptr<test::Session> run;
@@ -27,7 +27,8 @@ protected:
         return file / rest;
     }
 
-    app::F_Main& census(const std::vector<std::pair<std::string, std::string>>& files, bool toTrash) {
+    app::F_Main& census(const std::vector<std::pair<std::string, std::string>>& files,
+                        bool toTrash) {
         for (const auto& [name, contents] : files) test::writeFile(c / name, contents);
         run = std::make_unique<test::Session>();
         run->load();
@@ -113,7 +114,7 @@ TEST_F(ReviewTest, DeletionGoesInListOrderAndEndsTheProgramWithoutStoringChoices
     });
     EXPECT_EQ(run->act([&] { form.bEffacer.press(); }), platform::kExitNormal);
     EXPECT_EQ(removedAtEachYield, (Items{listed[0] + ";", listed[0] + ";" + listed[1] + ";",
-                                        listed[0] + ";" + listed[1] + ";" + listed[2] + ";"}));
+                                         listed[0] + ";" + listed[1] + ";" + listed[2] + ";"}));
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
 }
 
@@ -140,13 +141,15 @@ TEST_F(ReviewTest, TheTrashKeepsEachFileWithItsInformationAndBothOfTwoSameNames)
     std::set<std::string> paths;
     for (const auto& entry : fs::directory_iterator(sandbox.trashFiles())) {
         contents.insert(test::readFile(entry.path()));
-        const std::string info = test::readFile(sandbox.trashInfo() / (entry.path().filename().string() + ".trashinfo"));
+        const std::string info =
+            test::readFile(sandbox.trashInfo() / (entry.path().filename().string() + ".trashinfo"));
         ASSERT_TRUE(info.starts_with("[Trash Info]\nPath=")) << info;
         paths.insert(info.substr(18, info.find('\n', 18) - 18));
         EXPECT_NE(info.find("\nDeletionDate="), std::string::npos);
     }
     EXPECT_EQ(contents, (std::set<std::string>{"first", "second"}));
-    EXPECT_EQ(paths, (std::set<std::string>{(c / "x" / "same.tmp").string(), (c / "y" / "same.tmp").string()}));
+    EXPECT_EQ(paths, (std::set<std::string>{(c / "x" / "same.tmp").string(),
+                                            (c / "y" / "same.tmp").string()}));
     EXPECT_FALSE(fs::exists(c / "x" / "same.tmp"));
 }
 

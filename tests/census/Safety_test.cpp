@@ -1,9 +1,8 @@
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
@@ -21,13 +20,14 @@ using Items = std::vector<std::string>;
 
 // Safety of the walk, the purge and the deletion against links, pipes, races, depth and mounts.
 class SafetyTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
     fs::path victim = sandbox / "victim";
 
     SafetyTest() {
-        for (int i = 0; i < 5; ++i) test::writeFile(victim / ("v" + std::to_string(i) + ".tmp"), "keep");
+        for (int i = 0; i < 5; ++i)
+            test::writeFile(victim / ("v" + std::to_string(i) + ".tmp"), "keep");
         test::writeFile(victim / "inner" / "w.tmp", "keep");
     }
 
@@ -124,7 +124,7 @@ TEST_F(SafetyTest, AListedFileWhoseFolderBecameALinkIsLeftAndItsTargetUntouched)
 
 // Exchanges two names of a folder, again and again, until told to stop.
 class Swapper {
-public:
+  public:
     Swapper(fs::path folder, std::string real, std::string link, fs::path target)
         : thread_([=, this] {
               while (!stop_) {
@@ -143,7 +143,7 @@ public:
     }
     std::atomic<int> swaps = 0;
 
-private:
+  private:
     std::atomic<bool> stop_ = false;
     std::error_code ignored_;
     std::thread thread_;
@@ -175,7 +175,8 @@ TEST_F(SafetyTest, PurgesRacingWithAFolderSwappedForALinkNeverReachTheVictim) {
 }
 
 TEST_F(SafetyTest, DeletionRacingWithAFolderSwappedForALinkNeverReachesTheVictim) {
-    for (int i = 0; i < 5; ++i) test::writeFile(c / "a" / "b" / ("v" + std::to_string(i) + ".tmp"), "x");
+    for (int i = 0; i < 5; ++i)
+        test::writeFile(c / "a" / "b" / ("v" + std::to_string(i) + ".tmp"), "x");
     // The victim holds every listed name: any deletion that goes through the link hits it.
     for (int i = 0; i < 200; ++i) {
         const std::string name = "f" + std::to_string(i) + ".tmp";
@@ -191,7 +192,8 @@ TEST_F(SafetyTest, DeletionRacingWithAFolderSwappedForALinkNeverReachesTheVictim
         run->act([&] { form.bEffacer.press(); });
     }
     EXPECT_TRUE(victimIntact());
-    for (int i = 0; i < 200; ++i) EXPECT_TRUE(fs::exists(victim / ("f" + std::to_string(i) + ".tmp"))) << i;
+    for (int i = 0; i < 200; ++i)
+        EXPECT_TRUE(fs::exists(victim / ("f" + std::to_string(i) + ".tmp"))) << i;
 }
 
 // Makes `depth` nested folders named d under `top`, with `file` in the deepest.
@@ -208,7 +210,8 @@ void deepTree(const fs::path& top, int depth, const std::string& file) {
 }
 
 std::size_t openDescriptors() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
 
 TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescriptors) {
@@ -244,7 +247,8 @@ TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
     test::writeFile(c / "plain.tmp", "x");
     const int status = test::inMountNamespace([&] {
         if (::mount("none", (c / "mnt").c_str(), "tmpfs", 0, nullptr) != 0) return 77;
-        if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0) return 77;
+        if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return 77;
         test::writeFile(c / "mnt" / "inside.tmp", "on another volume");
         auto run = session(false);
         run->act([&] { run->form->bGo.press(); });

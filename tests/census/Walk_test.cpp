@@ -1,8 +1,7 @@
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
@@ -16,7 +15,7 @@ using Items = std::vector<std::string>;
 
 // A census of drive C: (the sandbox's folder c), the files found left for review.
 class WalkTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
 
@@ -54,7 +53,8 @@ TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCase) {
     auto session = census({"tmp", "$$$"});
     Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (Items{"C:\\A.TMP", "C:\\b.tmp", "C:\\c.Tmp", "C:\\e.bak.tmp", "C:\\setup.$$$"}));
+    EXPECT_EQ(found,
+              (Items{"C:\\A.TMP", "C:\\b.tmp", "C:\\c.Tmp", "C:\\e.bak.tmp", "C:\\setup.$$$"}));
 }
 
 TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
@@ -69,8 +69,10 @@ TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
         Items subFolders;
         for (const std::string& name : listingOrder(folder)) {
             if (name.front() == '.') continue;
-            if (fs::is_directory(folder / name)) subFolders.push_back(name);
-            else expected.push_back(rep + name);
+            if (fs::is_directory(folder / name))
+                subFolders.push_back(name);
+            else
+                expected.push_back(rep + name);
         }
         for (const std::string& name : subFolders) walk(folder / name, rep + name + "\\");
     };
@@ -82,7 +84,8 @@ TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
 
 TEST_F(WalkTest, ReadOnlyFilesAreListedLikeAnyOther) {
     test::writeFile(c / "ro.tmp", "x");
-    fs::permissions(c / "ro.tmp", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(c / "ro.tmp",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     auto session = census();
     EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\ro.tmp"}));
 }
@@ -180,7 +183,8 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolder) {
         form.bAnn.press();
     });
     session->windows.whileYielding([&] {
-        if (folders.empty() || folders.back() != form.eExec.caption()) folders.push_back(form.eExec.caption());
+        if (folders.empty() || folders.back() != form.eExec.caption())
+            folders.push_back(form.eExec.caption());
         return false;
     });
     EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);

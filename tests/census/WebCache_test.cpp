@@ -14,7 +14,7 @@ using Items = std::vector<std::string>;
 
 // The browsers' caches of the sandbox: one Firefox and one Chromium profile.
 class WebCacheTest : public ::testing::Test {
-protected:
+  protected:
     WebCacheTest() {
         entry(firefox, 1, "a,:https://site.example/Cookie/keep");
         entry(firefox, 2, ":https://site.example/cookie/delete");
@@ -23,8 +23,10 @@ protected:
         test::writeFile(firefox / "index", "not an entry");
     }
     void entry(const fs::path& folder, unsigned n, const std::string& key) {
-        if (folder == firefox) test::writeFile(folder / test::firefoxName(n), test::FirefoxEntry{key}.bytes());
-        else test::writeFile(folder / test::chromiumName(n), test::ChromiumEntry{key}.bytes());
+        if (folder == firefox)
+            test::writeFile(folder / test::firefoxName(n), test::FirefoxEntry{key}.bytes());
+        else
+            test::writeFile(folder / test::chromiumName(n), test::ChromiumEntry{key}.bytes());
     }
 
     test::Sandbox sandbox{"C=3:c"};
@@ -38,10 +40,12 @@ TEST_F(WebCacheTest, EveryEntryButCookiesIsDeletedAndWhatRemainsIsListed) {
     platform::ListBox lDel("lDel", {}, 0, platform::ListBox::Selection::Single);
     lDel.addItem("left from before");
     CacheListe(cache, lDel);
-    EXPECT_EQ(itemsOf(lDel), (Items{"https://site.example/Cookie/keep", "https://site.example/cookie/delete",
-                                    "https://a.example/x.js", "https://b.example/CookieJar"}));
+    EXPECT_EQ(itemsOf(lDel),
+              (Items{"https://site.example/Cookie/keep", "https://site.example/cookie/delete",
+                     "https://a.example/x.js", "https://b.example/CookieJar"}));
     viderCache(cache, lDel);
-    EXPECT_EQ(itemsOf(lDel), (Items{"https://site.example/Cookie/keep", "https://b.example/CookieJar"}));
+    EXPECT_EQ(itemsOf(lDel),
+              (Items{"https://site.example/Cookie/keep", "https://b.example/CookieJar"}));
     EXPECT_EQ(lDel.listIndex(), -1);
     EXPECT_TRUE(lDel.visible());
     EXPECT_TRUE(fs::exists(firefox / test::firefoxName(1)));

@@ -10,7 +10,8 @@ namespace {
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", start)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", start)) {
         lines.push_back(text.substr(start, at - start));
         start = at + 2;
     }
@@ -26,7 +27,8 @@ std::size_t leadingSpaces(const std::string& line) {
 TEST(HelpTextTest, FortyLineBreaksAndNoneAfterTheLastLine) {
     const std::string text = texteAide();
     std::size_t breaks = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
         ++breaks;
     }
     EXPECT_EQ(breaks, 40u);
@@ -53,8 +55,8 @@ TEST(HelpTextTest, LinesAndTheirLeadingSpaces) {
     EXPECT_EQ(lines[16], "  /U:[<unité>[,<unité>[,...]]]");
     EXPECT_EQ(lines[22], "  /AUTO");
     const std::vector<std::pair<std::size_t, std::size_t>> spaces = {
-        {7, 3}, {10, 3}, {12, 3}, {16, 2}, {19, 2}, {22, 2}, {17, 12}, {18, 12}, {20, 12},
-        {21, 12}, {23, 12}, {0, 0}, {5, 0}, {15, 0}, {24, 0}};
+        {7, 3},   {10, 3},  {12, 3},  {16, 2}, {19, 2}, {22, 2}, {17, 12}, {18, 12},
+        {20, 12}, {21, 12}, {23, 12}, {0, 0},  {5, 0},  {15, 0}, {24, 0}};
     for (const auto& [line, count] : spaces) {
         EXPECT_EQ(leadingSpaces(lines[line]), count) << lines[line];
     }
@@ -63,7 +65,8 @@ TEST(HelpTextTest, LinesAndTheirLeadingSpaces) {
 TEST(HelpTextTest, BlankLinesFallWhereTheLineBreaksSayTheyDo) {
     const std::vector<std::string> lines = linesOf(texteAide());
     // Line breaks after each of the 25 lines; n breaks make n-1 blank lines.
-    const int breaks[] = {2, 1, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2, 3, 2, 2, 1, 1, 2, 1, 1, 2, 1, 2, 0};
+    const int breaks[] = {2, 1, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2,
+                          3, 2, 2, 1, 1, 2, 1, 1, 2, 1, 2, 0};
     std::size_t at = 0;
     for (int count : breaks) {
         ASSERT_LT(at, lines.size());

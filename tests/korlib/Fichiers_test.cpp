@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class FichiersTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c"};
     platform::linux_::DriveMap map = platform::linux_::DriveMap::fromSystem();
     platform::linux_::LinuxFileSystem files{map};

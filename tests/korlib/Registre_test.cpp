@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 using platform::Hive;
 
 class RegistreTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox;
     platform::linux_::LinuxSettings store;
     Registre registre{store, "Vidor"};
@@ -77,7 +77,9 @@ TEST_F(RegistreTest, MachineValuesFallBackOnTheAdministratorsFile) {
 }
 
 TEST_F(RegistreTest, KeyPathWithAFinalBackslashNamesTheSameKey) {
-    EXPECT_EQ(registre.RegistreEcritCle(Hive::LocalMachine, "Software\\Brenlo\\Brenlo\\", "Vidor", "3"), 0);
+    EXPECT_EQ(
+        registre.RegistreEcritCle(Hive::LocalMachine, "Software\\Brenlo\\Brenlo\\", "Vidor", "3"),
+        0);
     EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::LocalMachine), "3");
     EXPECT_TRUE(fs::is_regular_file(machineFile()));
 }

@@ -85,7 +85,10 @@ TEST(UpperCaseTest, AccentedLettersAreRaisedAndOtherBytesKept) {
     EXPECT_EQ(upperCase("tmp.Tmp"), "TMP.TMP");
     EXPECT_EQ(upperCase("répertoire"), "RÉPERTOIRE");
     EXPECT_EQ(upperCase("çàùö÷"), "ÇÀÙÖ÷");
-    EXPECT_EQ(upperCase(std::string("a\xff\xc3" "b")), std::string("A\xff\xc3" "B"));
+    EXPECT_EQ(upperCase(std::string("a\xff\xc3"
+                                    "b")),
+              std::string("A\xff\xc3"
+                          "B"));
     EXPECT_EQ(upperCase("$$$"), "$$$");
 }
 

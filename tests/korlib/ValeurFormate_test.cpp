@@ -20,8 +20,7 @@ TEST(ValeurFormateTest, GroupsDigitsByThreeWithApostrophes) {
 
 TEST(ValeurFormateTest, TotalsBeyondThirtyTwoBitsKeepGrouping) {
     EXPECT_EQ(ValeurFormate(4294967296LL), "4'294'967'296");
-    EXPECT_EQ(ValeurFormate(std::numeric_limits<std::int64_t>::max()),
-              "9'223'372'036'854'775'807");
+    EXPECT_EQ(ValeurFormate(std::numeric_limits<std::int64_t>::max()), "9'223'372'036'854'775'807");
     EXPECT_EQ(ValeurFormate(std::numeric_limits<std::int64_t>::min()),
               "-9'223'372'036'854'775'808");
 }

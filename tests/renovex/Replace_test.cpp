@@ -22,13 +22,13 @@ namespace fs = std::filesystem;
 using std::chrono::steady_clock;
 
 class ReplaceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(prog);
         fs::create_directories(maj);
         test::writeFile(program, "old program");
-        fs::permissions(program, fs::perms::owner_all | fs::perms::group_read |
-                                     fs::perms::group_exec);
+        fs::permissions(program,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
     }
 
     bool replace(const fs::path& newVersion, std::string& error) {
@@ -75,8 +75,8 @@ TEST_F(ReplaceTest, NewVersionTakesTheProgramsPlaceInOneStep) {
     EXPECT_EQ(test::readFile(program), contents);
     EXPECT_EQ(test::readFile(dir / "old-link"), "old program");
     // The new version's mode, and its owner may run it.
-    EXPECT_EQ(fs::status(program).permissions(), fs::perms::owner_all | fs::perms::group_read |
-                                                     fs::perms::others_read);
+    EXPECT_EQ(fs::status(program).permissions(),
+              fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(namesIn(prog), std::set<std::string>{"Vidor"});
     EXPECT_EQ(test::readFile(maj / "Vidor"), contents);
 }
@@ -86,13 +86,13 @@ TEST_F(ReplaceTest, NewVersionThatCannotBeReadLeavesTheOldProgram) {
     fs::create_directories(maj / "folder");
     const std::string missing = (maj / "none").string();
     const std::vector<std::pair<fs::path, std::string>> cases = {
-        {maj / "none", "je ne peux pas lire la nouvelle version \"" + missing +
-                           "\" (" + std::strerror(ENOENT) + ")"},
-        {maj / "folder", "la nouvelle version \"" + (maj / "folder").string() +
-                             "\" n'est pas un fichier"},
+        {maj / "none", "je ne peux pas lire la nouvelle version \"" + missing + "\" (" +
+                           std::strerror(ENOENT) + ")"},
+        {maj / "folder",
+         "la nouvelle version \"" + (maj / "folder").string() + "\" n'est pas un fichier"},
         // A named pipe would make a blocking read wait for a writer forever.
-        {maj / "pipe", "la nouvelle version \"" + (maj / "pipe").string() +
-                           "\" n'est pas un fichier"},
+        {maj / "pipe",
+         "la nouvelle version \"" + (maj / "pipe").string() + "\" n'est pas un fichier"},
     };
     for (const auto& [newVersion, reason] : cases) {
         std::string error;
@@ -117,8 +117,8 @@ TEST_F(ReplaceTest, ProgramThatCannotBeReplacedIsLeftWithoutATemporaryFile) {
 
     // The program's folder is gone: there is nowhere to write the new version.
     const fs::path elsewhere = dir / "none" / "Vidor";
-    EXPECT_FALSE(replaceProgram((maj / "Vidor").string(), elsewhere.string(),
-                                steady_clock::now(), error));
+    EXPECT_FALSE(
+        replaceProgram((maj / "Vidor").string(), elsewhere.string(), steady_clock::now(), error));
     EXPECT_EQ(error, "je ne peux pas écrire dans le répertoire \"" + (dir / "none").string() +
                          "\" (" + std::strerror(ENOENT) + ")");
     EXPECT_FALSE(fs::exists(dir / "none"));

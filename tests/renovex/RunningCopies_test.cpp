@@ -17,7 +17,7 @@ using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 
 class RunningCopiesTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         if (child_ > 0) stop();
     }

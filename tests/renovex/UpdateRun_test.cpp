@@ -37,7 +37,7 @@ bool within30s(const std::function<bool()>& ready) {
 }
 
 class UpdateRunTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(prog);
         fs::create_directories(maj);
@@ -79,17 +79,16 @@ TEST_F(UpdateRunTest, NewerCopyReplacesTheProgramAndIsStarted) {
     const fs::path marker = out / "started.txt";
     const std::string script = "#!/bin/sh\necho \"$#\" > " + quoted(marker) + "\n";
     test::writeFile(maj / "Vidor", script);
-    fs::permissions(maj / "Vidor", fs::perms::owner_all | fs::perms::group_read |
-                                       fs::perms::others_read);
+    fs::permissions(maj / "Vidor",
+                    fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
 
     EXPECT_EQ(run(quoted(prog / "Vidor")), 0) << errors();
     ASSERT_TRUE(within30s([&] { return fs::exists(marker); })) << errors();
     EXPECT_TRUE(within30s([&] { return test::readFile(marker) == "0\n"; }));
 
     EXPECT_EQ(test::readFile(prog / "Vidor"), script);
-    EXPECT_EQ(fs::status(prog / "Vidor").permissions(), fs::perms::owner_all |
-                                                            fs::perms::group_read |
-                                                            fs::perms::others_read);
+    EXPECT_EQ(fs::status(prog / "Vidor").permissions(),
+              fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read);
     EXPECT_EQ(namesInProg(), (std::set<std::string>{"Renovex", "Vidor"}));
     // The old program ended at the update: its start was not even counted.
     EXPECT_EQ(test::readFile(sandbox.configHome() / "Brenlo" / "Brenlo.conf").find("Vidor="),
@@ -131,9 +130,10 @@ TEST_F(UpdateRunTest, CopyThatCannotBeReadLeavesTheOldProgram) {
     const std::string old = test::readFile(prog / "Vidor");
     const auto expectOldProgram = [&] {
         const std::string said = errors();
-        EXPECT_NE(said.find("Renovex : La mise à jour du programme \"" +
-                              (prog / "Vidor").string() + "\" a échoué : je ne peux pas lire "
-                              "la nouvelle version \"" + (maj / "Vidor").string() + "\""),
+        EXPECT_NE(said.find("Renovex : La mise à jour du programme \"" + (prog / "Vidor").string() +
+                            "\" a échoué : je ne peux pas lire "
+                            "la nouvelle version \"" +
+                            (maj / "Vidor").string() + "\""),
                   std::string::npos)
             << said;
         EXPECT_NE(said.find("L'ancienne version reste en place."), std::string::npos);

@@ -8,8 +8,8 @@ namespace vidor::test {
 namespace fs = std::filesystem;
 
 Sandbox::Sandbox() {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME",
-                             "XDG_CONFIG_DIRS"}) {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR",
+                             "XDG_CACHE_HOME", "XDG_CONFIG_DIRS"}) {
         const std::string folder = (dir_ / std::string(name).substr(4)).string();
         fs::create_directories(folder);
     }
@@ -25,14 +25,17 @@ Sandbox::Sandbox() {
 
 Sandbox::~Sandbox() {
     for (const auto& [name, value] : saved_) {
-        if (value) ::setenv(name.c_str(), value->c_str(), 1);
-        else ::unsetenv(name.c_str());
+        if (value)
+            ::setenv(name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(name.c_str());
     }
 }
 
 void Sandbox::shareWithEveryone() {
     fs::permissions(dir_.path(), fs::perms::all);
-    for (const char* folder : {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME", "CONFIG_DIRS"}) {
+    for (const char* folder :
+         {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME", "CONFIG_DIRS"}) {
         for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder)) {
             fs::permissions(entry.path(), fs::perms::all);
         }
@@ -45,8 +48,10 @@ void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& 
         const char* old = std::getenv(name.c_str());
         saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
     }
-    if (value) ::setenv(name.c_str(), value->c_str(), 1);
-    else ::unsetenv(name.c_str());
+    if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name.c_str());
 }
 
 void Sandbox::drives(const std::string& unites) {
@@ -64,6 +69,8 @@ void Sandbox::drives(const std::string& unites) {
     setEnv("VIDOR_UNITES", resolved);
 }
 
-fs::path Sandbox::drive(char letter) const { return drives_.at(letter); }
+fs::path Sandbox::drive(char letter) const {
+    return drives_.at(letter);
+}
 
 }  // namespace vidor::test

@@ -11,7 +11,7 @@ namespace vidor::test {
 // Points the program's view of the machine at a temp folder: the XDG folders (settings, data,
 // trash, cache, runtime) and the drive map VIDOR_UNITES. Everything is put back at the end.
 class Sandbox {
-public:
+  public:
     Sandbox();
     // A sandbox with the drives of `unites` (see drives()).
     explicit Sandbox(const std::string& unites) : Sandbox() { drives(unites); }
@@ -40,7 +40,7 @@ public:
     std::filesystem::path trashFiles() const { return dataHome() / "Trash" / "files"; }
     std::filesystem::path trashInfo() const { return dataHome() / "Trash" / "info"; }
 
-private:
+  private:
     TempDir dir_;
     std::map<std::string, std::optional<std::string>> saved_;
     std::map<char, std::filesystem::path> drives_;

@@ -16,7 +16,7 @@ namespace vidor::test {
 // One run of the program inside a sandbox: the machine's real services (settings files, drive
 // map, file system, trash), a scripted window system, and the main window.
 class Session {
-public:
+  public:
     // `arguments` follow the program's name on its command line. Unless told otherwise, the
     // machine's update folder is set to "-" (no self-update) so that start-up asks nothing.
     explicit Session(std::vector<std::string> arguments = {}, bool updateOff = true);

@@ -6,7 +6,9 @@
 
 namespace vidor::test {
 
-std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string quoted(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
 
 int runShell(const std::string& command, const std::filesystem::path& errorFile) {
     std::error_code ignored;

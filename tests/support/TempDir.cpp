@@ -25,7 +25,8 @@ bool TempDir::remove(std::string& error) {
     removed_ = true;
     std::error_code code;
     // Folders a test made unreadable are opened up again first.
-    for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, code);
+    for (auto it = fs::recursive_directory_iterator(
+             path_, fs::directory_options::skip_permission_denied, code);
          it != fs::recursive_directory_iterator(); it.increment(code)) {
         if (it->is_directory(code) && !it->is_symlink(code)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, code);

@@ -7,7 +7,7 @@ namespace vidor::test {
 
 // A fresh folder under the system's temp folder, removed with everything in it at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -19,7 +19,7 @@ public:
     // Removes the folder now; false (with the reason in `error`) when something stays.
     bool remove(std::string& error);
 
-private:
+  private:
     std::filesystem::path path_;
     bool removed_ = false;
 };

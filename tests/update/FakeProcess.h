@@ -11,7 +11,7 @@ namespace vidor::test {
 // The running program as a test wants it: its folder, name and path rules are set by the test,
 // and the programs it is asked to start are recorded; a start fails when `startFailure` is set.
 class FakeProcess : public platform::Process {
-public:
+  public:
     struct Start {
         std::string program;
         std::vector<std::string> arguments;

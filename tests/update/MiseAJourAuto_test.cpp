@@ -58,7 +58,7 @@ const std::string kPromptWithFolder =
     "à la mise à jour automatique jusqu'à que ce répertoire soit à nouveau accessible)";
 
 class MiseAJourAutoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(prog);
         fs::create_directories(maj);
@@ -160,8 +160,8 @@ TEST_F(MiseAJourAutoTest, MissingUpdaterWithAStoredFolderYesKeepsTheFolder) {
     EXPECT_FALSE(run());
 
     ASSERT_EQ(windows.messages.size(), 1u);
-    expectMessage(windows.messages[0], keepQuestion(prog.string()), Buttons::YesNo,
-                  Icon::Question, "Brenlo - Attention");
+    expectMessage(windows.messages[0], keepQuestion(prog.string()), Buttons::YesNo, Icon::Question,
+                  "Brenlo - Attention");
     EXPECT_TRUE(windows.prompts.empty());
     EXPECT_TRUE(process.started.empty());
     EXPECT_EQ(stored(), maj.string());
@@ -334,7 +334,7 @@ TEST_F(MiseAJourAutoTest, ProgramWithoutADateIsReported) {
 }
 
 class PublishingTest : public MiseAJourAutoTest {
-protected:
+  protected:
     void SetUp() override {
         MiseAJourAutoTest::SetUp();
         test::writeFile(prog / "Vidor.vbp", "project");

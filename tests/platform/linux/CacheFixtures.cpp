@@ -24,8 +24,10 @@ void appendLittleEndian(std::string& bytes, std::uint64_t value, int size) {
 // Firefox writes its names in capitals, Chromium in small letters.
 std::string hexName(unsigned n, int digits, bool capitals) {
     char text[41];
-    if (capitals) std::snprintf(text, sizeof text, "%0*X", digits, n);
-    else std::snprintf(text, sizeof text, "%0*x", digits, n);
+    if (capitals)
+        std::snprintf(text, sizeof text, "%0*X", digits, n);
+    else
+        std::snprintf(text, sizeof text, "%0*x", digits, n);
     return text;
 }
 
@@ -74,7 +76,9 @@ fs::path chromiumEntries(const fs::path& cache, const std::string& browser,
     return cache / browser / profile / "Cache" / "Cache_Data";
 }
 
-std::string firefoxName(unsigned n) { return hexName(n, 40, true); }
+std::string firefoxName(unsigned n) {
+    return hexName(n, 40, true);
+}
 
 std::string chromiumName(unsigned n, char stream) {
     return hexName(n, 16, false) + '_' + stream;

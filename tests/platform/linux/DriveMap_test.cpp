@@ -10,13 +10,15 @@ namespace {
 std::string lettersAndTypes(const DriveMap& map) {
     std::string text;
     for (const Drive& drive : map.drives()) {
-        text += std::string(1, drive.letter) + "=" + std::to_string(drive.type) + ":" + drive.folder + ";";
+        text += std::string(1, drive.letter) + "=" + std::to_string(drive.type) + ":" +
+                drive.folder + ";";
     }
     return text;
 }
 
 TEST(DriveMapTest, UnitesListsLettersTypesAndFolders) {
-    const DriveMap map = DriveMap::fromUnites("e=2:/media/cle;C=3:/srv/a;bad;Q=x:/q;R=4;C=2:/again;Z=5:/z;x;");
+    const DriveMap map =
+        DriveMap::fromUnites("e=2:/media/cle;C=3:/srv/a;bad;Q=x:/q;R=4;C=2:/again;Z=5:/z;x;");
     EXPECT_EQ(lettersAndTypes(map), "C=3:/srv/a;E=2:/media/cle;Z=5:/z;");
     ASSERT_NE(map.find('c'), nullptr);
     EXPECT_EQ(map.find('c')->folder, "/srv/a");
@@ -43,9 +45,8 @@ TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
         "39 27 0:44 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
         "40 27 8:33 / /mnt/my\\040disk rw - ext4 /dev/sdc1 rw\n"
         "41 27 0:45 / /mnt/share rw - cifs //server/share rw\n";
-    const DriveMap map = DriveMap::fromMountInfo(mountInfo, [](const std::string& device) {
-        return device == "8:17";
-    });
+    const DriveMap map = DriveMap::fromMountInfo(
+        mountInfo, [](const std::string& device) { return device == "8:17"; });
     EXPECT_EQ(lettersAndTypes(map),
               "C=3:/;D=3:/home;E=5:/media/cdrom;F=2:/media/cle;G=3:/mnt/my disk;H=4:/mnt/nas;"
               "I=4:/mnt/share;J=6:/tmp;");
@@ -54,10 +55,11 @@ TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
 TEST(DriveMapTest, LettersStopAtZ) {
     std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
     for (int i = 0; i < 30; ++i) {
-        mountInfo += "2 1 9:" + std::to_string(i) + " / /m" + std::to_string(100 + i) + " rw - ext4 /dev/x" +
-                     std::to_string(i) + " rw\n";
+        mountInfo += "2 1 9:" + std::to_string(i) + " / /m" + std::to_string(100 + i) +
+                     " rw - ext4 /dev/x" + std::to_string(i) + " rw\n";
     }
-    const DriveMap map = DriveMap::fromMountInfo(mountInfo, [](const std::string&) { return false; });
+    const DriveMap map =
+        DriveMap::fromMountInfo(mountInfo, [](const std::string&) { return false; });
     ASSERT_EQ(map.drives().size(), 24u);
     EXPECT_EQ(map.drives().back().letter, 'Z');
     EXPECT_EQ(map.drives().back().folder, "/m122");

@@ -20,8 +20,7 @@ TEST(FirefoxCacheTest, KeyTagsOfEveryKindComeBeforeTheUrl) {
         {"~1700000000,:https://post.example/form", "https://post.example/form"},
         {"b,:http://legacy-browser.example/", "http://legacy-browser.example/"},
         {"i1007,:http://legacy-app.example/", "http://legacy-app.example/"},
-        {"a,p,O^privateBrowsingId=1,~12,b,i0,:https://all.example/x",
-         "https://all.example/x"},
+        {"a,p,O^privateBrowsingId=1,~12,b,i0,:https://all.example/x", "https://all.example/x"},
         // After the ":" tag nothing more is parsed: commas and colons belong to the URL.
         {"a,:https://x.example/a,b:c?d=e,f", "https://x.example/a,b:c?d=e,f"},
         {"a,:https://Cookie.example/", "https://Cookie.example/"},
@@ -31,14 +30,19 @@ TEST(FirefoxCacheTest, KeyTagsOfEveryKindComeBeforeTheUrl) {
 
 TEST(FirefoxCacheTest, MalformedKeysHoldNoUrl) {
     for (const std::string key : {
-             "", ":", "a,", "a,p,",
-             "http://no-tags.example/",               // "h" would be a tag without its comma
-             "ax,:http://x.example/",                 // "a" takes no value
-             "i,:http://x.example/",                  // "i" needs digits
+             "",
+             ":",
+             "a,",
+             "a,p,",
+             "http://no-tags.example/",  // "h" would be a tag without its comma
+             "ax,:http://x.example/",    // "a" takes no value
+             "i,:http://x.example/",     // "i" needs digits
              "i12x,:http://x.example/",
-             "O^a,,:http://x.example/",               // the doubled comma does not end the tag
-             "~12:http://x.example/",                 // a tag's comma is missing
-             "a,:not a url", "a,:://no-scheme", "a,:1http://digit-first.example/",
+             "O^a,,:http://x.example/",  // the doubled comma does not end the tag
+             "~12:http://x.example/",    // a tag's comma is missing
+             "a,:not a url",
+             "a,:://no-scheme",
+             "a,:1http://digit-first.example/",
              "a,:http://line\nbreak.example/",
          }) {
         EXPECT_EQ(firefoxKeyUrl(key), std::nullopt) << key;
@@ -77,7 +81,7 @@ TEST(FirefoxCacheTest, TruncatedOrDamagedFilesHoldNoEntry) {
         FirefoxEntry{.key = key, .offset = 0x7fffffff}.bytes(),  // metadata beyond the end
         FirefoxEntry{.key = key, .offset = 92}.bytes(),          // metadata inside the data
         FirefoxEntry{.key = key, .keySize = 0xffffffff}.bytes(),
-        FirefoxEntry{.key = key, .keySize = 1000}.bytes(),       // key beyond the end
+        FirefoxEntry{.key = key, .keySize = 1000}.bytes(),  // key beyond the end
         FirefoxEntry{.key = key, .version = 0}.bytes(),
         FirefoxEntry{.key = key, .keyEndsWithNul = false}.bytes(),
         // A key longer than any browser writes, though the file holds it.

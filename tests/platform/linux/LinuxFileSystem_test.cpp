@@ -10,7 +10,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class LinuxFileSystemTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
     DriveMap map = DriveMap::fromSystem();

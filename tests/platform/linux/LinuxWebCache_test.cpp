@@ -1,12 +1,11 @@
 #include "platform/linux/LinuxWebCache.h"
 
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <map>
 
@@ -26,9 +25,12 @@ std::map<std::string, std::string> snapshot(const fs::path& root) {
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         const fs::file_status status = entry.symlink_status();
         const std::string name = fs::relative(entry.path(), root).string();
-        if (fs::is_symlink(status)) files[name] = "-> " + fs::read_symlink(entry.path()).string();
-        else if (fs::is_regular_file(status)) files[name] = test::readFile(entry.path());
-        else if (!fs::is_directory(status)) files[name] = "(special file)";
+        if (fs::is_symlink(status))
+            files[name] = "-> " + fs::read_symlink(entry.path()).string();
+        else if (fs::is_regular_file(status))
+            files[name] = test::readFile(entry.path());
+        else if (!fs::is_directory(status))
+            files[name] = "(special file)";
     }
     return files;
 }
@@ -60,7 +62,7 @@ bool runUnprivileged(const std::function<void()>& work) {
 }
 
 class LinuxWebCacheTest : public ::testing::Test {
-protected:
+  protected:
     test::Sandbox sandbox;
 
     fs::path cache() const { return sandbox / "CACHE_HOME"; }
@@ -92,13 +94,15 @@ protected:
 TEST_F(LinuxWebCacheTest, ListsEveryProfileOfEveryBrowserInOrder) {
     // Written out of order: the listing must not depend on the order the folders give.
     chromium("vivaldi", "Default", 1, "https://vivaldi.example/");
-    chromium("microsoft-edge", "Default", 2, "1/0/_dk_https://e.example https://e.example "
-                                             "https://edge.example/");
+    chromium("microsoft-edge", "Default", 2,
+             "1/0/_dk_https://e.example https://e.example "
+             "https://edge.example/");
     chromium("BraveSoftware/Brave-Browser", "Default", 5, "https://brave.example/");
     chromium("google-chrome", "Profile 2", 1, "0/https://chrome-2.example/");
     chromium("google-chrome", "Profile 10", 1, "https://chrome-10.example/");
-    chromium("google-chrome", "Default", 9, "1/0/_dk_https://s.example https://s.example "
-                                            "https://chrome-9.example/");
+    chromium("google-chrome", "Default", 9,
+             "1/0/_dk_https://s.example https://s.example "
+             "https://chrome-9.example/");
     chromium("google-chrome", "Default", 3, "https://chrome-3.example/");
     chromium("chromium", "Default", 4, "https://chromium.example/Cookie");
     firefox("zz.default-release", 0x20, "a,:https://ff-zz-20.example/");
@@ -140,8 +144,8 @@ TEST_F(LinuxWebCacheTest, FilesThatAreNotEntriesAreNeitherListedNorDeleted) {
     ASSERT_EQ(::mkfifo((cr / test::chromiumName(6)).c_str(), 0600), 0);
     const auto before = snapshot(cache());
 
-    EXPECT_EQ(listed(), (std::vector<std::string>{"https://good-ff.example/",
-                                                  "https://good-cr.example/"}));
+    EXPECT_EQ(listed(),
+              (std::vector<std::string>{"https://good-ff.example/", "https://good-cr.example/"}));
     LinuxWebCache webCache;
     webCache.remove(url);
     webCache.remove("https://good-ff.example/");

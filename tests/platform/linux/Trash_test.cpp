@@ -1,12 +1,10 @@
 #include "platform/linux/Trash.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
-
 
 #include "platform/linux/UniqueFd.h"
 #include "tests/support/Sandbox.h"
@@ -43,7 +41,8 @@ TEST(TrashTest, SameNamesGetNewOnesAndEveryFileKeepsItsInformation) {
     EXPECT_EQ(test::readFile(files / "a.tmp"), "0");
     EXPECT_EQ(test::readFile(files / "a.2.tmp"), "1");
     EXPECT_EQ(test::readFile(files / "a.3.tmp"), "2");
-    EXPECT_EQ(pathLine(sandbox.trashInfo() / "a.3.tmp.trashinfo"), (sandbox / "2" / "a.tmp").string());
+    EXPECT_EQ(pathLine(sandbox.trashInfo() / "a.3.tmp.trashinfo"),
+              (sandbox / "2" / "a.tmp").string());
     const std::string info = test::readFile(sandbox.trashInfo() / "a.tmp.trashinfo");
     EXPECT_TRUE(info.starts_with("[Trash Info]\nPath="));
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos);

@@ -1,5 +1,7 @@
 #include "platform/qt/QtForm.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -9,7 +11,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/F_Main.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 
 // The program with the Qt window system, on a sandbox with drive C: only.
 class QtFormTest : public ::testing::Test {
-protected:
+  protected:
     QtFormTest() {
         test::writeFile(sandbox.configHome() / "Brenlo" / "Brenlo.conf",
                         "[General]\nRépertoireMiseAJour=-\n");
@@ -109,7 +110,8 @@ TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
     QString text;
     QTimer::singleShot(0, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->isVisible() || !window->windowTitle().contains("autres fichiers inutiles")) continue;
+            if (!window->isVisible() || !window->windowTitle().contains("autres fichiers inutiles"))
+                continue;
             title = window->windowTitle();
             text = window->findChild<QPlainTextEdit*>()->toPlainText();
             for (QPushButton* button : window->findChildren<QPushButton*>()) {
@@ -118,7 +120,8 @@ TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
         }
     });
     click(form.bSos);
-    EXPECT_EQ(title, "(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !");
+    EXPECT_EQ(title,
+              "(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !");
     EXPECT_TRUE(text.startsWith("Programme"));
     EXPECT_TRUE(text.contains("\n  /AUTO\n"));
     EXPECT_FALSE(text.contains('\r'));
@@ -129,7 +132,8 @@ TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
 }
 
 TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramCleanly) {
-    for (int i = 0; i < 300; ++i) test::writeFile(sandbox.drive('C') / ("d" + std::to_string(i)) / "f.tmp", "x");
+    for (int i = 0; i < 300; ++i)
+        test::writeFile(sandbox.drive('C') / ("d" + std::to_string(i)) / "f.tmp", "x");
     // The close arrives while the walk yields, deep inside the click on "Recenser".
     QTimer::singleShot(0, [this] { windows.formOf(form)->widget()->close(); });
     click(form.bGo);
@@ -143,7 +147,9 @@ TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramCleanly) {
 
 TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
     QtWindowSystem windows(true);
-    EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo - Attention"), Answer::Yes);
+    EXPECT_EQ(
+        windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo - Attention"),
+        Answer::Yes);
     EXPECT_EQ(windows.messageBox("Fin.", Buttons::Ok, Icon::Exclamation, "Vidor"), Answer::Ok);
     EXPECT_EQ(windows.inputBox("Répertoire de mise à jour :", "Brenlo", "/srv/maj/"), "");
 }

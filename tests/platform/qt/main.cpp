@@ -1,7 +1,8 @@
 // The Qt binding's tests share one QApplication, on the offscreen platform.
 
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
