@@ -22,6 +22,7 @@ class UnattendedTest : public ::testing::Test {
         }
         fs::create_directories(out);
         fs::permissions(out, fs::perms::all);
+        fs::copy_file(VIDOR_PROGRAM, out / "Vidor");
         test::writeFile(c / "a.tmp", "a");
         test::writeFile(c / "sub" / "b.TMP", "b");
         test::writeFile(c / "c.log", "c");
@@ -32,9 +33,7 @@ class UnattendedTest : public ::testing::Test {
     // Runs the built program with `parameters`; its standard error is then in errors(). It runs
     // from a copy in the sandbox, which another user may reach wherever the build lies.
     int vidor(const std::string& parameters) {
-        const fs::path program = out / "Vidor";
-        if (!fs::exists(program)) fs::copy_file(VIDOR_PROGRAM, program);
-        return test::runShell(test::quoted(program) + " " + parameters, out / "errors.txt");
+        return test::runShell(test::quoted(out / "Vidor") + " " + parameters, out / "errors.txt");
     }
     std::string errors() const { return test::readFile(out / "errors.txt"); }
     std::vector<std::string> trash() const {
