@@ -26,12 +26,34 @@ class CommandLineTest : public ::testing::Test {
     std::optional<int> ending;
 };
 
-TEST_F(CommandLineTest, DrivesAndExtensionsNamedAreTheOnlyOnesSelected) {
-    auto run = start({"/U:c,d", "/E:tmp,LOG"});
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "D:"}));
-    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "log"}));
-    EXPECT_EQ(ending, platform::kExitNormal);  // nothing found: the program ends
-    EXPECT_TRUE(run->windows.messages.empty());
+TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
+    test::storeUserSetting("Extensions", "bak\tzzz\t");
+    struct Case {
+        std::vector<std::string> arguments;
+        Items drives;
+        Items extensions;
+    };
+    const Case cases[] = {
+        {{"/U:c,d", "/E:ZZZ"}, {"C:", "D:"}, {"zzz"}},
+        // Alone, "/U:" takes the local hard disks and "/E:" every extension of the list.
+        {{"/U:", "/E:"}, {"C:", "F:"}, {"bak", "zzz"}},
+        // "C:" becomes "C::", which no drive is; a quoted element loses its quotes. Without "/E:",
+        // the saved selection (none of the list's extensions is a default one).
+        {{"/u:q,C:,\"f\""}, {"F:"}, {}},
+        // A whole parameter between quotes loses them too.
+        {{"\"/U:q,e\""}, {"E:"}, {}},
+        // Unknown extensions are added as given, forbidden or not; the last "/E:" wins. Without
+        // "/U:", every drive (nothing was saved).
+        {{"/E:bak", "/E:xyz,exe,.tmp,,ZZZ"}, {"C:", "D:", "E:", "F:"}, {"zzz", "xyz", "exe", ".tmp"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.arguments.front());
+        auto run = start(test.arguments);
+        EXPECT_EQ(selectedOf(run->form->lUnites), test.drives);
+        EXPECT_EQ(selectedOf(run->form->lExt), test.extensions);
+        EXPECT_EQ(ending, platform::kExitNormal);  // nothing found: the program ends
+        EXPECT_TRUE(run->windows.messages.empty());
+    }
 }
 
 TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
@@ -52,44 +74,8 @@ TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
     EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.txt"));
 }
 
-TEST_F(CommandLineTest, EmptyListsMeanLocalDisksAndEveryExtension) {
-    test::storeUserSetting("Extensions", "bak\tzzz\t");
-    auto run = start({"/U:", "/E:"});
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
-    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"bak", "zzz"}));
-}
-
-TEST_F(CommandLineTest, UnknownExtensionsAreAddedEvenForbiddenOnesAndLaterParametersWin) {
-    auto run = start({"/E:tmp", "/E:xyz,exe,.tmp,,", "TMP"});
-    // "TMP" alone is no parameter: the run stops before any census.
-    EXPECT_EQ(ending, platform::kExitBadParameter);
-    run.reset();
-    auto again = start({"/E:tmp", "/E:xyz,exe,.tmp,,TMP"});
-    EXPECT_EQ(itemsOf(again->form->lExt), (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk",
-                                                 "log", "xyz", "exe", ".tmp"}));
-    EXPECT_EQ(selectedOf(again->form->lExt), (Items{"tmp", "xyz", "exe", ".tmp"}));
-    // Without "/U:", the drives restored at start-up: every listed drive when nothing was saved.
-    EXPECT_EQ(selectedOf(again->form->lUnites), (Items{"C:", "D:", "E:", "F:"}));
-}
-
-TEST_F(CommandLineTest, DriveElementsAreTrimmedAndUnknownOnesIgnored) {
-    auto run = start({"/u:q,C:,\"f\""});
-    // "C:" becomes "C::", which no drive is.
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"F:"}));
-    run.reset();
-    // A space always ends a parameter, quotes or not.
-    run = start({"/U:\"q,", "e\""});
-    EXPECT_EQ(ending, platform::kExitBadParameter);
-    EXPECT_TRUE(
-        run->windows.messages.at(0).text.starts_with("Je ne comprend pas le paramètre \"e\"\" !"));
-    run.reset();
-    // A whole parameter between quotes loses them.
-    run = start({"\"/U:q,e\""});
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
-}
-
 TEST_F(CommandLineTest, AutoTakesTheLastManualChoices) {
-    test::storeUserSetting("Unités sélectionnées", "E:\tD:\t");
+    test::storeUserSetting("Unités sélectionnées", "E:\tQ:\tD:\t");  // Q: is gone
     test::storeUserSetting("Extensions", "log\tbak\t");
     test::storeUserSetting("Extensions sélectionnées", "log\t");
     auto run = start({"/AUTO"});
@@ -97,13 +83,7 @@ TEST_F(CommandLineTest, AutoTakesTheLastManualChoices) {
     EXPECT_EQ(selectedOf(run->form->lExt), (Items{"log"}));
     EXPECT_TRUE(run->windows.messages.empty());
     EXPECT_EQ(ending, platform::kExitNormal);
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\tD:\t");
-}
-
-TEST_F(CommandLineTest, ASavedDriveNoLongerPresentIsSkipped) {
-    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");
-    auto run = start({"/AUTO"});
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\tQ:\tD:\t");
 }
 
 TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
@@ -136,6 +116,8 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
         {{"/U:c", "", "/E:tmp"}, ""},
         {{"/U:", "c"}, "c"},
         {{"/e:tmp", "\"Mixed Case\""}, "\"Mixed"},
+        // A space always ends a parameter, quotes or not.
+        {{"/U:\"q,", "e\""}, "e\""},
     };
     for (const auto& [arguments, shown] : cases) {
         test::storeUserSetting("Unités sélectionnées", "D:\t");
@@ -187,22 +169,6 @@ TEST_F(CommandLineTest, AutoDuringAManualCensusGoesOnIntoTheDeletion) {
     session.windows.atYield(session.windows.yields + 2, [&] { form.bAuto.press(); });
     EXPECT_EQ(session.act([&] { form.bGo.press(); }), platform::kExitNormal);
     EXPECT_EQ(form.height(), 3720 - 3390 + 360);
-    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
-}
-
-TEST_F(CommandLineTest, AnUnattendedDeletionWithFailuresEndsWithStatusOne) {
-    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
-    test::writeFile(sandbox.drive('C') / "b.tmp", "x");
-    auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
-    // Between census and deletion, b.tmp becomes a folder that cannot be removed as a file.
-    session->windows.whileYielding([&] {
-        if (!session->form->bEffacer.visible()) return false;
-        fs::remove(sandbox.drive('C') / "b.tmp");
-        test::writeFile(sandbox.drive('C') / "b.tmp" / "x", "x");
-        return true;
-    });
-    EXPECT_EQ(session->load(), platform::kExitUndeleted);
-    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\b.tmp"}));
     EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
 }
 

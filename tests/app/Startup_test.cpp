@@ -70,28 +70,30 @@ TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks)
     EXPECT_EQ(selectedOf(form.lExt), (Items{"xyz"}));
 }
 
-TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheList) {
-    test::storeUserSetting("Extensions", "exe\tDll\ttmp\tac\tDA0\tda1\t");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"tmp", "ac", "da1"}));
-}
-
-TEST_F(StartupTest, AStoredForbiddenListIsReadWithCommasAddedAndLeftAsStored) {
-    test::storeUserSetting("Extensions interdites", "EXE,DLL");
-    test::storeUserSetting("Extensions", "exe\tdll\tbat\ttmp\t");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"bat", "tmp"}));
-    EXPECT_EQ(test::userSetting("Extensions interdites"), "EXE,DLL");
-}
-
-TEST_F(StartupTest, ALowerCaseForbiddenListForbidsNothing) {
-    test::storeUserSetting("Extensions interdites", ",exe,");
-    test::storeUserSetting("Extensions", "exe\t");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(itemsOf(session.form->lExt), (Items{"exe"}));
+TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
+    struct Case {
+        std::optional<std::string> forbidden;  // as stored; nullopt: the default list
+        std::string extensions;
+        Items listed;
+    };
+    const Case cases[] = {
+        // Whole entries, compared in upper case: AC is not ACL, DA1 is not DA0.
+        {std::nullopt, "exe\tDll\ttmp\tac\tDA0\tda1\t", {"tmp", "ac", "da1"}},
+        // A stored list gets its commas at both ends, in memory only.
+        {"EXE,DLL", "exe\tdll\tbat\ttmp\t", {"bat", "tmp"}},
+        // A list in lower case forbids nothing.
+        {",exe,", "exe\t", {"exe"}},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.extensions);
+        if (test.forbidden) test::storeUserSetting("Extensions interdites", *test.forbidden);
+        test::storeUserSetting("Extensions", test.extensions);
+        test::Session session;
+        session.load();
+        EXPECT_EQ(itemsOf(session.form->lExt), test.listed);
+        EXPECT_EQ(test::userSetting("Extensions interdites"),
+                  test.forbidden.value_or(selection::kDefaultForbidden));
+    }
 }
 
 TEST_F(StartupTest, NoExtensionSelectedLeavesRecenserDisabled) {

@@ -2,79 +2,46 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace vidor::help {
 namespace {
 
+// The help text cut at its line breaks: one string per line, blank lines included.
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
-         at = text.find("\r\n", start)) {
+    for (std::size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2) {
         lines.push_back(text.substr(start, at - start));
-        start = at + 2;
     }
     lines.push_back(text.substr(start));
     return lines;
 }
 
-std::size_t leadingSpaces(const std::string& line) {
-    std::size_t spaces = line.find_first_not_of(' ');
-    return spaces == std::string::npos ? line.size() : spaces;
-}
-
-TEST(HelpTextTest, FortyLineBreaksAndNoneAfterTheLastLine) {
-    const std::string text = texteAide();
-    std::size_t breaks = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
-         at = text.find("\r\n", at + 2)) {
-        ++breaks;
-    }
-    EXPECT_EQ(breaks, 40u);
-    EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);  // no lone line feed
-    const std::string last =
-        "La présence de paramètres sur la ligne de commande empêche la mise à jour des derniers "
-        "paramètres utilisés qui sont ainsi conservés tels que définis lors de la dernière "
-        "utilisation \"normale\".";
-    ASSERT_GE(text.size(), last.size());
-    EXPECT_EQ(text.substr(text.size() - last.size()), last);
-}
-
-TEST(HelpTextTest, LinesAndTheirLeadingSpaces) {
-    std::vector<std::string> lines;
-    for (const std::string& line : linesOf(texteAide())) {
-        if (!line.empty()) lines.push_back(line);
-    }
-    ASSERT_EQ(lines.size(), 25u);
-    EXPECT_EQ(lines[1], "Ce programme a été créé spécialement pour la suite Ostra 98");
-    EXPECT_EQ(lines[2], "Il peut néanmoins être utilisé sans l'interface Ostra 98");
-    EXPECT_EQ(lines[5], "UTILISATION NORMALE :");
-    EXPECT_EQ(lines[7], "   (un clic suffit pour sélectionner/désélectionner)");
-    EXPECT_EQ(lines[14], "UTILISATION AVANCÉE :");
-    EXPECT_EQ(lines[16], "  /U:[<unité>[,<unité>[,...]]]");
-    EXPECT_EQ(lines[22], "  /AUTO");
-    const std::vector<std::pair<std::size_t, std::size_t>> spaces = {
-        {7, 3},   {10, 3},  {12, 3},  {16, 2}, {19, 2}, {22, 2}, {17, 12}, {18, 12},
-        {20, 12}, {21, 12}, {23, 12}, {0, 0},  {5, 0},  {15, 0}, {24, 0}};
-    for (const auto& [line, count] : spaces) {
-        EXPECT_EQ(leadingSpaces(lines[line]), count) << lines[line];
-    }
-}
-
-TEST(HelpTextTest, BlankLinesFallWhereTheLineBreaksSayTheyDo) {
+TEST(HelpTextTest, LinesBreaksAndLeadingSpacesAreExact) {
     const std::vector<std::string> lines = linesOf(texteAide());
-    // Line breaks after each of the 25 lines; n breaks make n-1 blank lines.
-    const int breaks[] = {2, 1, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2,
-                          3, 2, 2, 1, 1, 2, 1, 1, 2, 1, 2, 0};
+    // Line breaks after each of the 25 lines (40 in all, none after the last): n breaks leave
+    // n - 1 blank lines.
+    const int breaks[] = {2, 1, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2, 3, 2, 2, 1, 1, 2, 1, 1, 2, 1, 2, 0};
+    // Leading spaces of each line.
+    const std::size_t spaces[] = {0, 0, 0, 0, 0, 0, 0, 3, 0,  0,  3, 0, 3,
+                                  0, 0, 0, 2, 12, 12, 2, 12, 12, 2, 12, 0};
+    ASSERT_EQ(lines.size(), 41u);
     std::size_t at = 0;
-    for (int count : breaks) {
-        ASSERT_LT(at, lines.size());
-        EXPECT_FALSE(lines[at].empty());
-        for (int blank = 1; blank < count; ++blank) EXPECT_TRUE(lines[at + blank].empty());
-        at += count;
+    for (int line = 0; line < 25; ++line) {
+        SCOPED_TRACE(lines[at]);
+        ASSERT_FALSE(lines[at].empty());
+        EXPECT_EQ(lines[at].find_first_not_of(' '), spaces[line]);
+        for (int blank = 1; blank < breaks[line]; ++blank) EXPECT_TRUE(lines[at + blank].empty());
+        at += static_cast<std::size_t>(std::max(breaks[line], 1));
     }
-    EXPECT_EQ(at + 1, lines.size());
+    EXPECT_EQ(lines[2], "Ce programme a été créé spécialement pour la suite Ostra 98");
+    EXPECT_EQ(lines[12], "   (un clic suffit pour sélectionner/désélectionner)");
+    EXPECT_EQ(lines[25], "UTILISATION AVANCÉE :");
+    EXPECT_EQ(lines[29], "  /U:[<unité>[,<unité>[,...]]]");
+    EXPECT_EQ(lines.back(),
+              "La présence de paramètres sur la ligne de commande empêche la mise à jour des "
+              "derniers paramètres utilisés qui sont ainsi conservés tels que définis lors de la "
+              "dernière utilisation \"normale\".");
+    EXPECT_EQ(texteAide().find('\n'), texteAide().find("\r\n") + 1);  // no lone line feed
 }
 
 }  // namespace
