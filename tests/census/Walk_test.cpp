@@ -50,6 +50,8 @@ TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCase) {
                              "setup.$$$", "d.tmpx", "e.bak.tmp"}) {
         test::writeFile(c / name, "x");
     }
+    // A read-only file is listed like any other.
+    fs::permissions(c / "b.tmp", fs::perms::owner_read | fs::perms::others_read);
     auto session = census({"tmp", "$$$"});
     Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
@@ -80,14 +82,6 @@ TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
     auto session = census();
     EXPECT_EQ(itemsOf(session->form->lDel), expected);
     EXPECT_EQ(expected.size(), 8u);
-}
-
-TEST_F(WalkTest, ReadOnlyFilesAreListedLikeAnyOther) {
-    test::writeFile(c / "ro.tmp", "x");
-    fs::permissions(c / "ro.tmp",
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    auto session = census();
-    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\ro.tmp"}));
 }
 
 TEST_F(WalkTest, TwelveMatchesShowTheLastTenLines) {
@@ -134,14 +128,6 @@ TEST_F(WalkTest, ATempFolderIsPurgedCountedAndRecreatedEmptyWithItsRights) {
     EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.txt"), "abc");
 }
 
-TEST_F(WalkTest, WithoutTheOptionATempFolderIsWalkedLikeAnyOther) {
-    test::writeFile(c / "MonTemp" / "a.txt", "abc");
-    test::writeFile(c / "MonTemp" / "b.tmp", "1");
-    auto session = census();
-    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\MonTemp\\b.tmp"}));
-    EXPECT_TRUE(fs::exists(c / "MonTemp" / "a.txt"));
-}
-
 TEST_F(WalkTest, ATempFolderHoldingOnlySubFoldersIsWalked) {
     test::writeFile(c / "Temp" / "sub" / "a.tmp", "1");
     test::writeFile(c / "Temp" / ".dot", "1");
@@ -155,18 +141,19 @@ TEST_F(WalkTest, ATempFolderHoldingOnlySubFoldersIsWalked) {
     EXPECT_EQ(found, (Items{"C:\\Temp\\sub\\a.tmp", "C:\\Temporary Internet Files\\cache\\b.tmp"}));
 }
 
-TEST_F(WalkTest, TemporaryInternetFilesArePurgedOnlyWithTheirOption) {
+TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOption) {
     test::writeFile(c / "u" / "Temporary Internet Files" / "page.htm", "abcd");
     test::writeFile(c / "u" / "Temp" / "t.txt", "ab");
+    test::writeFile(c / "u" / "Temp" / "t.tmp", "ab");
     auto session = census({"tmp"}, [](app::F_Main& form) {
         form.VidorIE.setValue(1);
         form.poubel.setValue(0);
     });
     EXPECT_TRUE(fs::is_empty(c / "u" / "Temporary Internet Files"));
-    EXPECT_TRUE(fs::exists(c / "u" / "Temp" / "t.txt"));
-    // Nothing listed: the program ends, having purged.
-    EXPECT_EQ(ending, platform::kExitNormal);
     EXPECT_FALSE(fs::exists(sandbox.trashFiles() / "page.htm"));
+    // Without its option, the TEMP folder is walked like any other.
+    EXPECT_TRUE(fs::exists(c / "u" / "Temp" / "t.txt"));
+    EXPECT_EQ(itemsOf(session->form->lDel), (Items{"C:\\u\\Temp\\t.tmp"}));
 }
 
 TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolder) {
