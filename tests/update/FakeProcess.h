@@ -9,36 +9,28 @@
 namespace vidor::test {
 
 // The running program as a test wants it: its folder, name and path rules are set by the test,
-// and the programs it is asked to start are recorded; a start fails when `startFailure` is set.
-class FakeProcess : public platform::Process {
-  public:
-    struct Start {
-        std::string program;
-        std::vector<std::string> arguments;
-    };
-
+// and the programs it is asked to start are recorded, each followed by its arguments; a start
+// fails when `startFailure` is set.
+struct FakeProcess : platform::Process {
     bool previousInstance() override { return false; }
     std::string commandLine() override { return {}; }
     std::string exeName() override { return name; }
     std::string exeFolder() override { return folder; }
     std::string programSuffix() override { return suffix; }
     char separator() override { return slash; }
-    void writeError(const std::string& line) override { errors.push_back(line); }
+    void writeError(const std::string&) override {}
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override {
-        started.push_back({program, arguments});
-        if (!startFailure) return true;
-        error = *startFailure;
-        return false;
+        started.push_back(arguments);
+        started.back().insert(started.back().begin(), program);
+        if (startFailure) error = *startFailure;
+        return !startFailure;
     }
 
-    std::string folder;
-    std::string name = "Vidor";
-    std::string suffix;
+    std::string folder, name = "Vidor", suffix;
     char slash = '/';
     std::optional<std::string> startFailure;
-    std::vector<Start> started;
-    std::vector<std::string> errors;
+    std::vector<std::vector<std::string>> started;
 };
 
 }  // namespace vidor::test

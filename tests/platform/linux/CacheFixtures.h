@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "platform/linux/CacheFormat.h"
-
 namespace vidor::test {
 
 // A Firefox cache2 entry file: `dataSize` bytes of data, then the metadata of format `version`
@@ -45,9 +43,5 @@ std::filesystem::path chromiumEntries(const std::filesystem::path& cache,
 // for Firefox, "<16 hex digits>_<stream>" for Chromium.
 std::string firefoxName(unsigned n);
 std::string chromiumName(unsigned n, char stream = '0');
-
-// What `format` reads as the URL of a key file holding `bytes`.
-std::optional<std::string> entryUrl(const platform::linux_::CacheFormat& format,
-                                    const std::string& bytes);
 
 }  // namespace vidor::test
