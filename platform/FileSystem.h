@@ -41,9 +41,6 @@ class Folder {
     // False at the end of the listing, or when fetching the next name fails.
     virtual bool next(FolderEntry& entry) = 0;
 
-    // The same folder, listed afresh from its first entry.
-    virtual std::unique_ptr<Folder> reopen(FolderError& error) = 0;
-
     // Opens a sub-folder of this one. Never enters a link or another mounted volume.
     virtual std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) = 0;
 

@@ -1,12 +1,11 @@
 // Renovex: replaces a program by its new version once the program has ended, then starts it.
 // Usage: Renovex "<new version>" "<program file>"
 
-#include <QProcess>
-#include <QString>
 #include <chrono>
 #include <clocale>
 #include <string>
 
+#include "platform/linux/LinuxProcess.h"
 #include "renovex/Notice.h"
 #include "renovex/Replace.h"
 #include "renovex/RunningCopies.h"
@@ -28,15 +27,6 @@ int failed(const std::string& program, const std::string& why) {
     return kExitFailed;
 }
 
-// Starts `program` without arguments and without waiting for it; on failure `error` says why.
-bool start(const std::string& program, std::string& error) {
-    QProcess process;
-    process.setProgram(QString::fromStdString(program));
-    if (process.startDetached()) return true;
-    error = process.errorString().toStdString();
-    return false;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,7 +46,7 @@ int main(int argc, char** argv) {
     }
     std::string error;
     if (!replaceProgram(newVersion, program, deadline, error)) return failed(program, error);
-    if (!start(program, error)) {
+    if (!vidor::platform::linux_::LinuxProcess::startDetached(program, {}, error)) {
         tellUser("Le programme " + quoted(program) +
                  " a été mis à jour mais je ne peux pas le lancer (" + error + ").");
         return kExitFailed;

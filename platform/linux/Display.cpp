@@ -36,6 +36,11 @@ bool x11Reachable() {
 
 }  // namespace
 
+bool drawsNowhere(std::string_view qtPlatform) {
+    const std::string_view name = qtPlatform.substr(0, qtPlatform.find(':'));
+    return name == "offscreen" || name == "minimal";
+}
+
 bool displayReachable() {
     return waylandReachable() || x11Reachable();
 }

@@ -23,7 +23,8 @@ std::string nameOf(std::string_view name) {
     return std::string(name);
 }
 
-EntryKind kindOf(int folderFd, const char* name, unsigned char type) {
+// The kind of an entry from its listing; only a file system that does not tell costs a call.
+EntryKind kindOf(FolderNode& folder, const char* name, unsigned char type) {
     switch (type) {
         case DT_DIR:
             return EntryKind::Folder;
@@ -33,7 +34,8 @@ EntryKind kindOf(int folderFd, const char* name, unsigned char type) {
             return EntryKind::File;  // a link, a device or a pipe is a file to the program
     }
     struct stat st {};
-    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::Unknown;
+    if (::fstatat(folder.descriptor(), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::Unknown;
     return S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::File;
 }
 
@@ -98,25 +100,13 @@ bool LinuxFolder::next(FolderEntry& entry) {
         // A name holding a backslash cannot be written in the program's paths.
         if (std::strchr(name, '\\')) continue;
         entry.name.assign(name);
-        entry.kind = kindOf(node_->descriptor(), name, dirent->d_type);
+        entry.kind = kindOf(*node_, name, dirent->d_type);
         return true;
     }
     done_ = true;
     node_->setListing(false);
     std::vector<char>().swap(buffer_);
     return false;
-}
-
-std::unique_ptr<Folder> LinuxFolder::reopen(FolderError& error) {
-    const int fd = node_->descriptor();
-    int again = fd < 0 ? -1 : ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (again < 0) {
-        error = folderError(fd < 0 ? ENOENT : errno);
-        return nullptr;
-    }
-    auto node = std::make_shared<FolderNode>(node_->registry(), node_->parent(), node_->name(),
-                                             again, node_->volume());
-    return std::make_unique<LinuxFolder>(std::move(node), trash_);
 }
 
 std::shared_ptr<FolderNode> LinuxFolder::openChild(const std::shared_ptr<FolderNode>& parent,

@@ -17,7 +17,6 @@ class LinuxFolder : public Folder {
     LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash);
 
     bool next(FolderEntry& entry) override;
-    std::unique_ptr<Folder> reopen(FolderError& error) override;
     std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) override;
     std::optional<std::uint64_t> fileSize(std::string_view name) override;
     bool setNormal(std::string_view name) override;

@@ -76,6 +76,11 @@ void LinuxProcess::writeError(const std::string& line) {
 
 bool LinuxProcess::startProgram(const std::string& program,
                                 const std::vector<std::string>& arguments, std::string& error) {
+    return startDetached(program, arguments, error);
+}
+
+bool LinuxProcess::startDetached(const std::string& program,
+                                 const std::vector<std::string>& arguments, std::string& error) {
     QStringList list;
     for (const std::string& argument : arguments) list << QString::fromStdString(argument);
     QProcess process;

@@ -31,6 +31,10 @@ class LinuxProcess : public Process {
     // The program file of the running process.
     static std::string runningProgram();
 
+    // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
+    static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error);
+
   private:
     std::string programPath_;
     std::vector<std::string> arguments_;

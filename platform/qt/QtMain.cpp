@@ -14,11 +14,6 @@ namespace vidor::platform::qt {
 
 namespace {
 
-// Platforms that draw on no screen.
-bool screenless(const QString& platform) {
-    return platform.startsWith("offscreen") || platform.startsWith("minimal");
-}
-
 constexpr int kExitNoDisplay = 3;
 
 }  // namespace
@@ -30,7 +25,7 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
 
     // A scheduled run has no screen: it goes on without one, and never waits for a person.
     const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
-    bool headless = screenless(chosen);
+    bool headless = linux_::drawsNowhere(chosen.toStdString());
     if (chosen.isEmpty() && !linux_::displayReachable()) {
         if (machine.process().commandLine().empty()) {
             std::fputs(

@@ -34,7 +34,6 @@ class FakeFolder : public platform::Folder {
         return std::make_unique<FakeFolder>(Items{}, std::map<std::string, platform::FolderError>{},
                                             opened_);
     }
-    std::unique_ptr<Folder> reopen(platform::FolderError&) override { return nullptr; }
     std::optional<std::uint64_t> fileSize(std::string_view) override { return std::nullopt; }
     bool setNormal(std::string_view) override { return false; }
     bool deleteFile(std::string_view) override { return false; }
