@@ -20,12 +20,6 @@ namespace {
 constexpr std::size_t kNameMax = 255;
 constexpr std::string_view kInfoSuffix = ".trashinfo";
 
-// The trash folder chosen for a file, and how its .trashinfo names the file.
-struct TrashFolder {
-    UniqueFd fd;
-    std::string pathInInfo;
-};
-
 std::string dataHome() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/') return data;
@@ -94,22 +88,10 @@ UniqueFd volumeTrash(const std::string& topDir) {
     return privateFolder(top.get(), (".Trash-" + uid).c_str());
 }
 
-bool onVolume(int fd, dev_t volume) {
+// True when the folder `fd` is still in place (a removed folder has no links left).
+bool inPlace(int fd) {
     struct stat st {};
-    return ::fstat(fd, &st) == 0 && st.st_dev == volume;
-}
-
-TrashFolder trashFor(dev_t volume, const std::string& filePath) {
-    if (UniqueFd home = homeTrash(); home && onVolume(home.get(), volume)) {
-        return {std::move(home), filePath};
-    }
-    const std::string top = topDirectoryOf(filePath);
-    UniqueFd trash = volumeTrash(top);
-    if (!trash || !onVolume(trash.get(), volume)) return {};
-    // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
-    // mounted next time.
-    std::string relative = filePath.substr(top == "/" ? 1 : top.size() + 1);
-    return {std::move(trash), relative};
+    return ::fstat(fd, &st) == 0 && st.st_nlink > 0;
 }
 
 std::string deletionDate() {
@@ -183,6 +165,42 @@ std::string percentEncoded(const std::string& path) {
     return text;
 }
 
+Trash::Folders Trash::open(UniqueFd trash) {
+    Folders folders;
+    struct stat st {};
+    if (!trash || ::fstat(trash.get(), &st) != 0) return folders;
+    folders.files = privateFolder(trash.get(), "files");
+    folders.info = privateFolder(trash.get(), "info");
+    folders.volume = st.st_dev;
+    return folders;
+}
+
+const Trash::Folders* Trash::home(dev_t volume) {
+    // Kept open from one move to the next; opened again if the trash was removed meanwhile.
+    if (!home_.files || !inPlace(home_.files.get()) || !inPlace(home_.info.get())) {
+        home_ = open(homeTrash());
+    }
+    return home_.files && home_.info && home_.volume == volume ? &home_ : nullptr;
+}
+
+bool Trash::moveInto(const Folders& trash, int folderFd, const std::string& name,
+                     const std::string& pathInInfo) {
+    for (int n = 1; n < 10000; ++n) {
+        const std::string target = candidate(name, n);
+        const std::string infoName = target + std::string(kInfoSuffix);
+        if (!writeInfo(trash.info.get(), infoName, pathInInfo)) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        const int error =
+            renameNoReplace(folderFd, name.c_str(), trash.files.get(), target.c_str());
+        if (error == 0) return true;
+        ::unlinkat(trash.info.get(), infoName.c_str(), 0);
+        if (error != EEXIST) return false;
+    }
+    return false;
+}
+
 bool Trash::move(int folderFd, const std::string& name) {
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) {
@@ -190,24 +208,14 @@ bool Trash::move(int folderFd, const std::string& name) {
     }
     const std::string folder = folderPathOf(folderFd);
     if (folder.empty()) return false;
-    TrashFolder trash = trashFor(st.st_dev, joined(folder, name));
-    if (!trash.fd) return false;
-    UniqueFd files = privateFolder(trash.fd.get(), "files");
-    UniqueFd info = privateFolder(trash.fd.get(), "info");
-    if (!files || !info) return false;
-    for (int n = 1; n < 10000; ++n) {
-        const std::string target = candidate(name, n);
-        const std::string infoName = target + std::string(kInfoSuffix);
-        if (!writeInfo(info.get(), infoName, trash.pathInInfo)) {
-            if (errno == EEXIST) continue;
-            return false;
-        }
-        const int error = renameNoReplace(folderFd, name.c_str(), files.get(), target.c_str());
-        if (error == 0) return true;
-        ::unlinkat(info.get(), infoName.c_str(), 0);
-        if (error != EEXIST) return false;
-    }
-    return false;
+    const std::string path = joined(folder, name);
+    if (const Folders* trash = home(st.st_dev)) return moveInto(*trash, folderFd, name, path);
+    const std::string top = topDirectoryOf(path);
+    const Folders trash = open(volumeTrash(top));
+    if (!trash.files || !trash.info || trash.volume != st.st_dev) return false;
+    // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
+    // mounted next time.
+    return moveInto(trash, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1));
 }
 
 }  // namespace vidor::platform::linux_

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
+
+#include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
 
@@ -14,6 +18,21 @@ class Trash {
     // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`.
     // True when moved.
     bool move(int folderFd, const std::string& name);
+
+  private:
+    // The files/ and info/ folders of a trash, and the volume it lies on.
+    struct Folders {
+        UniqueFd files;
+        UniqueFd info;
+        dev_t volume = 0;
+    };
+    static Folders open(UniqueFd trash);
+    // The home trash, when it lies on `volume`.
+    const Folders* home(dev_t volume);
+    static bool moveInto(const Folders& trash, int folderFd, const std::string& name,
+                         const std::string& pathInInfo);
+
+    Folders home_;
 };
 
 // `path` as the Path= line of a .trashinfo writes it: every byte but letters, digits, "-_.~/"

@@ -49,6 +49,18 @@ TEST(TrashTest, SameNamesGetNewOnesAndEveryFileKeepsItsInformation) {
     EXPECT_EQ(fs::status(sandbox.dataHome() / "Trash").permissions(), fs::perms::owner_all);
 }
 
+TEST(TrashTest, ATrashEmptiedAwayMeanwhileIsMadeAgain) {
+    test::Sandbox sandbox;
+    Trash trash;
+    for (const char* name : {"a.tmp", "b.tmp"}) {
+        test::writeFile(sandbox / name, name);
+        UniqueFd folder(::open(sandbox.dir().path().c_str(), O_RDONLY | O_DIRECTORY));
+        ASSERT_TRUE(trash.move(folder.get(), name));
+        EXPECT_EQ(test::readFile(sandbox.trashFiles() / name), name);
+        fs::remove_all(sandbox.dataHome() / "Trash");
+    }
+}
+
 TEST(TrashTest, AnOrphanFileInTheTrashIsNeverOverwritten) {
     test::Sandbox sandbox;
     test::writeFile(sandbox.trashFiles() / "b.tmp", "orphan");
