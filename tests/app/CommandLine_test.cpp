@@ -74,18 +74,6 @@ TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
     EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.txt"));
 }
 
-TEST_F(CommandLineTest, AutoTakesTheLastManualChoices) {
-    test::storeUserSetting("Unités sélectionnées", "E:\tQ:\tD:\t");  // Q: is gone
-    test::storeUserSetting("Extensions", "log\tbak\t");
-    test::storeUserSetting("Extensions sélectionnées", "log\t");
-    auto run = start({"/AUTO"});
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"D:", "E:"}));
-    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"log"}));
-    EXPECT_TRUE(run->windows.messages.empty());
-    EXPECT_EQ(ending, platform::kExitNormal);
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\tQ:\tD:\t");
-}
-
 TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
     auto run = start({"/AUTO"});
     EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));

@@ -71,13 +71,14 @@ TEST_F(UnattendedTest, DrivesAndExtensionsGivenGoToTheTrashAndNothingElse) {
 
 TEST_F(UnattendedTest, AutoTakesTheChoicesOfTheLastManualRun) {
     test::storeMachineSetting("RépertoireMiseAJour", "-");
-    test::storeUserSetting("Unités sélectionnées", "E:\t");
+    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
     test::storeUserSetting("Extensions", "log\ttmp\t");
     test::storeUserSetting("Extensions sélectionnées", "log\t");
     EXPECT_EQ(vidor("/AUTO"), 0) << errors();
     EXPECT_EQ(trash(), (std::vector<std::string>{"e.log"}));
     EXPECT_TRUE(fs::exists(c / "c.log"));
-    EXPECT_EQ(errors(), "");
+    EXPECT_EQ(errors(), "");  // no warning, no question
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "Q:\tE:\t");
 }
 
 TEST_F(UnattendedTest, ABadParameterIsReportedOnStandardErrorAndChangesNothing) {
