@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -44,6 +45,7 @@ class Sandbox {
     TempDir dir_;
     std::map<std::string, std::optional<std::string>> saved_;
     std::map<char, std::filesystem::path> drives_;
+    std::shared_ptr<void> machine_;  // what else the system needs kept apart (Windows: registry)
 };
 
 }  // namespace vidor::test

@@ -3,23 +3,20 @@
 #include <algorithm>
 
 #include "korlib/Registre.h"
-#include "platform/linux/LinuxSettings.h"
 
 namespace vidor::test {
 
 namespace {
 
-constexpr const char* kProgram = "/opt/vidor/Vidor";
-
 korlib::Registre settings() {
-    static platform::linux_::LinuxSettings store;
+    static TestSettings store;
     return korlib::Registre(store, "Vidor");
 }
 
 }  // namespace
 
 Session::Session(std::vector<std::string> arguments, bool updateOff)
-    : machine(kProgram, std::move(arguments)), services(machine.services(windows)) {
+    : machine(kTestProgram, std::move(arguments)), services(machine.services(windows)) {
     if (updateOff && !machineSetting("RépertoireMiseAJour")) {
         storeMachineSetting("RépertoireMiseAJour", "-");
     }

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/F_Main.h"
-#include "platform/linux/LinuxPlatform.h"
 #include "platform/scripted/ScriptedWindowSystem.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/TestMachine.h"
 
 namespace vidor::test {
 
@@ -29,7 +29,7 @@ class Session {
     std::optional<int> act(const std::function<void()>& action);
 
     platform::ScriptedWindowSystem windows;
-    platform::linux_::LinuxPlatform machine;
+    TestMachine machine;
     platform::Services services;
     std::unique_ptr<app::F_Main> form;
 };

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -11,9 +12,17 @@ namespace vidor::test {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
+#ifdef _WIN32
+    // No mkdtemp there: a new name is tried until one is free.
+    for (unsigned attempt = std::random_device{}();; ++attempt) {
+        path_ = fs::temp_directory_path() / ("vidor-test-" + std::to_string(attempt));
+        if (fs::create_directory(path_)) return;
+    }
+#else
     std::string pattern = (fs::temp_directory_path() / "vidor-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
+#endif
 }
 
 TempDir::~TempDir() {

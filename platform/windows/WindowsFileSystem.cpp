@@ -1,0 +1,150 @@
+#include "platform/windows/WindowsFileSystem.h"
+
+#include <windows.h>
+
+#include <cctype>
+
+#include "platform/Drives.h"
+#include "platform/windows/RecycleBin.h"
+#include "platform/windows/RelativeOpen.h"
+#include "platform/windows/Wide.h"
+
+namespace vidor::platform::windows {
+
+namespace {
+
+bool programForm(const std::string& path) {
+    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
+           path[1] == ':' && path[2] == '\\';
+}
+
+// "C:\a\b.tmp" as its folder "C:\a" and its name "b.tmp"; the name is empty for a root.
+std::pair<std::string, std::string> splitLast(const std::string& path) {
+    std::string trimmed = path;
+    while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
+    const std::size_t slash = trimmed.rfind('\\');
+    if (slash < 3) return {trimmed.substr(0, 3), trimmed.substr(3)};
+    return {trimmed.substr(0, slash), trimmed.substr(slash + 1)};
+}
+
+std::int64_t unixSeconds(std::int64_t fileTime) {
+    constexpr std::int64_t k1970 = 116444736000000000;  // 100 ns steps from 1601 to 1970
+    return (fileTime - k1970) / 10000000;
+}
+
+}  // namespace
+
+std::wstring WindowsFileSystem::machinePath(const std::string& path) {
+    if (!programForm(path)) return longPath(path);
+    const std::string root = driveRoot(table_, path[0]);
+    if (root.empty()) return {};
+    return longPath(root + path.substr(3));
+}
+
+std::unique_ptr<WindowsFolder> WindowsFileSystem::walk(const std::string& path,
+                                                       FolderError& error) {
+    error = {true, {}};
+    if (!programForm(path)) return nullptr;
+    const std::string root = driveRoot(table_, path[0]);
+    if (root.empty()) return nullptr;
+    DWORD code = 0;
+    Handle handle = openFolderPath(longPath(root), code);
+    HandleFacts facts;
+    if (!handle) {
+        error = folderError(code);
+        return nullptr;
+    }
+    if (!factsOf(handle.get(), facts)) return nullptr;
+    auto folder = std::make_unique<WindowsFolder>(std::move(handle), facts.volume,
+                                                  hasRecycleBin(driveType(table_, path[0])));
+    std::size_t start = 3;
+    while (folder && start < path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start)
+            folder = folder->open(std::string_view(path).substr(start, end - start), error);
+        start = end + 1;
+    }
+    return folder;
+}
+
+std::unique_ptr<Folder> WindowsFileSystem::openFolder(const std::string& path, FolderError& error) {
+    return walk(path, error);
+}
+
+std::optional<FileInfo> WindowsFileSystem::info(const std::string& path) {
+    if (!programForm(path)) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!::GetFileAttributesExW(longPath(path).c_str(), GetFileExInfoStandard, &data))
+            return std::nullopt;
+        FileInfo result;
+        result.folder = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        result.size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+        result.modified = unixSeconds((std::int64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                      data.ftLastWriteTime.dwLowDateTime);
+        return result;
+    }
+    const auto [parent, name] = splitLast(path);
+    FolderError error;
+    const auto folder = walk(parent, error);
+    if (!folder) return std::nullopt;
+    if (name.empty()) return FileInfo{true, 0, 0};
+    DWORD code = 0;
+    const Handle entry =
+        openRelative(folder->handle(), widen(name), FILE_READ_ATTRIBUTES, OpenKind::Either, code);
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!entry ||
+        !::GetFileInformationByHandleEx(entry.get(), FileBasicInfo, &basic, sizeof basic) ||
+        !::GetFileInformationByHandleEx(entry.get(), FileStandardInfo, &standard,
+                                        sizeof standard)) {
+        return std::nullopt;
+    }
+    FileInfo result;
+    result.folder = standard.Directory;
+    result.size = result.folder ? 0 : static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    result.modified = unixSeconds(basic.LastWriteTime.QuadPart);
+    return result;
+}
+
+bool WindowsFileSystem::deleteFile(const std::string& path, std::string* error) {
+    unsigned long code = ERROR_PATH_NOT_FOUND;
+    if (!programForm(path)) {
+        code = ::DeleteFileW(longPath(path).c_str()) ? 0 : ::GetLastError();
+    } else {
+        const auto [parent, name] = splitLast(path);
+        FolderError opening;
+        if (const auto folder = walk(parent, opening); folder && !name.empty())
+            code = folder->remove(name);
+    }
+    if (code != 0 && error) *error = systemMessage(code);
+    return code == 0;
+}
+
+bool WindowsFileSystem::moveToTrash(const std::string& path) {
+    if (programForm(path) && !hasRecycleBin(driveType(table_, path[0]))) return false;
+    std::wstring machine = machinePath(path);
+    if (machine.starts_with(L"\\\\?\\UNC\\"))
+        machine = L"\\\\" + machine.substr(8);
+    else if (machine.starts_with(L"\\\\?\\"))
+        machine = machine.substr(4);
+    return moveToRecycleBin(machine);
+}
+
+bool WindowsFileSystem::createFolder(const std::string& path) {
+    const std::wstring machine = machinePath(path);
+    return !machine.empty() && ::CreateDirectoryW(machine.c_str(), nullptr);
+}
+
+bool WindowsFileSystem::copyFile(const std::string& from, const std::string& to,
+                                 std::string& error) {
+    const std::wstring source = machinePath(from);
+    const std::wstring target = machinePath(to);
+    if (!source.empty() && !target.empty() && ::CopyFileW(source.c_str(), target.c_str(), FALSE))
+        return true;
+    error =
+        systemMessage(source.empty() || target.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError());
+    return false;
+}
+
+}  // namespace vidor::platform::windows

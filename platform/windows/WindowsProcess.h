@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Process.h"
+#include "platform/windows/Handle.h"
+
+namespace vidor::platform::windows {
+
+// The running program: its module, its raw command line, a named mutex for the single copy.
+class WindowsProcess : public Process {
+  public:
+    // Defaults: the program file from the module, the command line from GetCommandLineW.
+    WindowsProcess();
+    WindowsProcess(std::string programPath, std::string rawCommandLine)
+        : programPath_(std::move(programPath)), rawCommandLine_(std::move(rawCommandLine)) {}
+
+    bool previousInstance() override;
+    std::string commandLine() override;
+    std::string exeName() override;
+    std::string exeFolder() override;
+    std::string programSuffix() override { return ".exe"; }
+    char separator() override { return '\\'; }
+    void writeError(const std::string& line) override;
+    bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      std::string& error) override;
+
+    // Starts `program` with `arguments` in a new process and does not wait for it.
+    static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error);
+
+  private:
+    std::string programPath_;
+    std::string rawCommandLine_;
+    Handle mutex_;
+};
+
+// The text of a raw command line after the program's name (quoted or not) and the blanks that
+// follow it; the rest is kept exactly.
+std::string afterProgramName(const std::string& rawCommandLine);
+
+// One argument quoted so that CommandLineToArgvW gives it back unchanged.
+std::wstring quoteArgument(const std::wstring& argument);
+
+}  // namespace vidor::platform::windows

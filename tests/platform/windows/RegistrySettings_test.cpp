@@ -1,0 +1,99 @@
+#include "platform/windows/RegistrySettings.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "tests/platform/windows/support/PrivateRegistry.h"
+
+namespace vidor::platform::windows {
+namespace {
+
+constexpr const char* kKey = "Software\\Brenlo\\Vidor";
+
+bool keyExists(HKEY root, const wchar_t* path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+void storeRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenlo\\Vidor", 0, nullptr, 0,
+                                KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
+    ::RegCloseKey(key);
+}
+
+TEST(RegistrySettingsTest, TextsComeBackExactly) {
+    test::PrivateRegistry registry;
+    RegistrySettings store;
+    for (const std::string text : {"C:\tD:\t", "Unités sélectionnées", "\"guillemets\"",
+                                   "ligne 1\r\nligne 2", "", "日本語 €"}) {
+        EXPECT_EQ(store.write(Hive::CurrentUser, kKey, "Valeur é", text), 0);
+        const auto value = store.read(Hive::CurrentUser, kKey, "Valeur é");
+        ASSERT_TRUE(value) << text;
+        EXPECT_TRUE(value->isText);
+        EXPECT_EQ(value->text, text);
+    }
+    // A final backslash names the same key.
+    const auto same = store.read(Hive::CurrentUser, "Software\\Brenlo\\Vidor\\", "Valeur é");
+    ASSERT_TRUE(same);
+    EXPECT_EQ(same->text, "日本語 €");
+}
+
+TEST(RegistrySettingsTest, StoredWithOrWithoutItsZeroAndOtherTypes) {
+    test::PrivateRegistry registry;
+    storeRaw(L"sans", REG_SZ, L"sans zéro", 9 * sizeof(wchar_t));
+    storeRaw(L"avec", REG_SZ, L"avec zéro", 10 * sizeof(wchar_t));
+    const DWORD number = 7;
+    storeRaw(L"nombre", REG_DWORD, &number, sizeof number);
+    RegistrySettings store;
+    const auto without = store.read(Hive::CurrentUser, kKey, "sans");
+    const auto with = store.read(Hive::CurrentUser, kKey, "avec");
+    ASSERT_TRUE(without && with);
+    EXPECT_EQ(without->text, "sans zéro");
+    EXPECT_EQ(with->text, "avec zéro");
+    const auto other = store.read(Hive::CurrentUser, kKey, "nombre");
+    ASSERT_TRUE(other);
+    EXPECT_FALSE(other->isText);
+    EXPECT_FALSE(store.read(Hive::CurrentUser, kKey, "absente"));
+}
+
+TEST(RegistrySettingsTest, ReadingAMissingKeyCreatesNothing) {
+    test::PrivateRegistry registry;
+    RegistrySettings store;
+    EXPECT_FALSE(store.read(Hive::CurrentUser, "Software\\Brenlo\\Absent", "Nom"));
+    EXPECT_FALSE(store.read(Hive::LocalMachine, "Software\\Brenlo\\Absent", "Nom"));
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, L"Software\\Brenlo\\Absent"));
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, L"Software\\Brenlo\\Absent"));
+}
+
+TEST(RegistrySettingsTest, MachineValuesGoToTheUserWhenTheMachineRefuses) {
+    test::PrivateRegistry registry;
+    RegistrySettings store;
+    const std::string key = "Software\\Brenlo\\Brenlo\\";
+    ASSERT_EQ(store.write(Hive::LocalMachine, key, "RépertoireMiseAJour", "\\\\serveur\\maj"), 0);
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, L"Software\\Brenlo\\Brenlo"));
+    EXPECT_FALSE(store.read(Hive::CurrentUser, key, "RépertoireMiseAJour"));
+
+    // A machine hive where no key can be made, as for a standard user: a volatile key refuses
+    // lasting sub-keys (Wine grants every right, so rights cannot show it).
+    HKEY machine = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Volatile", 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &machine, nullptr),
+              ERROR_SUCCESS);
+    ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine);
+    ::RegCloseKey(machine);
+    ASSERT_EQ(store.write(Hive::LocalMachine, key, "RépertoireMiseAJour", "-"), 0);
+    const auto user = store.read(Hive::CurrentUser, key, "RépertoireMiseAJour");
+    const auto read = store.read(Hive::LocalMachine, key, "RépertoireMiseAJour");
+    ASSERT_TRUE(user && read);
+    EXPECT_EQ(user->text, "-");
+    EXPECT_EQ(read->text, "-");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Volatile");
+}
+
+}  // namespace
+}  // namespace vidor::platform::windows

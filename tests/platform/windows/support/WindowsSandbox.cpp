@@ -1,0 +1,64 @@
+// The sandbox of the tests on Windows: a temp folder whose sub-folders stand for the drives,
+// and a registry of the test's own.
+
+#include <cstdlib>
+#include <sstream>
+
+#include "tests/platform/windows/support/PrivateRegistry.h"
+#include "tests/platform/windows/support/WindowsTestMachine.h"
+#include "tests/support/Sandbox.h"
+
+namespace vidor::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Never the machine's own drives: a test without drives has none.
+platform::windows::DriveTable& standIns() {
+    static platform::windows::DriveTable table{true, {}};
+    return table;
+}
+
+}  // namespace
+
+const platform::windows::DriveTable& sandboxDrives() {
+    return standIns();
+}
+
+Sandbox::Sandbox() : machine_(std::make_shared<PrivateRegistry>()) {
+    standIns().drives.clear();
+}
+
+Sandbox::~Sandbox() {
+    standIns().drives.clear();
+    for (const auto& [name, value] : saved_) ::_putenv_s(name.c_str(), value ? value->c_str() : "");
+}
+
+void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
+    if (!saved_.contains(name)) {
+        const char* old = std::getenv(name.c_str());
+        saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    ::_putenv_s(name.c_str(), value ? value->c_str() : "");
+}
+
+void Sandbox::shareWithEveryone() {}
+
+void Sandbox::drives(const std::string& unites) {
+    std::istringstream in(unites);
+    std::string entry;
+    while (std::getline(in, entry, ';')) {
+        fs::path folder = entry.substr(4);
+        if (folder.is_relative()) folder = dir_.path() / folder;
+        fs::create_directories(folder);
+        drives_[entry[0]] = folder;
+        standIns().drives[entry[0]] = {entry[2] - '0', folder.string()};
+    }
+}
+
+fs::path Sandbox::drive(char letter) const {
+    return drives_.at(letter);
+}
+
+}  // namespace vidor::test

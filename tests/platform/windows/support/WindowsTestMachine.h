@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/windows/DriveTable.h"
+#include "platform/windows/WindowsPlatform.h"
+
+namespace vidor::test {
+
+// The drives of the sandbox of the running test: temp folders that stand for drive letters.
+const platform::windows::DriveTable& sandboxDrives();
+
+// The Windows services of a program started as `programPath` with `arguments`, whose drives are
+// those of the sandbox.
+class TestMachine {
+  public:
+    TestMachine(const std::string& programPath, const std::vector<std::string>& arguments);
+
+    platform::Services services(platform::WindowSystem& windows) {
+        return machine_.services(windows);
+    }
+    platform::windows::WindowsFileSystem& files() { return machine_.files(); }
+    platform::windows::WindowsProcess& process() { return machine_.process(); }
+
+  private:
+    platform::windows::WindowsPlatform machine_;
+};
+
+using TestSettings = platform::windows::RegistrySettings;
+// Where the program is installed, as far as it knows (on the sandbox's drive C:).
+inline constexpr const char* kTestProgram = "C:\\Programmes\\Vidor\\Vidor.exe";
+
+}  // namespace vidor::test

@@ -1,0 +1,19 @@
+#pragma once
+
+// The machine the tests run the program on: the backend of the system the tests are built for.
+
+#ifdef _WIN32
+#include "tests/platform/windows/support/WindowsTestMachine.h"
+#else
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/linux/LinuxSettings.h"
+
+namespace vidor::test {
+
+using TestMachine = platform::linux_::LinuxPlatform;
+using TestSettings = platform::linux_::LinuxSettings;
+// Where the program is installed, as far as it knows.
+inline constexpr const char* kTestProgram = "/opt/vidor/Vidor";
+
+}  // namespace vidor::test
+#endif
