@@ -49,6 +49,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT HUP
 
 state=$(package_state)
 if [ -n "$state" ] && [ "$state" != not-installed ]; then
