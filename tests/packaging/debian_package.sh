@@ -93,6 +93,8 @@ XDG_CONFIG_HOME=$sandbox/config XDG_CONFIG_DIRS=$sandbox/config-dirs XDG_DATA_HO
   XDG_CACHE_HOME=$sandbox/cache XDG_RUNTIME_DIR=$sandbox/runtime VIDOR_UNITES="C=3:$sandbox/c" \
   vidor /U:c /E:tmp 2>"$work/errors.txt" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/errors.txt"; fail "the unattended run ended with $status"; }
+# "-" for the update folder: nothing asked, nothing said.
+[ ! -s "$work/errors.txt" ] || fail "the unattended run wrote: $(cat "$work/errors.txt")"
 [ "$(ls "$sandbox/data/Trash/files" | sort | tr '\n' ' ')" = "a.tmp b.TMP " ] ||
   fail "the trash holds: $(ls "$sandbox/data/Trash/files")"
 [ -f "$sandbox/c/c.txt" ] || fail "c.txt was removed"
