@@ -64,6 +64,7 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale)
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
+    stack(window);
     for (Property property :
          {Property::Caption, Property::Geometry, Property::Pointer, Property::Default}) {
         applyWindow(property);
@@ -94,6 +95,7 @@ QWidget* QtForm::build(Control& control, QWidget* parent) {
     widgets_[&control] = widget;
     control.setObserver(this);
     for (Control* child : control.children()) build(*child, widget);
+    stack(control);
     for (Property property : {Property::Geometry, Property::Enabled, Property::Visible}) {
         applyControl(control, widget, property);
     }
@@ -309,6 +311,20 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
         default:
             break;
     }
+}
+
+void QtForm::stack(const Control& container) {
+    // Controls that overlap are drawn, and take the click, in the order the window was designed
+    // for: labels, drawn on the surface itself, under every other control; the others by tab
+    // index, a later one over an earlier one (the small recycle box over "Effacer").
+    std::vector<Control*> order = container.children();
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        const bool aLabel = dynamic_cast<const Label*>(a) != nullptr;
+        const bool bLabel = dynamic_cast<const Label*>(b) != nullptr;
+        if (aLabel != bLabel) return aLabel;
+        return a->tabIndex() < b->tabIndex();
+    });
+    for (Control* control : order) widgetOf(*control)->raise();
 }
 
 void QtForm::setTabOrder() {

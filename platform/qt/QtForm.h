@@ -44,6 +44,7 @@ class QtForm : public QObject, public ControlObserver {
     void syncSelection(ListBox& list);
     void applyWindow(Property property);
     void applyControl(Control& control, QWidget* widget, Property property);
+    void stack(const Control& container);
     void setTabOrder();
     void pressKey(bool cancel);
 

@@ -42,6 +42,28 @@ class QtFormTest : public ::testing::Test {
     void click(const Control& control) {
         QTest::mouseClick(widget<QPushButton>(control), Qt::LeftButton);
     }
+    // A click where a person would click it: Qt finds the widget under the point, as the window
+    // system gives it. `pixel` is in the window's inner area, at 96 DPI.
+    void clickAt(QPoint pixel) {
+        QTest::mouseClick(windows.formOf(form)->widget()->windowHandle(), Qt::LeftButton, {},
+                          pixel);
+    }
+    // The name of the control drawn at `pixel` on top of the others.
+    std::string controlAt(QPoint pixel) {
+        QWidget* shown = windows.formOf(form)->widget()->childAt(pixel);
+        for (const Control* control : std::initializer_list<const Control*>{
+                 &form.bGo, &form.z, &form.VidorIE, &form.VidorTP, &form.lblinfo, &form.Poubel2,
+                 &form.bEffacer, &form.bConserver, &form.bAnn, &form.eTaille}) {
+            if (widget<QWidget>(*control) == shown) return control->name();
+        }
+        return "?";
+    }
+    // A census of the files `names` on C:, to the review of its list.
+    void review(std::initializer_list<const char*> names) {
+        for (const char* name : names) test::writeFile(sandbox.drive('C') / name, name);
+        click(form.bGo);
+        QCoreApplication::processEvents();
+    }
     void clickLine(const ListBox& list, int line) {
         auto* view = widget<QListView>(list);
         const QRect rect = view->visualRect(view->model()->index(line, 0));
@@ -143,6 +165,37 @@ TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramCleanly) {
     EXPECT_TRUE(form.flags.enCours);  // the walk never went on after the close
     const std::string stored = test::readFile(sandbox.configHome() / "Brenlo" / "Vidor.conf");
     EXPECT_NE(stored.find("tmp\\t"), std::string::npos) << stored;
+}
+
+TEST_F(QtFormTest, OverlappingControlsTakeTheClickWhereTheyAreDrawnOnTop) {
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
+    struct Case {
+        const Control* control;
+        QPoint pixel;  // lies in this control and in one it overlaps
+    };
+    for (const Case& on : {Case{&form.bGo, {300, 56}}, Case{&form.VidorTP, {300, 120}},
+                           Case{&form.VidorTP, {300, 144}}}) {
+        EXPECT_EQ(controlAt(on.pixel), on.control->name());
+    }
+    review({"a.tmp", "b.tmp"});
+    ASSERT_TRUE(widget<QWidget>(form.Poubel2)->isVisible());
+    for (const Case& on : {Case{&form.Poubel2, {478, 204}}, Case{&form.bAnn, {230, 200}},
+                           Case{&form.bConserver, {312, 200}}, Case{&form.bEffacer, {400, 200}}}) {
+        EXPECT_EQ(controlAt(on.pixel), on.control->name());
+    }
+
+    // The small recycle box lies inside "Corbeille  ": a click on it only changes the choice.
+    clickAt({478, 204});
+    EXPECT_EQ(form.Poubel2.value(), 0);
+    EXPECT_EQ(form.poubel.value(), 0);
+    EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Effacer  ");
+    clickAt({478, 204});
+    EXPECT_EQ(form.poubel.value(), 1);
+    EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Corbeille  ");
+    EXPECT_FALSE(windows.ended());
+    EXPECT_EQ(form.lDel.count(), 2);
+    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "a.tmp"));
+    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.tmp"));
 }
 
 TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
