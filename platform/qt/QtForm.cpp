@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -170,12 +171,14 @@ void QtForm::connectList(ListBox& list, QListView* view) {
     view->setSelectionMode(list.multiple() ? QAbstractItemView::MultiSelection
                                            : QAbstractItemView::SingleSelection);
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, &list](const QItemSelection& selected, const QItemSelection& deselected) {
+            [this, &list, view](const QItemSelection& selected, const QItemSelection& deselected) {
                 if (syncing_) return;
                 system_.guard([&] {
                     if (!list.multiple()) {
-                        if (!selected.indexes().isEmpty())
-                            list.setListIndex(selected.indexes().front().row());
+                        // The program's selected line is the highlighted one, or none at all:
+                        // "Conserver" must never take off a line the user no longer sees selected.
+                        const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+                        list.setListIndex(rows.isEmpty() ? -1 : rows.front().row());
                         return;
                     }
                     for (const QModelIndex& index : deselected.indexes())
@@ -355,16 +358,17 @@ void QtForm::pressKey(bool cancel) {
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        auto it = hovered_.find(watched);
-        if (it != hovered_.end()) {
-            Control* control = it->second;
-            system_.guard([control] {
-                if (auto* button = dynamic_cast<Button*>(control))
-                    button->onMouseMove();
-                else if (auto* panel = dynamic_cast<Panel*>(control))
-                    panel->onMouseMove();
-            });
+    auto it = hovered_.find(watched);
+    if (event->type() == QEvent::MouseMove && it != hovered_.end()) {
+        Control* control = it->second;
+        // A move over a control that the control leaves unhandled comes on to the panel that
+        // holds it; the panel's handler is for its own surface only.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (auto* panel = dynamic_cast<Panel*>(control)) {
+            if (!static_cast<QWidget*>(watched)->childAt(at))
+                system_.guard([panel] { panel->onMouseMove(); });
+        } else {
+            system_.guard([control] { static_cast<Button*>(control)->onMouseMove(); });
         }
     }
     return QObject::eventFilter(watched, event);

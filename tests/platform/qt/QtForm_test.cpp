@@ -198,6 +198,46 @@ TEST_F(QtFormTest, OverlappingControlsTakeTheClickWhereTheyAreDrawnOnTop) {
     EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.tmp"));
 }
 
+TEST_F(QtFormTest, EnterPressesTheDefaultButtonWhenEnabledAndEscapeTheCancelButton) {
+    QWidget* top = windows.formOf(form)->widget();
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    const fs::path file = sandbox.drive('C') / "a.tmp";
+    test::writeFile(file, "a");
+    clickLine(form.lUnites, 0);  // no drive left: "Recenser" is disabled
+    QTest::keyClick(top, Qt::Key_Return);
+    EXPECT_FALSE(form.pExec.visible());
+    clickLine(form.lUnites, 0);
+
+    QTest::keyClick(top, Qt::Key_Return);  // "Recenser"
+    QCoreApplication::processEvents();
+    ASSERT_EQ(form.lDel.count(), 1);
+    QTest::keyClick(top, Qt::Key_Escape);  // "Annuler"
+    EXPECT_TRUE(form.pSaisie.visible());
+    EXPECT_EQ(form.lDel.count(), 0);
+    EXPECT_TRUE(fs::exists(file));
+
+    QTest::keyClick(top, Qt::Key_Enter);  // "Recenser", then "Corbeille  "
+    QCoreApplication::processEvents();
+    QTest::keyClick(top, Qt::Key_Enter);
+    EXPECT_TRUE(windows.ended());
+    EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(QtFormTest, DuringTheCensusThePointerIsTheArrowOverAnnulerAndAuto) {
+    test::writeFile(sandbox.drive('C') / "a.tmp", "a");
+    std::vector<int> pointers;
+    QTimer::singleShot(0, [&] {
+        // Over "Annuler", the blank surface of the panel, then "Auto".
+        for (QPoint at : {QPoint(268, 204), QPoint(100, 188), QPoint(464, 8)}) {
+            QTest::mouseMove(windows.formOf(form)->widget()->windowHandle(), at);
+            pointers.push_back(form.mousePointer());
+        }
+    });
+    click(form.bGo);
+    EXPECT_EQ(pointers, (std::vector{kPointerDefault, kPointerHourglass, kPointerDefault}));
+}
+
 TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
     QtWindowSystem windows(true);
     EXPECT_EQ(
@@ -217,6 +257,14 @@ TEST_F(QtFormTest, RecenserConserverCorbeilleEndToEnd) {
     EXPECT_EQ(widget<QLabel>(form.eExec)->text(), "Fichiers à supprimer :");
     EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "15 bytes");
     EXPECT_EQ(widget<QListView>(form.lDel)->model()->rowCount(), 3);
+
+    // A click on the blank part of the list leaves no line selected: "Conserver" keeps nothing.
+    clickLine(form.lDel, 1);
+    QWidget* blank = widget<QListView>(form.lDel)->viewport();
+    QTest::mouseClick(blank, Qt::LeftButton, {}, {10, blank->height() - 5});
+    EXPECT_EQ(form.lDel.listIndex(), -1);
+    click(form.bConserver);
+    EXPECT_EQ(form.lDel.count(), 3);
 
     clickLine(form.lDel, 1);
     const std::string kept = form.lDel.item(1);
