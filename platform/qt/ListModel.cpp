@@ -1,7 +1,5 @@
 #include "platform/qt/ListModel.h"
 
-#include <QTimer>
-
 namespace vidor::platform::qt {
 
 ListModel::ListModel(ListBox& list, QObject* parent)
@@ -29,7 +27,6 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
 }
 
 void ListModel::flush() {
-    flushQueued_ = false;
     if (pending_ == 0) return;
     beginInsertRows({}, rows_, rows_ + pending_ - 1);
     rows_ += pending_;
@@ -40,10 +37,6 @@ void ListModel::flush() {
 void ListModel::listChanged(ListChange change, int index) {
     if (change == ListChange::Inserted && index == rows_ + pending_) {
         ++pending_;
-        if (!flushQueued_) {
-            flushQueued_ = true;
-            QTimer::singleShot(0, this, [this] { flush(); });
-        }
         return;
     }
     flush();

@@ -7,8 +7,8 @@
 namespace vidor::platform::qt {
 
 // Shows the lines of a ListBox without copying them. Lines appended one after the other are
-// announced to the view in one batch, when the event loop next runs or when anything else about
-// the list changes, so that a census that lists a hundred thousand files stays fast.
+// announced to the view in one batch, by flush() or when anything else about the list changes,
+// so that a census that lists a hundred thousand files stays fast.
 class ListModel : public QAbstractListModel {
   public:
     explicit ListModel(ListBox& list, QObject* parent = nullptr);
@@ -20,6 +20,7 @@ class ListModel : public QAbstractListModel {
     void listChanged(ListChange change, int index);
     // Announces the appended lines not announced yet.
     void flush();
+    bool pending() const { return pending_ > 0; }
 
     // A line as displayed: invalid UTF-8 and control characters become replacement characters.
     static QString displayed(const std::string& text);
@@ -28,7 +29,6 @@ class ListModel : public QAbstractListModel {
     ListBox& list_;
     int rows_ = 0;
     int pending_ = 0;
-    bool flushQueued_ = false;
 };
 
 }  // namespace vidor::platform::qt

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/controls/Button.h"
@@ -166,7 +167,6 @@ void QtForm::connectList(ListBox& list, QListView* view) {
     models_[&list] = model;
     view->setModel(model);
     view->setUniformItemSizes(true);
-    view->setLayoutMode(QListView::Batched);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(list.multiple() ? QAbstractItemView::MultiSelection
                                            : QAbstractItemView::SingleSelection);
@@ -228,6 +228,42 @@ void QtForm::listChanged(ListBox& list, ListChange change, int index) {
     syncing_ = true;
     it->second->listChanged(change, index);
     syncing_ = false;
+    if (it->second->pending()) queueShowLists();
+}
+
+void QtForm::queueShowLists(qint64 delay) {
+    if (showQueued_) return;
+    showQueued_ = true;
+    QTimer::singleShot(delay, this, [this] {
+        showQueued_ = false;
+        showLists();
+    });
+}
+
+void QtForm::showLists() {
+    // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
+    // tenth of the time, so that it never slows a census much.
+    const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
+    if (sinceShown_.isValid() && wait > 0) {
+        queueShowLists(wait);
+        return;
+    }
+    QElapsedTimer cost;
+    cost.start();
+    for (auto& [control, model] : models_) {
+        if (!model->pending() && !topMoved_.contains(control)) continue;
+        model->flush();
+        auto* view = static_cast<QListView*>(widgetOf(*control));
+        // Laid out now rather than later, so that the view scrolls to lines it knows of and is
+        // drawn by this very turn of the event loop.
+        view->doItemsLayout();
+        if (topMoved_.erase(control)) {
+            const int top = static_cast<const ListBox*>(control)->topIndex();
+            view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);
+        }
+    }
+    showCost_ = cost.elapsed();
+    sinceShown_.start();
 }
 
 void QtForm::applyWindow(Property property) {
@@ -303,14 +339,10 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
         case Property::Selection:
             syncSelection(static_cast<ListBox&>(control));
             break;
-        case Property::TopIndex: {
-            auto& list = static_cast<ListBox&>(control);
-            ListModel* model = models_.at(&list);
-            model->flush();
-            static_cast<QListView*>(widget)->scrollTo(model->index(list.topIndex()),
-                                                      QAbstractItemView::PositionAtTop);
+        case Property::TopIndex:
+            topMoved_.insert(&static_cast<ListBox&>(control));
+            queueShowLists();
             break;
-        }
         default:
             break;
     }

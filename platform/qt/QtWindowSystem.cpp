@@ -29,6 +29,7 @@ QtWindowSystem::~QtWindowSystem() = default;
 
 void QtWindowSystem::doEvents() {
     if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kYieldMilliseconds) {
+        for (auto& [window, form] : forms_) form->showLists();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         sinceEvents_.restart();
     }

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <thread>
 
 #include "app/F_Main.h"
 #include "platform/linux/LinuxPlatform.h"
@@ -236,6 +238,52 @@ TEST_F(QtFormTest, DuringTheCensusThePointerIsTheArrowOverAnnulerAndAuto) {
     });
     click(form.bGo);
     EXPECT_EQ(pointers, (std::vector{kPointerDefault, kPointerHourglass, kPointerDefault}));
+}
+
+// Counts the paints of a list and notes, at each, whether its last line was drawn.
+class PaintWatch : public QObject {
+  public:
+    explicit PaintWatch(QListView* view) : view_(view) {
+        view->viewport()->installEventFilter(this);
+    }
+    int paints = 0;
+    bool lastDrawn = false;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            const int rows = view_->model()->rowCount();
+            const QRect line = view_->visualRect(view_->model()->index(rows - 1, 0));
+            lastDrawn = rows > 0 && view_->viewport()->rect().contains(line);
+        }
+        return false;
+    }
+
+  private:
+    QListView* view_;
+};
+
+TEST_F(QtFormTest, TheGrowingListDrawsItsLastLineAtEveryYield) {
+    form.pSaisie.setVisible(false);
+    form.pExec.setVisible(true);
+    auto* view = widget<QListView>(form.lDel);
+    QCoreApplication::processEvents();
+    PaintWatch watch(view);
+    // A slow drive first, one line between two yields, then a fast one, many lines at a time.
+    for (int lines : {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 40, 40, 40, 40}) {
+        watch.paints = 0;
+        watch.lastDrawn = false;
+        for (int line = 0; line < lines; ++line) {
+            // As the walk lists a file.
+            form.lDel.addItem("C:\\f" + std::to_string(form.lDel.count()) + ".tmp");
+            form.lDel.setTopIndex(form.lDel.count() - 10);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(16));
+        windows.doEvents();
+        EXPECT_GT(watch.paints, 0) << form.lDel.count();
+        EXPECT_TRUE(watch.lastDrawn) << form.lDel.count();
+    }
 }
 
 TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
