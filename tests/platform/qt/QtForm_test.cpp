@@ -286,15 +286,6 @@ TEST_F(QtFormTest, TheGrowingListDrawsItsLastLineAtEveryYield) {
     }
 }
 
-TEST(QtHeadlessTest, DialogsTakeTheirDefaultAnswerAtOnce) {
-    QtWindowSystem windows(true);
-    EXPECT_EQ(
-        windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo - Attention"),
-        Answer::Yes);
-    EXPECT_EQ(windows.messageBox("Fin.", Buttons::Ok, Icon::Exclamation, "Vidor"), Answer::Ok);
-    EXPECT_EQ(windows.inputBox("Répertoire de mise à jour :", "Brenlo", "/srv/maj/"), "");
-}
-
 TEST_F(QtFormTest, RecenserConserverCorbeilleEndToEnd) {
     const fs::path c = sandbox.drive('C');
     for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) test::writeFile(c / name, name);
