@@ -143,6 +143,8 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
     if (auto* box = dynamic_cast<TextBox*>(&control)) {
         auto* edit = new QPlainTextEdit(text(box->text()), parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setReadOnly(box->locked());
+        edit->setTabChangesFocus(true);
         return edit;
     }
     auto* panel = dynamic_cast<Panel*>(&control);

@@ -19,6 +19,11 @@
 #include "platform/qt/QtWindowSystem.h"
 #include "tests/support/Sandbox.h"
 
+// Texts shown as text when a check fails.
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace vidor::platform::qt {
 namespace {
 
@@ -129,19 +134,30 @@ TEST_F(QtFormTest, TheRecycleBoxesMirrorOnScreen) {
     EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Effacer  ");
 }
 
-TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
+TEST_F(QtFormTest, AideOpensTheHelpWindowToReadOnlyAndEscapeClosesIt) {
     QString title;
     QString text;
+    QRect place[3];  // the window, the text, "Ok"
+    QString typed;
+    bool tabLeaves = false;
     QTimer::singleShot(0, [&] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (!window->isVisible() || !window->windowTitle().contains("autres fichiers inutiles"))
-                continue;
-            title = window->windowTitle();
-            text = window->findChild<QPlainTextEdit*>()->toPlainText();
-            for (QPushButton* button : window->findChildren<QPushButton*>()) {
-                if (button->text() == "Ok") button->click();
-            }
-        }
+        QWidget* help = QApplication::activeModalWidget();
+        help->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+        auto* edit = help->findChild<QPlainTextEdit*>();
+        auto* ok = help->findChild<QPushButton*>();
+        title = help->windowTitle();
+        text = edit->toPlainText();
+        place[0] = {{}, help->size()};
+        place[1] = edit->geometry();
+        place[2] = ok->geometry();
+        edit->setFocus();
+        QTest::keyClicks(edit, "x");
+        QTest::keyClick(edit, Qt::Key_Delete);
+        typed = edit->toPlainText();
+        QTest::keyClick(edit, Qt::Key_Tab);
+        tabLeaves = QApplication::focusWidget() == ok;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     click(form.bSos);
     EXPECT_EQ(title,
@@ -149,6 +165,12 @@ TEST_F(QtFormTest, AClickOnAideOpensTheHelpWindow) {
     EXPECT_TRUE(text.startsWith("Programme"));
     EXPECT_TRUE(text.contains("\n  /AUTO\n"));
     EXPECT_FALSE(text.contains('\r'));
+    EXPECT_EQ(typed, text);
+    EXPECT_TRUE(tabLeaves);
+    // At 96 DPI, 15 twips to a pixel.
+    EXPECT_EQ(place[0], QRect(0, 0, 531, 404));
+    EXPECT_EQ(place[1], QRect(0, 0, 529, 369));
+    EXPECT_EQ(place[2], QRect(224, 376, 81, 25));
     for (QWidget* window : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(window->isVisible() && window->windowTitle().contains("inutiles"));
     }
