@@ -88,12 +88,13 @@ TEST_F(QtFormTest, TheWindowOpensWithItsControlsWhereTheyBelong) {
     QWidget* top = windows.formOf(form)->widget();
     ASSERT_TRUE(top->isVisible());
     EXPECT_EQ(top->windowTitle(), "(Vidor v6.0.24) Suppression des fichiers temporaires");
-    const TwipScale scale;
-    EXPECT_EQ(top->size(), QSize(scale.pixels(7320), scale.pixels(3390)));
+    // At 96 DPI, 15 twips to a pixel.
+    ASSERT_EQ(QGuiApplication::primaryScreen()->logicalDotsPerInch(), 96);
+    EXPECT_EQ(top->size(), QSize(488, 226));
 
     auto* go = widget<QPushButton>(form.bGo);
     ASSERT_NE(go, nullptr);
-    EXPECT_EQ(go->geometry(), scale.rect({4080, 840, 1215, 495}));
+    EXPECT_EQ(go->geometry(), QRect(272, 56, 81, 33));
     EXPECT_EQ(go->text(), "Recenser");
     EXPECT_TRUE(go->font().bold());
     EXPECT_TRUE(go->isDefault());
@@ -101,7 +102,7 @@ TEST_F(QtFormTest, TheWindowOpensWithItsControlsWhereTheyBelong) {
 
     auto* drives = widget<QListView>(form.lUnites);
     ASSERT_NE(drives, nullptr);
-    EXPECT_EQ(drives->geometry(), scale.rect({240, 360, 855, 2400}));
+    EXPECT_EQ(drives->geometry(), QRect(16, 24, 57, 160));
     auto* frame = qobject_cast<QGroupBox*>(drives->parentWidget());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->title(), "Unités à traiter");
@@ -112,7 +113,16 @@ TEST_F(QtFormTest, TheWindowOpensWithItsControlsWhereTheyBelong) {
     auto* bin = widget<QCheckBox>(form.poubel);
     EXPECT_TRUE(bin->isChecked());
     EXPECT_EQ(bin->text(), "Mettre dans la corbeille Windows");
+    auto colour = [this](const Label& label) {
+        return widget<QLabel>(label)->palette().color(QPalette::WindowText).name();
+    };
     EXPECT_TRUE(widget<QLabel>(form.z)->font().bold());
+    EXPECT_EQ(colour(form.z), "#000000");
+    EXPECT_FALSE(widget<QLabel>(form.eExec)->font().bold());
+    form.eExec.setForeColor(kRed);
+    EXPECT_EQ(colour(form.eExec), "#ff0000");
+    form.eExec.setForeColor(0xFF8000);  // 0x00BBGGRR
+    EXPECT_EQ(colour(form.eExec), "#0080ff");
     EXPECT_FALSE(widget<QWidget>(form.pExec)->isVisible());
     EXPECT_TRUE(widget<QWidget>(form.pSaisie)->isVisible());
 }
