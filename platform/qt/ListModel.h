@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QFontMetrics>
+#include <vector>
 
 #include "platform/controls/ListBox.h"
 
@@ -22,6 +24,10 @@ class ListModel : public QAbstractListModel {
     void flush();
     bool pending() const { return pending_ > 0; }
 
+    // The width of the widest line shown, in `metrics`, or a little more; lines taken off still
+    // count.
+    int widest(const QFontMetrics& metrics);
+
     // A line as displayed: invalid UTF-8 and control characters become replacement characters.
     static QString displayed(const std::string& text);
 
@@ -29,6 +35,9 @@ class ListModel : public QAbstractListModel {
     ListBox& list_;
     int rows_ = 0;
     int pending_ = 0;
+    int measured_ = 0;  // lines measured by widest()
+    int widest_ = 0;
+    std::vector<int> advances_;  // the width of each byte of a line, in the view's font
 };
 
 }  // namespace vidor::platform::qt

@@ -21,6 +21,7 @@
 #include "platform/controls/Panel.h"
 #include "platform/controls/TextBox.h"
 #include "platform/qt/ListModel.h"
+#include "platform/qt/ListView.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace vidor::platform::qt {
@@ -136,7 +137,7 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
         return shown;
     }
     if (auto* list = dynamic_cast<ListBox*>(&control)) {
-        auto* view = new QListView(parent);
+        auto* view = new ListView(*list, parent);
         connectList(*list, view);
         return view;
     }
@@ -164,14 +165,8 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
     return surface;
 }
 
-void QtForm::connectList(ListBox& list, QListView* view) {
-    auto* model = new ListModel(list, view);
-    models_[&list] = model;
-    view->setModel(model);
-    view->setUniformItemSizes(true);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(list.multiple() ? QAbstractItemView::MultiSelection
-                                           : QAbstractItemView::SingleSelection);
+void QtForm::connectList(ListBox& list, ListView* view) {
+    models_[&list] = view->listModel();
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this, &list, view](const QItemSelection& selected, const QItemSelection& deselected) {
                 if (syncing_) return;

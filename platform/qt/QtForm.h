@@ -16,6 +16,7 @@
 namespace vidor::platform::qt {
 
 class ListModel;
+class ListView;
 class QtWindowSystem;
 
 // Draws a Window and its controls with Qt widgets at their twips positions scaled to the screen,
@@ -46,7 +47,7 @@ class QtForm : public QObject, public ControlObserver {
   private:
     QWidget* build(Control& control, QWidget* parent);
     QWidget* buildWidget(Control& control, QWidget* parent);
-    void connectList(ListBox& list, QListView* view);
+    void connectList(ListBox& list, ListView* view);
     void syncSelection(ListBox& list);
     void queueShowLists(qint64 delay = 0);
     void applyWindow(Property property);

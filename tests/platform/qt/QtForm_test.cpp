@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <chrono>
 #include <thread>
 
@@ -315,6 +318,26 @@ TEST_F(QtFormTest, TheGrowingListDrawsItsLastLineAtEveryYield) {
         windows.doEvents();
         EXPECT_GT(watch.paints, 0) << form.lDel.count();
         EXPECT_TRUE(watch.lastDrawn) << form.lDel.count();
+    }
+}
+
+TEST_F(QtFormTest, ALineTooLongForTheListShowsItsPathAsAToolTipAndScrollsSideways) {
+    const std::string path = "C:\\" + std::string(120, 'd') + "\\b.tmp";
+    form.pSaisie.setVisible(false);
+    form.pExec.setVisible(true);
+    for (const std::string& line : {std::string("C:\\a.tmp"), path, std::string("C:\\c.tmp")})
+        form.lDel.addItem(line);
+    QCoreApplication::processEvents();
+    auto* view = widget<QListView>(form.lDel);
+
+    const int width = view->fontMetrics().horizontalAdvance(QString::fromStdString(path));
+    EXPECT_GE(view->viewport()->width() + view->horizontalScrollBar()->maximum(), width);
+    for (int line : {0, 1}) {
+        const QPoint at = view->visualRect(view->model()->index(line, 0)).topLeft() + QPoint(5, 5);
+        QHelpEvent hover(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text().toStdString(), line == 1 ? path : "") << line;
+        QToolTip::hideText();
     }
 }
 
