@@ -28,6 +28,9 @@ namespace vidor::platform::qt {
 
 namespace {
 
+// Milliseconds beyond which showing the lists is spaced out.
+constexpr qint64 kSlowShow = 4;
+
 // The top-level widget: closing it is the window's closing, which its handler decides.
 class FormWidget : public QWidget {
   public:
@@ -239,9 +242,9 @@ void QtForm::queueShowLists(qint64 delay) {
 
 void QtForm::showLists() {
     // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
-    // tenth of the time, so that it never slows a census much.
+    // tenth of the time, so that it never slows a census much. Shorter lists are shown at once.
     const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
-    if (sinceShown_.isValid() && wait > 0) {
+    if (showCost_ >= kSlowShow && wait > 0) {
         queueShowLists(wait);
         return;
     }
