@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <cstdio>
 
@@ -29,6 +31,7 @@ QtWindowSystem::~QtWindowSystem() = default;
 
 void QtWindowSystem::doEvents() {
     if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kYieldMilliseconds) {
+        for (auto& [window, form] : forms_) form->showLists();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         sinceEvents_.restart();
     }
@@ -55,11 +58,15 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
                 : icon == Icon::Question  ? QMessageBox::Question
                                           : QMessageBox::NoIcon);
+    // The buttons read in French whatever the session's language: the program speaks French.
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText("Oui");
+        box.button(QMessageBox::No)->setText("Non");
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText("OK");
     }
     const int pressed = box.exec();
     if (status_) throw ProgramEnd{*status_};
@@ -73,11 +80,17 @@ std::string QtWindowSystem::inputBox(const std::string& prompt, const std::strin
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
         return {};
     }
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(activeWidget(), text(title), text(prompt),
-                                                 QLineEdit::Normal, text(defaultText), &accepted);
+    QInputDialog dialog(activeWidget());
+    dialog.setWindowTitle(text(title));
+    dialog.setLabelText(text(prompt));
+    dialog.setTextValue(text(defaultText));
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText("Annuler");
+    // A long prompt is wrapped, so that the dialog and its buttons fit a small screen.
+    if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
     if (status_) throw ProgramEnd{*status_};
-    return accepted ? answer.toStdString() : std::string();
+    return accepted ? dialog.textValue().toStdString() : std::string();
 }
 
 void QtWindowSystem::beep() {
