@@ -19,8 +19,8 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
         sys.windows.endProgram(platform::kExitNormal);
     }
     const auto answer =
-        sys.windows.messageBox(cannotStartUpdater(files.baseName()), platform::Buttons::YesNo,
-                               platform::Icon::Question, kTitreAttention);
+        sys.windows.messageBox(cannotStartUpdater(files.baseName(), files.updaterName()),
+                               platform::Buttons::YesNo, platform::Icon::Question, kTitreAttention);
     if (answer == platform::Answer::No) sys.windows.endProgram(platform::kExitNormal);
 }
 

@@ -24,7 +24,7 @@ using Defaults = std::vector<std::string>;
 
 // The texts the user reads, written out in full.
 std::string updaterMissing(const fs::path& programFolder) {
-    return "Je ne trouve pas le programme \"Renovex.exe\" dans le répertoire \"" +
+    return "Je ne trouve pas le programme \"Renovex\" dans le répertoire \"" +
            programFolder.string() + "\" qui me sert à tenir vos programmes à jour !";
 }
 const std::string kPromptStart =
@@ -214,7 +214,7 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
     EXPECT_TRUE(run());
     expectShown(2,
                 "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
-                "programme de mise à jour (Renovex.exe) !\r\n\r\n",
+                "programme de mise à jour (Renovex) !\r\n\r\n",
                 Buttons::YesNo, Icon::Question, "Brenlo - Attention");
 }
 
@@ -278,9 +278,12 @@ TEST_F(MiseAJourAutoTest, PublisherCopyThatFailsIsReported) {
                 "Je ne parviens pas à copier la nouvelle version du programme \"Vidor\" dans le "
                 "répertoire réseau \"" +
                     majText() + "\" à partir de celle se trouvant dans le répertoire \"" +
-                    prog.string() + "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !",
+                    prog.string() +
+                    "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !\r\n\r\n(" +
+                    std::strerror(EISDIR) + ")",
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
     EXPECT_TRUE(fs::is_directory(maj / "Vidor" / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(maj), {}), 1);
 }
 
 TEST_F(MiseAJourAutoTest, PublisherDeletionThatFailsIsReportedWithItsReason) {
