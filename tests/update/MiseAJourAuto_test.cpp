@@ -218,6 +218,22 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
                 Buttons::YesNo, Icon::Question, "Brenlo - Attention");
 }
 
+TEST_F(MiseAJourAutoTest, CopyInstalledWithoutItsDateIsNotHandedOverAgain) {
+    // The updater could not give the program the copy's date. The same copy is handed over
+    // again only while the program was not replaced since (the update failed); a newer copy is
+    // handed over in any case.
+    store(majText());
+    putCopy(60);
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(run());
+    fs::last_write_time(prog / "Vidor", kLocalTime + std::chrono::seconds(30));
+    EXPECT_FALSE(run());
+    EXPECT_FALSE(run());
+    putCopy(90);
+    EXPECT_TRUE(run());
+    EXPECT_EQ(process.started.size(), 3u);
+}
+
 TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
     // The same folder under a name that differs only in letter case (a link makes it exist);
     // another form of it, through a link, is not recognised.
