@@ -27,18 +27,29 @@ int writeAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 PendingFile::PendingFile(int folder, std::string name) : folder_(folder), name_(std::move(name)) {
+    // A file without a name vanishes by itself whatever happens, even a power cut; some file
+    // systems (network shares) cannot make one, and get a hidden name at once.
+    fd_ = UniqueFd(::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    const auto create = [this](const std::string& temp) {
+        fd_ = UniqueFd(::openat(folder_, temp.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        return static_cast<bool>(fd_);
+    };
+    if (!fd_ && !nameIt(create)) error_ = errno;
+}
+
+bool PendingFile::nameIt(const std::function<bool(const std::string&)>& make) {
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden, and never the name that anyone looks for.
-        temp_ = "." + name_ + "." + std::to_string(random()) + ".tmp";
-        fd_ = UniqueFd(::openat(folder_, temp_.c_str(),
-                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-        if (fd_ || errno != EEXIST) break;
+        std::string temp = "." + name_ + "." + std::to_string(random()) + ".tmp";
+        if (make(temp)) {
+            temp_ = std::move(temp);
+            return true;
+        }
+        if (errno != EEXIST) return false;
     }
-    if (!fd_) {
-        error_ = errno;
-        temp_.clear();
-    }
+    return false;
 }
 
 PendingFile::~PendingFile() {
@@ -68,6 +79,12 @@ int PendingFile::seal(mode_t mode, const timespec* modified) {
 }
 
 int PendingFile::putInPlace() {
+    // A rename needs a name to start from: given at the last moment.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+    const auto link = [&](const std::string& temp) {
+        return ::linkat(AT_FDCWD, self.c_str(), folder_, temp.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    };
+    if (temp_.empty() && !nameIt(link)) return errno;
     if (::renameat(folder_, temp_.c_str(), folder_, name_.c_str()) != 0) return errno;
     temp_.clear();
     // The new file is in place already when this fails: not worth a word.

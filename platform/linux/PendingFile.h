@@ -4,16 +4,17 @@
 
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <string>
 
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
 
-// The new contents of the file `name` of an open folder, written under a hidden temporary name
-// beside it and renamed over `name` in one step once complete: whoever opens `name` finds the
-// old file or the whole new one, never a part of it. The temporary file is removed unless it
-// was put in place, whatever failed.
+// The new contents of the file `name` of an open folder, written beside it without a name (or
+// under a hidden temporary one where the file system needs it) and renamed over `name` in one
+// step once complete: whoever opens `name` finds the old file or the whole new one, never a
+// part of it. The temporary file is removed unless it was put in place, whatever failed.
 class PendingFile {
   public:
     // Creates the temporary file in the folder open as `folder`; see error().
@@ -38,6 +39,10 @@ class PendingFile {
     int putInPlace();
 
   private:
+    // Gives the file a hidden temporary name, made by `make` (false, with errno set, when it
+    // fails). False, with errno set, when no name could be made.
+    bool nameIt(const std::function<bool(const std::string&)>& make);
+
     int folder_;
     std::string name_;
     std::string temp_;
