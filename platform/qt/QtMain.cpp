@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     QFont font = QApplication::font();
     font.setPointSize(8);  // the size the window's layout was drawn for
     QApplication::setFont(font);
+    QApplication::setWindowIcon(QIcon(":/fr.brenlo.Vidor.svg"));
 
     QtWindowSystem windows(headless);
     Services services = machine.services(windows);
