@@ -87,7 +87,8 @@ class FileSystem {
     // Creates one folder whose parent exists; true when done.
     virtual bool createFolder(const std::string& path) = 0;
 
-    // Copies a file over another; on failure, `error` says why.
+    // Copies a file over another in one step: the destination is the old file or the whole
+    // copy, never a part of it. On failure it is as before, and `error` says why.
     virtual bool copyFile(const std::string& from, const std::string& to, std::string& error) = 0;
 };
 

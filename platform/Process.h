@@ -32,7 +32,12 @@ class Process {
     // Writes one line on the program's standard error, for whoever runs it unattended.
     virtual void writeError(const std::string& line) = 0;
 
-    // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
+    // True when this user may create and rename files in the program's folder, as replacing
+    // the program file by a new version needs.
+    virtual bool programFolderWritable() = 0;
+
+    // Starts `program` with `arguments` without waiting for it, in the environment this
+    // program was given (not the settings it made for itself); on failure `error` says why.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error) = 0;
 };

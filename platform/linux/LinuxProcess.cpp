@@ -1,5 +1,6 @@
 #include "platform/linux/LinuxProcess.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -21,7 +22,9 @@ QString lockFolder() {
 }  // namespace
 
 LinuxProcess::LinuxProcess(std::string programPath, std::vector<std::string> arguments)
-    : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {}
+    : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {
+    for (char** variable = environ; *variable; ++variable) environment_.emplace_back(*variable);
+}
 
 LinuxProcess::~LinuxProcess() = default;
 
@@ -74,18 +77,28 @@ void LinuxProcess::writeError(const std::string& line) {
     std::fflush(stderr);
 }
 
+bool LinuxProcess::programFolderWritable() {
+    // The effective user is the one whose rights the updater will have.
+    return ::faccessat(AT_FDCWD, exeFolder().c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
 bool LinuxProcess::startProgram(const std::string& program,
                                 const std::vector<std::string>& arguments, std::string& error) {
-    return startDetached(program, arguments, error);
+    return startDetached(program, arguments, error, &environment_);
 }
 
 bool LinuxProcess::startDetached(const std::string& program,
-                                 const std::vector<std::string>& arguments, std::string& error) {
-    QStringList list;
-    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+                                 const std::vector<std::string>& arguments, std::string& error,
+                                 const std::vector<std::string>* environment) {
+    const auto toList = [](const std::vector<std::string>& texts) {
+        QStringList list;
+        for (const std::string& text : texts) list << QString::fromStdString(text);
+        return list;
+    };
     QProcess process;
     process.setProgram(QString::fromStdString(program));
-    process.setArguments(list);
+    process.setArguments(toList(arguments));
+    if (environment) process.setEnvironment(toList(*environment));
     if (process.startDetached()) return true;
     error = process.errorString().toStdString();
     return false;
