@@ -32,9 +32,10 @@ class Process {
     // Writes one line on the program's standard error, for whoever runs it unattended.
     virtual void writeError(const std::string& line) = 0;
 
-    // True when this user may create and rename files in the program's folder, as replacing
-    // the program file by a new version needs.
-    virtual bool programFolderWritable() = 0;
+    // True when the updater may replace the program file in its folder: this user may create
+    // and rename files there, and the folder is one the updater accepts (on Linux, not a link
+    // and writable by its owner only).
+    virtual bool programReplaceable() = 0;
 
     // Starts `program` with `arguments` without waiting for it, in the environment this
     // program was given (not the settings it made for itself); on failure `error` says why.

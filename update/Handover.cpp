@@ -49,8 +49,9 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
     // The copy may vanish between the two looks; there is then nothing to update from.
     const auto info = sys.files.info(copy);
     if (!info || info->modified <= localTime) return;
-    // The updater could not replace the program: the run of a user who can will update it.
-    if (!sys.process.programFolderWritable()) return;
+    // The updater could not or would not replace the program: handing over would only end in
+    // its refusal at every start. The run of a user who can will update it.
+    if (!sys.process.programReplaceable()) return;
     const korlib::Registre settings(sys.settings, files.baseName());
     if (installedAlready(settings, info->modified, localTime)) return;
 

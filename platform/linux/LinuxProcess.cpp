@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxProcess.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
+
+#include "platform/linux/ProgramFolderRule.h"
 
 namespace vidor::platform::linux_ {
 
@@ -77,7 +80,10 @@ void LinuxProcess::writeError(const std::string& line) {
     std::fflush(stderr);
 }
 
-bool LinuxProcess::programFolderWritable() {
+bool LinuxProcess::programReplaceable() {
+    struct stat folder {};
+    if (::lstat(exeFolder().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return false;
+    if (!writableByOwnerOnly(folder)) return false;
     // The effective user is the one whose rights the updater will have.
     return ::faccessat(AT_FDCWD, exeFolder().c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }

@@ -25,7 +25,7 @@ class LinuxProcess : public Process {
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
     void writeError(const std::string& line) override;
-    bool programFolderWritable() override;
+    bool programReplaceable() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/linux/PendingFile.h"
+#include "platform/linux/ProgramFolderRule.h"
 #include "renovex/linux/WholeProgram.h"
 
 namespace vidor::renovex {
@@ -63,11 +64,7 @@ std::string ProgramFolder::check() {
     if (::fstat(fd_.get(), &folder) != 0) {
         return failure("je ne peux pas ouvrir le répertoire " + quoted(path_), errno);
     }
-    // Whoever else may write there could put another program in place of the new one, which
-    // root's scheduled run would then execute.
-    const bool ownersOnly = (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0 &&
-                            (folder.st_uid == ::geteuid() || folder.st_uid == 0);
-    if (!ownersOnly) {
+    if (!platform::linux_::writableByOwnerOnly(folder)) {
         return "d'autres utilisateurs peuvent écrire dans le répertoire " + quoted(path_) +
                " : seul son propriétaire doit le pouvoir";
     }

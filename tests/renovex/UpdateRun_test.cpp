@@ -237,6 +237,20 @@ TEST_F(UpdateRunTest, ProgramFolderSwappedForALinkMeanwhileIsNotFollowed) {
     EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), {}), 1);
 }
 
+TEST_F(UpdateRunTest, ProgramFolderWritableByOthersIsNotHandedOver) {
+    // The updater would refuse it: handing over would end every start in that refusal, and the
+    // program would never open. It does its work with the old version instead.
+    publish(VIDOR_PROGRAM, -10min);
+    fs::permissions(prog, perms::all);
+    test::writeFile(sandbox.drive('C') / "jour.tmp", "x");
+    const std::string old = test::readFile(prog / "Vidor");
+
+    EXPECT_EQ(vidor(" /U:c /E:tmp"), 0) << errors();
+    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "jour.tmp")) << errors();
+    EXPECT_EQ(errors().find("Renovex"), std::string::npos) << errors();
+    EXPECT_EQ(test::readFile(prog / "Vidor"), old);
+}
+
 TEST_F(UpdateRunTest, UserWhoCannotWriteTheProgramFolderGoesOnWithTheOldVersion) {
     // A system-wide installation: root's folders, run by the user nobody. That run does not
     // hand over (root's run will update it): it does its work with the old version.

@@ -19,7 +19,7 @@ struct FakeProcess : platform::Process {
     std::string programSuffix() override { return suffix; }
     char separator() override { return slash; }
     void writeError(const std::string&) override {}
-    bool programFolderWritable() override { return folderWritable; }
+    bool programReplaceable() override { return folderWritable; }
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override {
         started.push_back(arguments);
