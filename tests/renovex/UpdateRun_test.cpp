@@ -87,15 +87,16 @@ TEST_F(UpdateRunTest, NewProgramKeepsRunningAfterTheUpdate) {
 
     EXPECT_EQ(run(quoted(prog / "Vidor")), 0) << errors();
 
-    // The running copy holds the single-instance lock, whose first line is its process id.
-    const fs::path lock =
-        sandbox / "RUNTIME_DIR" / ("Vidor-" + std::to_string(::getuid()) + ".lock");
+    // The running copy is the process whose program file is the new one.
     pid_t pid = 0;
     const bool running = within30s([&] {
-        pid = std::atoi(test::readFile(lock).c_str());
         std::error_code code;
-        return pid > 0 && fs::equivalent(fs::path("/proc") / std::to_string(pid) / "exe",
-                                         prog / "Vidor", code);
+        for (const auto& entry : fs::directory_iterator("/proc", code)) {
+            pid = std::atoi(entry.path().filename().c_str());
+            if (pid > 0 && fs::equivalent(entry.path() / "exe", prog / "Vidor", code)) return true;
+        }
+        pid = 0;
+        return false;
     });
     if (pid > 0) ::kill(pid, SIGKILL);
     ASSERT_TRUE(running) << errors();
