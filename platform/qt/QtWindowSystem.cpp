@@ -4,7 +4,9 @@
 #include <QEventLoop>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/QtForm.h"
@@ -23,7 +25,8 @@ QString text(const std::string& utf8) {
 
 }  // namespace
 
-QtWindowSystem::QtWindowSystem(bool headless) : headless_(headless) {}
+QtWindowSystem::QtWindowSystem(bool headless, int closeAfterMilliseconds)
+    : headless_(headless), closeAfter_(closeAfterMilliseconds) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
@@ -45,10 +48,10 @@ QWidget* QtWindowSystem::activeWidget() {
 
 Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
                                   const std::string& title) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(message).toStdString().c_str());
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
+    if (headless_) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     QMessageBox box(activeWidget());
     box.setWindowTitle(text(title));
     box.setText(text(message));
@@ -60,6 +63,14 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
         box.setDefaultButton(QMessageBox::Yes);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    QTimer closing;
+    if (closeAfter_ > 0) {
+        closing.setSingleShot(true);
+        QObject::connect(&closing, &QTimer::timeout, &box,
+                         [&box] { box.defaultButton()->click(); });
+        closing.start(closeAfter_);
     }
     const int pressed = box.exec();
     if (status_) throw ProgramEnd{*status_};
@@ -69,7 +80,7 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
 
 std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
         return {};
     }
