@@ -89,6 +89,10 @@ class FileSystem {
 
     // Copies a file over another; on failure, `error` says why.
     virtual bool copyFile(const std::string& from, const std::string& to, std::string& error) = 0;
+
+    // True for a file that belongs to the system (an installed package owns it): it is no
+    // temporary file, and is never listed nor removed.
+    virtual bool systemFile(const std::string& /*path*/) { return false; }
 };
 
 }  // namespace vidor::platform
