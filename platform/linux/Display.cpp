@@ -1,8 +1,10 @@
 #include "platform/linux/Display.h"
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -37,9 +39,15 @@ bool waylandReachable() {
 bool x11Reachable() {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return false;
+    // The library writes the server's refusal on standard error: a scheduled run prints only
+    // the program's own messages.
+    UniqueFd errors(::dup(STDERR_FILENO));
+    UniqueFd nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    if (errors && nowhere) ::dup2(nowhere.get(), STDERR_FILENO);
     xcb_connection_t* connection = xcb_connect(display, nullptr);
     const bool connected = xcb_connection_has_error(connection) == 0;
     xcb_disconnect(connection);
+    if (errors && nowhere) ::dup2(errors.get(), STDERR_FILENO);
     return connected;
 }
 

@@ -53,7 +53,7 @@ bool makeFolders(const std::string& folder) {
             continue;
         }
         if (::stat(parent.c_str(), &st) != 0 || !rootMayWrite(st.st_uid)) return false;
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
     }
     return true;
 }

@@ -11,7 +11,7 @@ namespace vidor::platform::linux_ {
 // anything else, read without ever waiting (a named pipe is not opened for reading).
 std::optional<std::string> readOwnFile(const std::string& path);
 
-// Replaces `path` by `contents` (creating its missing folders, mode 0700), through a temporary
+// Replaces `path` by `contents` (creating its missing folders), through a temporary
 // file renamed into place, so that a crash leaves the old file or the new one. Refused, leaving
 // everything as it was, when the file is anything but a regular file, when a link on the way
 // belongs to another user than the running one or root or leads to something of another user,

@@ -47,6 +47,20 @@ TEST(DisplayTest, OnlyADisplayThatLetsTheProgramInIsReachable) {
         sandbox.setEnv("XAUTHORITY", (c.withCookie ? client : dir / "none").string());
         EXPECT_EQ(displayReachable(), c.reachable) << c.display << " " << c.withCookie;
     }
+
+    // A scheduled run facing that server goes on without a screen, and prints nothing of the
+    // toolkit's (no runtime folder, for one).
+    sandbox.drives("C=3:c");
+    test::writeFile(sandbox.drive('C') / "a.tmp", "a");
+    const std::string command = "env -u QT_QPA_PLATFORM -u XDG_RUNTIME_DIR DISPLAY=:" + number +
+                                " XAUTHORITY=" + test::quoted(dir / "none") + " " +
+                                test::quoted(VIDOR_PROGRAM) + " /U:c /E:tmp";
+    const int status = test::runShell(command, dir / "errors.txt");
+    const std::string errors = test::readFile(dir / "errors.txt");
+    EXPECT_NE(status, 134) << errors;
+    EXPECT_NE(status, -1) << errors;
+    EXPECT_TRUE(errors.starts_with("Brenlo\n")) << errors;  // the update prompt, cancelled
+    EXPECT_EQ(errors.find("XDG_RUNTIME_DIR"), std::string::npos) << errors;
 }
 
 }  // namespace
