@@ -10,6 +10,7 @@
 #include <QLockFile>
 #include <cstring>
 
+#include "platform/linux/SingleInstance.h"
 #include "tests/support/Sandbox.h"
 
 namespace vidor::platform::linux_ {
