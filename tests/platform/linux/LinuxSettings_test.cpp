@@ -1,7 +1,9 @@
 #include "platform/linux/LinuxSettings.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "tests/support/Sandbox.h"
@@ -78,6 +80,27 @@ TEST_F(LinuxSettingsTest, ANamedPipeIsNeitherReadNorWrittenAndNothingWaits) {
     EXPECT_NE(write("tmp,"), 0);
     ::alarm(0);
     EXPECT_TRUE(fs::is_fifo(file()));
+}
+
+TEST_F(LinuxSettingsTest, AWriteKilledHalfwayLeavesTheOldFileOrTheNewOne) {
+    const std::string a(1 << 20, 'a'), b(1 << 20, 'b');
+    ASSERT_EQ(write(a), 0);
+    for (int round = 0; round < 5; ++round) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (;;) {
+                write(b);
+                write(a);
+            }
+        }
+        ::usleep(20000 + round * 7000);
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+        const auto value = read("Extensions");
+        ASSERT_TRUE(value) << round;
+        EXPECT_TRUE(value->text == a || value->text == b) << round;
+    }
 }
 
 // As root, a link or a file planted by another user in the settings folder.
