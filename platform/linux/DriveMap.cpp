@@ -130,9 +130,12 @@ std::vector<std::pair<Mount, int>> lettered(std::vector<Mount> mounts, const Vol
     return volumes;
 }
 
+// A volume's name in the letter file. Sub-volumes of one file system (btrfs) share its UUID:
+// the folder of the file system mounted there tells them apart.
 std::string volumeKey(const Mount& mount, const VolumeFacts& facts) {
     const std::string uuid = facts.uuid(mount);
-    return uuid.empty() ? "source:" + mount.source + " " + mount.point : "uuid:" + uuid;
+    if (uuid.empty()) return "source:" + mount.source + " " + mount.point;
+    return "uuid:" + uuid + (mount.root == "/" ? "" : " " + mount.root);
 }
 
 // The letters of the letter file by volume; a letter or a volume named twice counts once.
@@ -206,14 +209,16 @@ DriveMap DriveMap::fromMountInfo(std::string_view mountInfo, const VolumeFacts& 
     const std::map<std::string, char> recorded = recordedLetters(book, taken);
     bool added = false;
     char next = 'D';
+    std::set<char> used;
     for (const auto& [mount, type] : lettered(mounts, facts)) {
         const std::string key = volumeKey(mount, facts);
         char letter = recorded.contains(key) ? recorded.at(key) : 0;
-        if (!letter) {
+        if (!letter || !used.insert(letter).second) {
             while (next <= 'Z' && taken.contains(next)) ++next;
             if (next > 'Z') continue;  // every letter is some volume's
             letter = next;
             taken.insert(letter);
+            used.insert(letter);
             book = withIniValue(book, std::string(1, letter), key);
             added = true;
         }

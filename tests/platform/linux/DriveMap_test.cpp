@@ -98,6 +98,13 @@ TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
     // A damaged file: what can be read is kept, and no letter is given twice.
     test::writeFile(letters, "[General]\nD=uuid:key\nE=uuid:key\nnonsense\nF=@Invalid()\nZZ=x\n");
     EXPECT_EQ(mapOf({"home", "key"}), "C=3:/;D=3:/media/key;F=3:/media/home;");
+    // Two sub-volumes of one file system, mounted at once, are two volumes.
+    const std::string subVolumes =
+        "1 0 8:0 / / rw - ext4 /dev/root rw\n"
+        "2 1 0:31 /@home /home rw - btrfs /dev/key rw\n"
+        "3 1 0:32 /@var /var rw - btrfs /dev/key rw\n";
+    EXPECT_EQ(lettersAndTypes(DriveMap::fromMountInfo(subVolumes, facts, letters)),
+              "C=3:/;G=3:/home;H=3:/var;");
     // A missing one: letters are handed out again.
     std::filesystem::remove(letters);
     EXPECT_EQ(mapOf({"key"}), "C=3:/;D=3:/media/key;");
