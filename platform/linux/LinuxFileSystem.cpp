@@ -178,4 +178,9 @@ bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to, s
     return code == 0;
 }
 
+bool LinuxFileSystem::systemFile(const std::string& path) {
+    const std::string native = nativePath(path);
+    return !native.empty() && packages_.owns(native);
+}
+
 }  // namespace vidor::platform::linux_

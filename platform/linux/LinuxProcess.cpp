@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QLockFile>
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
@@ -13,16 +12,6 @@
 #include "platform/linux/ProgramFolderRule.h"
 
 namespace vidor::platform::linux_ {
-
-namespace {
-
-QString lockFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) return runtime;
-    return QDir::tempPath();
-}
-
-}  // namespace
 
 LinuxProcess::LinuxProcess(std::string programPath, std::vector<std::string> arguments)
     : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {
@@ -39,16 +28,11 @@ std::string LinuxProcess::runningProgram() {
 }
 
 bool LinuxProcess::previousInstance() {
-    if (lock_) return false;
-    // One lock per user and program name; the user id keeps users apart in a shared temp folder.
-    const QString name =
-        QString::fromStdString(exeName()) + "-" + QString::number(::getuid()) + ".lock";
-    lock_ = std::make_unique<QLockFile>(lockFolder() + "/" + name);
-    // A lock is taken over only when the copy that made it is gone, never for its age.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) return false;
-    lock_.reset();
-    return true;
+    if (claim_) return false;
+    auto claim = std::make_unique<SingleInstance>(exeName());
+    if (claim->anotherRuns()) return true;
+    claim_ = std::move(claim);
+    return false;
 }
 
 std::string LinuxProcess::commandLine() {
@@ -75,8 +59,20 @@ std::string LinuxProcess::exeFolder() {
 }
 
 void LinuxProcess::writeError(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fputc('\n', stderr);
+    // One line each, whatever the names hold: a control character (a newline...) is written as
+    // %XX, and so is "%" itself, so that every line reads back as one path.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '%') {
+            escaped += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            escaped += c;
+        }
+    }
+    escaped += '\n';
+    std::fwrite(escaped.data(), 1, escaped.size(), stderr);
     std::fflush(stderr);
 }
 

@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "platform/Process.h"
-
-class QLockFile;
+#include "platform/linux/SingleInstance.h"
 
 namespace vidor::platform::linux_ {
 
-// The running program: its file, its arguments, and a lock file that keeps a second copy from
+// The running program: its file, its arguments, and the claim that keeps a second copy from
 // running for the same user.
 class LinuxProcess : public Process {
   public:
@@ -44,7 +43,7 @@ class LinuxProcess : public Process {
     // The environment as the program found it, before it made settings for itself (such as
     // the Qt platform it chose without a screen).
     std::vector<std::string> environment_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<SingleInstance> claim_;
 };
 
 }  // namespace vidor::platform::linux_

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/QtForm.h"
@@ -25,7 +26,8 @@ QString text(const std::string& utf8) {
 
 }  // namespace
 
-QtWindowSystem::QtWindowSystem(bool headless) : headless_(headless) {}
+QtWindowSystem::QtWindowSystem(bool headless, int closeAfterMilliseconds)
+    : headless_(headless), closeAfter_(closeAfterMilliseconds) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
@@ -48,10 +50,10 @@ QWidget* QtWindowSystem::activeWidget() {
 
 Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
                                   const std::string& title) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(message).toStdString().c_str());
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
+    if (headless_) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     QMessageBox box(activeWidget());
     box.setWindowTitle(text(title));
     box.setText(text(message));
@@ -67,6 +69,14 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
     } else {
         box.setStandardButtons(QMessageBox::Ok);
         box.button(QMessageBox::Ok)->setText("OK");
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    QTimer closing;
+    if (closeAfter_ > 0) {
+        closing.setSingleShot(true);
+        QObject::connect(&closing, &QTimer::timeout, &box,
+                         [&box] { box.defaultButton()->click(); });
+        closing.start(closeAfter_);
     }
     const int pressed = box.exec();
     if (status_) throw ProgramEnd{*status_};
@@ -76,7 +86,7 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
 
 std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
         return {};
     }
