@@ -1,10 +1,13 @@
 // The command line and the unattended run: "/U:" and "/E:" choose drives and extensions, or
 // "/AUTO" takes those of the last manual run; the census and the deletion then run by themselves.
 
+#include "app/CommandLine.h"
+
 #include "app/F_Main.h"
 #include "korlib/Fenetre.h"
 #include "korlib/ListeCherche.h"
 #include "korlib/Texte.h"
+#include "platform/Version.h"
 
 namespace vidor::app {
 
@@ -16,7 +19,37 @@ void deselectAll(platform::ListBox& list) {
     for (int i = 0; i < list.count(); ++i) list.setSelected(i, false);
 }
 
+constexpr const char* kUsage =
+    "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] [/E:[<extension>[,<extension>[,...]]]]\n"
+    "              vidor /AUTO\n"
+    "              vidor --help | --version\n"
+    "\n"
+    "Recherche et supprime les fichiers temporaires. Sans paramètre, Vidor ouvre sa fenêtre ;\n"
+    "avec des paramètres, il recense et supprime les fichiers seul, puis se termine.\n"
+    "\n"
+    "  /U:<unités>      lettres des unités à traiter, séparées par des virgules (/U:c,d) ;\n"
+    "                   /U: seul traite tous les disques durs locaux\n"
+    "  /E:<extensions>  extensions des fichiers temporaires, sans le point (/E:tmp,log) ;\n"
+    "                   /E: seul traite toutes les extensions de la liste\n"
+    "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
+    "                   normale (en tête de la ligne, seul)\n"
+    "  --help           affiche cette aide et se termine\n"
+    "  --version        affiche la version et se termine\n"
+    "\n"
+    "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
+    "2 paramètre incompris, 3 lancement sans paramètre et sans écran.\n"
+    "\n"
+    "Pour en savoir plus : man vidor\n";
+
 }  // namespace
+
+std::optional<std::string> informationAsked(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return std::nullopt;
+    if (arguments.front() == "--help") return kUsage;
+    if (arguments.front() == "--version")
+        return std::string("Vidor ") + platform::kVersionText + "\n";
+    return std::nullopt;
+}
 
 void F_Main::runCommandLine(std::string line) {
     const std::string upper = korlib::upperCase(line);

@@ -12,13 +12,14 @@ namespace vidor::app {
 
 namespace {
 
-// The run counter as stored: a whole number from 0 to 32766, else nothing (count afresh).
+// The run counter as stored: a 16-bit whole number below 32767 (the next one must fit too),
+// else nothing (count afresh).
 std::optional<int> storedCount(const std::optional<std::string>& text) {
     if (!text) return 0;
     int count = 0;
     const char* end = text->data() + text->size();
     auto [stop, error] = std::from_chars(text->data(), end, count);
-    if (text->empty() || error != std::errc() || stop != end || count < 0 || count > 32766) {
+    if (text->empty() || error != std::errc() || stop != end || count < -32768 || count > 32766) {
         return std::nullopt;
     }
     return count;

@@ -90,12 +90,14 @@ bool FolderWalk::purgeable() const {
 
 void FolderWalk::purge(platform::Folder& parent, const std::string& name,
                        platform::Folder& folder) {
-    RepertoireEfface(parent, name, window_.flags.versCorbeille, sys_.windows, total_);
+    RepertoireEfface(parent, name, window_.flags.versCorbeille, sys_.windows, total_,
+                     {&sys_.files, rep_});
     // Re-created empty, with the rights (and owner) the purged folder had.
     parent.createFolderLike(name, folder);
 }
 
 void FolderWalk::list(platform::Folder& folder, const std::string& name) {
+    if (sys_.files.systemFile(rep_ + name)) return;
     platform::ListBox& lDel = window_.lDel;
     lDel.addItem(rep_ + name);
     if (lDel.count() > kVisibleLines) lDel.setTopIndex(lDel.count() - kVisibleLines);

@@ -11,6 +11,7 @@ namespace {
 struct Level {
     platform::Folder* parent;
     std::string name;
+    std::string path;  // of this folder, with its final backslash, when system files are spared
     std::unique_ptr<platform::Folder> folder;  // null when it could not be opened
     std::vector<std::string> subFolders;
     std::size_t next = 0;
@@ -25,9 +26,10 @@ void removeFile(platform::Folder& folder, const std::string& name, bool versCorb
     if (removed && size) total.add(*size);
 }
 
-Level open(platform::Folder& parent, const std::string& name, bool versCorbeille,
-           platform::WindowSystem& windows, TailleTotale& total) {
-    Level level{&parent, name, nullptr, {}};
+Level open(platform::Folder& parent, const std::string& name, const std::string& path,
+           bool versCorbeille, platform::WindowSystem& windows, TailleTotale& total,
+           platform::FileSystem* files) {
+    Level level{&parent, name, path, nullptr, {}};
     platform::FolderError ignored;
     level.folder = parent.openFolder(name, ignored);
     if (!level.folder) return level;
@@ -36,6 +38,7 @@ Level open(platform::Folder& parent, const std::string& name, bool versCorbeille
         windows.doEvents();
         if (entry.name.front() == '.') continue;
         if (entry.kind == platform::EntryKind::File) {
+            if (files && files->systemFile(path + entry.name)) continue;
             removeFile(*level.folder, entry.name, versCorbeille, total);
         } else {
             level.subFolders.push_back(entry.name);
@@ -47,16 +50,21 @@ Level open(platform::Folder& parent, const std::string& name, bool versCorbeille
 }  // namespace
 
 void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
-                      platform::WindowSystem& windows, TailleTotale& total) {
+                      platform::WindowSystem& windows, TailleTotale& total,
+                      const SystemFiles& system) {
+    const auto pathOf = [&](const std::string& folder, const std::string& sub) {
+        return system.files ? folder + sub + '\\' : std::string();
+    };
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
-    levels.push_back(open(parent, name, versCorbeille, windows, total));
+    levels.push_back(open(parent, name, system.path, versCorbeille, windows, total, system.files));
     while (!levels.empty()) {
         Level& level = levels.back();
         if (level.folder && level.next < level.subFolders.size()) {
             const std::string& sub = level.subFolders[level.next++];
             platform::Folder& folder = *level.folder;
-            levels.push_back(open(folder, sub, versCorbeille, windows, total));
+            levels.push_back(open(folder, sub, pathOf(level.path, sub), versCorbeille, windows,
+                                  total, system.files));
             continue;
         }
         platform::Folder* holder = level.parent;

@@ -65,12 +65,13 @@ std::string texteAide() {
 
 F_Help::F_Help(platform::Services& sys)
     : Window("F_Help", 7965, 6060, "Form2"),
-      t("t", {0, 0, 7935, 5535}, 0),
+      t("t", {0, 0, 7935, 5535}, 0, true),
       BOk("BOk", {3360, 5640, 1215, 375}, 1, "Ok"),
       sys_(sys) {
     hold(t);
     hold(BOk);
     BOk.onClick = [this] { setVisible(false); };
+    setCancelButton(&BOk);  // Escape closes the window too
 }
 
 void F_Help::Form_Load() {

@@ -9,7 +9,8 @@
 
 namespace vidor::help {
 
-// The help window: a text on normal and unattended use, and an "Ok" button that closes it.
+// The help window: a text on normal and unattended use, which can be read and not edited, and an
+// "Ok" button that closes it, as Escape does.
 class F_Help : public platform::Window {
   public:
     explicit F_Help(platform::Services& sys);

@@ -87,8 +87,13 @@ class FileSystem {
     // Creates one folder whose parent exists; true when done.
     virtual bool createFolder(const std::string& path) = 0;
 
-    // Copies a file over another; on failure, `error` says why.
+    // Copies a file over another in one step: the destination is the old file or the whole
+    // copy, never a part of it. On failure it is as before, and `error` says why.
     virtual bool copyFile(const std::string& from, const std::string& to, std::string& error) = 0;
+
+    // True for a file that belongs to the system (an installed package owns it): it is no
+    // temporary file, and is never listed nor removed.
+    virtual bool systemFile(const std::string& /*path*/) { return false; }
 };
 
 }  // namespace vidor::platform

@@ -32,7 +32,13 @@ class Process {
     // Writes one line on the program's standard error, for whoever runs it unattended.
     virtual void writeError(const std::string& line) = 0;
 
-    // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
+    // True when the updater may replace the program file in its folder: this user may create
+    // and rename files there, and the folder is one the updater accepts (on Linux, not a link
+    // and writable by its owner only).
+    virtual bool programReplaceable() = 0;
+
+    // Starts `program` with `arguments` without waiting for it, in the environment this
+    // program was given (not the settings it made for itself); on failure `error` says why.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error) = 0;
 };

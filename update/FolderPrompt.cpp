@@ -20,8 +20,9 @@ std::optional<std::string> askUpdateFolder(platform::Services& sys, const Progra
             // The updater is looked for beside the program, whatever folder was typed: only "-"
             // or a cancel ends the questions while it is missing.
             if (!korlib::FichierExiste(sys.files, files.updater())) {
-                sys.windows.messageBox(updaterMissing(files.folder()), platform::Buttons::Ok,
-                                       platform::Icon::Exclamation, kTitreAttentionForte);
+                sys.windows.messageBox(updaterMissing(files.updaterName(), files.folder()),
+                                       platform::Buttons::Ok, platform::Icon::Exclamation,
+                                       kTitreAttentionForte);
                 defaultText = answer;
                 continue;
             }

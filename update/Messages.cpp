@@ -14,13 +14,13 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-std::string updaterMissing(const std::string& programFolder) {
-    return "Je ne trouve pas le programme " + quoted("Renovex.exe") + " dans le répertoire " +
+std::string updaterMissing(const std::string& updaterName, const std::string& programFolder) {
+    return "Je ne trouve pas le programme " + quoted(updaterName) + " dans le répertoire " +
            quoted(programFolder) + " qui me sert à tenir vos programmes à jour !";
 }
 
-std::string keepFolderQuestion(const std::string& programFolder) {
-    return updaterMissing(programFolder) + SautsLigne(1) +
+std::string keepFolderQuestion(const std::string& updaterName, const std::string& programFolder) {
+    return updaterMissing(updaterName, programFolder) + SautsLigne(1) +
            "Désirez-vous CONSERVER ce nom de répertoire ?" + SautsLigne(2) +
            "Répondez OUI S'IL EST TEMPORAIREMENT INATTEIGNABLE." + SautsLigne(2) +
            "Répondez NON pour changer de répertoire ou renoncer définitivement à ce service.";
@@ -59,18 +59,18 @@ std::string cannotDelete(const std::string& baseName, const std::string& updateF
 }
 
 std::string cannotCopy(const std::string& baseName, const std::string& updateFolder,
-                       const std::string& programFolder) {
+                       const std::string& programFolder, const std::string& error) {
     return "Je ne parviens pas à copier la nouvelle version du programme " + quoted(baseName) +
            " dans le répertoire réseau " + quoted(updateFolder) +
            " à partir de celle se trouvant dans le répertoire " + quoted(programFolder) + " !" +
-           SautsLigne(2) + "CE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !";
+           SautsLigne(2) + "CE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !" + SautsLigne(2) + "(" +
+           error + ")";
 }
 
-std::string cannotStartUpdater(const std::string& baseName) {
+std::string cannotStartUpdater(const std::string& baseName, const std::string& updaterName) {
     return "Le programme " + quoted(baseName) +
-           " doit être mis à jour mais je ne peux pas lancer le programme de mise à jour "
-           "(Renovex.exe) !" +
-           SautsLigne(2);
+           " doit être mis à jour mais je ne peux pas lancer le programme de mise à jour (" +
+           updaterName + ") !" + SautsLigne(2);
 }
 
 }  // namespace vidor::update

@@ -10,11 +10,12 @@ inline constexpr const char* kTitreAttentionForte = "Brenlo - Attention !";
 inline constexpr const char* kTitreAvertissement = "Brenlo - Avertissement";
 inline constexpr const char* kTitreSaisie = "Brenlo";
 
-// The updater is missing from `programFolder`: shall the stored update folder be kept?
-std::string keepFolderQuestion(const std::string& programFolder);
+// The updater, named `updaterName`, is missing from `programFolder`: shall the stored update
+// folder be kept?
+std::string keepFolderQuestion(const std::string& updaterName, const std::string& programFolder);
 
 // The updater is missing from `programFolder`, said after a folder was typed.
-std::string updaterMissing(const std::string& programFolder);
+std::string updaterMissing(const std::string& updaterName, const std::string& programFolder);
 
 // The prompt for the update folder; `folderKnown` (a folder was stored) adds how to keep it.
 std::string folderPrompt(bool folderKnown);
@@ -29,11 +30,12 @@ std::string noDate(const std::string& programFile);
 std::string cannotDelete(const std::string& baseName, const std::string& updateFolder,
                          const std::string& error);
 
-// `baseName` cannot be copied from `programFolder` (with its separator) to `updateFolder`.
+// `baseName` cannot be copied from `programFolder` (with its separator) to `updateFolder`, for
+// the reason `error`; no copy is left there.
 std::string cannotCopy(const std::string& baseName, const std::string& updateFolder,
-                       const std::string& programFolder);
+                       const std::string& programFolder, const std::string& error);
 
-// The updater of `baseName` cannot be started: shall the current version go on?
-std::string cannotStartUpdater(const std::string& baseName);
+// The updater `updaterName` of `baseName` cannot be started: shall the current version go on?
+std::string cannotStartUpdater(const std::string& baseName, const std::string& updaterName);
 
 }  // namespace vidor::update

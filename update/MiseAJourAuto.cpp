@@ -27,9 +27,9 @@ std::optional<std::string> chosenFolder(platform::Services& sys, const ProgramFi
         // A network share out of reach is expected now and then: no word about it.
         if (!korlib::RepertoireExiste(sys.files, folder)) return std::nullopt;
         if (!korlib::FichierExiste(sys.files, files.updater())) {
-            const auto keep =
-                sys.windows.messageBox(keepFolderQuestion(files.folder()), platform::Buttons::YesNo,
-                                       platform::Icon::Question, kTitreAttention);
+            const auto keep = sys.windows.messageBox(
+                keepFolderQuestion(files.updaterName(), files.folder()), platform::Buttons::YesNo,
+                platform::Icon::Question, kTitreAttention);
             if (keep == platform::Answer::Yes) return std::nullopt;
             folder.clear();
         }

@@ -17,8 +17,12 @@ std::string ProgramFiles::program() const {
     return withSeparator(folder_) + baseName_ + suffix_;
 }
 
+std::string ProgramFiles::updaterName() const {
+    return "Renovex" + suffix_;
+}
+
 std::string ProgramFiles::updater() const {
-    return folder_ + separator_ + "Renovex" + suffix_;
+    return folder_ + separator_ + updaterName();
 }
 
 std::string ProgramFiles::marker() const {

@@ -24,7 +24,9 @@ class ProgramFiles {
 
     // The program file itself.
     std::string program() const;
-    // The updater: the program's folder, a separator (added without a test), then Renovex.
+    // The updater's file name on this system, such as Renovex.
+    std::string updaterName() const;
+    // The updater: the program's folder, a separator (added without a test), then its name.
     std::string updater() const;
     // The file whose presence marks the machine where the program is built.
     std::string marker() const;

@@ -36,7 +36,9 @@ void publish(platform::Services& sys, const ProgramFiles& files, const std::stri
     }
     std::string error;
     if (!sys.files.copyFile(files.program(), files.copyIn(updateFolder), error)) {
-        warn(sys, cannotCopy(files.baseName(), updateFolder, files.withSeparator(files.folder())));
+        // The older copy is gone and a copy cut short is never left: none is there now.
+        warn(sys, cannotCopy(files.baseName(), updateFolder, files.withSeparator(files.folder()),
+                             error));
     }
 }
 

@@ -1,37 +1,54 @@
 #include "platform/linux/Display.h"
 
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
+
+#include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
 
 namespace {
 
-bool isSocket(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode);
+// A Wayland compositor lets in whoever reaches its socket.
+bool accepts(const std::string& socketPath) {
+    sockaddr_un address{};
+    if (socketPath.size() >= sizeof address.sun_path) return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+    UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    return fd && ::connect(fd.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
 }
 
 bool waylandReachable() {
     const char* display = std::getenv("WAYLAND_DISPLAY");
     if (!display || !*display) return false;
-    if (display[0] == '/') return isSocket(display);
+    if (display[0] == '/') return accepts(display);
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    return runtime && isSocket(std::string(runtime) + "/" + display);
+    return runtime && accepts(std::string(runtime) + "/" + display);
 }
 
+// An X server may refuse a client without the right authority: only a connection tells.
 bool x11Reachable() {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) return false;
-    std::string name = display;
-    const std::size_t colon = name.rfind(':');
-    if (colon == std::string::npos) return false;
-    const std::string host = name.substr(0, colon);
-    if (!host.empty() && host != "unix") return true;  // a remote display: only a connection tells
-    const std::string number = name.substr(colon + 1, name.find('.', colon) - colon - 1);
-    return isSocket("/tmp/.X11-unix/X" + number);
+    // The library writes the server's refusal on standard error: a scheduled run prints only
+    // the program's own messages.
+    UniqueFd errors(::dup(STDERR_FILENO));
+    UniqueFd nowhere(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+    if (errors && nowhere) ::dup2(nowhere.get(), STDERR_FILENO);
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const bool connected = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    if (errors && nowhere) ::dup2(errors.get(), STDERR_FILENO);
+    return connected;
 }
 
 }  // namespace

@@ -8,8 +8,8 @@ namespace vidor::platform::linux_ {
 // colon allowed): a window or a message box there is seen by nobody.
 bool drawsNowhere(std::string_view qtPlatform);
 
-// True when a screen can be reached: a Wayland socket, a local X server's socket, or a remote X
-// display (taken as reachable). Scheduled runs (cron, systemd timers) usually have none.
+// True when a screen can be reached: a Wayland compositor or an X server accepts a connection.
+// Scheduled runs (cron, systemd timers) usually have none.
 bool displayReachable();
 
 }  // namespace vidor::platform::linux_

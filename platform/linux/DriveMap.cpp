@@ -1,15 +1,22 @@
 #include "platform/linux/DriveMap.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "platform/Drives.h"
+#include "platform/linux/IniText.h"
+#include "platform/linux/LinuxSettings.h"
+#include "platform/linux/OwnFile.h"
 
 namespace vidor::platform::linux_ {
 
@@ -39,12 +46,13 @@ std::string unescape(const std::string& field) {
 
 bool parseMount(const std::string& line, Mount& mount) {
     std::istringstream in(line);
-    std::string id, parent, root, options, field;
-    if (!(in >> id >> parent >> mount.device >> root >> mount.point >> options)) return false;
+    std::string id, parent, options, field;
+    if (!(in >> id >> parent >> mount.device >> mount.root >> mount.point >> options)) return false;
     while (in >> field && field != "-") {
     }
     if (!(in >> mount.fsType >> mount.source)) return false;
     mount.point = unescape(mount.point);
+    mount.root = unescape(mount.root);
     return true;
 }
 
@@ -81,6 +89,66 @@ bool removableBlockDevice(const std::string& device) {
     return false;
 }
 
+// The UUID of a mount's file system, from the links of /dev/disk/by-uuid to block devices.
+std::string uuidOf(const Mount& mount) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path source = fs::weakly_canonical(mount.source, error);
+    for (const auto& entry : fs::directory_iterator("/dev/disk/by-uuid", error)) {
+        struct stat st {};
+        if (::stat(entry.path().c_str(), &st) != 0 || !S_ISBLK(st.st_mode)) continue;
+        const std::string device =
+            std::to_string(major(st.st_rdev)) + ":" + std::to_string(minor(st.st_rdev));
+        if (device == mount.device || fs::canonical(entry.path(), error) == source) {
+            return entry.path().filename().string();
+        }
+    }
+    return {};
+}
+
+// The volumes that take a letter, but for the root, in the order of their mount points.
+std::vector<std::pair<Mount, int>> lettered(std::vector<Mount> mounts, const VolumeFacts& facts) {
+    // A later mount on the same point hides the earlier ones.
+    std::map<std::string, Mount> shown;
+    for (Mount& mount : mounts) shown[mount.point] = std::move(mount);
+    std::vector<Mount> visible;
+    for (auto& [point, mount] : shown) visible.push_back(std::move(mount));
+    // A volume mounted whole stands for it rather than a folder of it bound elsewhere.
+    std::stable_sort(visible.begin(), visible.end(), [](const Mount& a, const Mount& b) {
+        return (a.root != "/") < (b.root != "/");
+    });
+    std::set<std::string> devices;
+    if (shown.contains("/")) devices.insert(shown["/"].device);
+    std::vector<std::pair<Mount, int>> volumes;
+    for (Mount& mount : visible) {
+        if (mount.point == "/") continue;
+        const int type = typeOf(mount, facts.removable);
+        if (type != 0 && devices.insert(mount.device).second) volumes.emplace_back(mount, type);
+    }
+    std::sort(volumes.begin(), volumes.end(),
+              [](const auto& a, const auto& b) { return a.first.point < b.first.point; });
+    return volumes;
+}
+
+// A volume's name in the letter file. Sub-volumes of one file system (btrfs) share its UUID:
+// the folder of the file system mounted there tells them apart.
+std::string volumeKey(const Mount& mount, const VolumeFacts& facts) {
+    const std::string uuid = facts.uuid(mount);
+    if (uuid.empty()) return "source:" + mount.source + " " + mount.point;
+    return "uuid:" + uuid + (mount.root == "/" ? "" : " " + mount.root);
+}
+
+// The letters of the letter file by volume; a letter or a volume named twice counts once.
+std::map<std::string, char> recordedLetters(const std::string& text, std::set<char>& taken) {
+    std::map<std::string, char> letters;
+    for (const auto& [name, value] : iniValues(text)) {
+        const char letter = name.size() == 1 ? static_cast<char>(std::toupper(name[0])) : 0;
+        if (letter < 'D' || letter > 'Z' || !value.isText || !taken.insert(letter).second) continue;
+        letters.emplace(value.text, letter);
+    }
+    return letters;
+}
+
 }  // namespace
 
 std::vector<Mount> parseMountInfo(std::string_view mountInfo) {
@@ -103,7 +171,8 @@ std::string readMountInfo() {
 
 DriveMap DriveMap::fromSystem() {
     if (const char* unites = std::getenv("VIDOR_UNITES")) return fromUnites(unites);
-    return fromMountInfo(readMountInfo(), removableBlockDevice);
+    return fromMountInfo(readMountInfo(), {removableBlockDevice, uuidOf},
+                         LinuxSettings::userFile("Software\\Brenlo\\VidorLettres"));
 }
 
 DriveMap DriveMap::fromUnites(std::string_view text) {
@@ -125,28 +194,39 @@ DriveMap DriveMap::fromUnites(std::string_view text) {
     return map;
 }
 
-DriveMap DriveMap::fromMountInfo(std::string_view mountInfo,
-                                 const std::function<bool(const std::string&)>& removable) {
-    std::vector<Mount> mounts = parseMountInfo(mountInfo);
-    std::stable_sort(mounts.begin(), mounts.end(),
-                     [](const Mount& a, const Mount& b) { return a.point < b.point; });
-
+DriveMap DriveMap::fromMountInfo(std::string_view mountInfo, const VolumeFacts& facts,
+                                 const std::string& letterFile) {
+    const std::vector<Mount> mounts = parseMountInfo(mountInfo);
     DriveMap map;
-    std::set<std::string> devices;
     for (const Mount& mount : mounts) {
         if (mount.point != "/") continue;
         // The last mount on "/" is the one in use; the root is C: whatever its type.
         int type = kNetworkTypes.contains(mount.fsType) ? kDriveRemote : kDriveFixed;
         map.drives_.assign(1, {'C', type, "/"});
-        devices = {mount.device};
     }
+    std::string book = readOwnFile(letterFile).value_or("");
+    std::set<char> taken;
+    const std::map<std::string, char> recorded = recordedLetters(book, taken);
+    bool added = false;
     char next = 'D';
-    for (const Mount& mount : mounts) {
-        if (mount.point == "/" || next > 'Z') continue;
-        const int type = typeOf(mount, removable);
-        if (type == 0 || !devices.insert(mount.device).second) continue;
-        map.drives_.push_back({next++, type, mount.point});
+    std::set<char> used;
+    for (const auto& [mount, type] : lettered(mounts, facts)) {
+        const std::string key = volumeKey(mount, facts);
+        char letter = recorded.contains(key) ? recorded.at(key) : 0;
+        if (!letter || !used.insert(letter).second) {
+            while (next <= 'Z' && taken.contains(next)) ++next;
+            if (next > 'Z') continue;  // every letter is some volume's
+            letter = next;
+            taken.insert(letter);
+            used.insert(letter);
+            book = withIniValue(book, std::string(1, letter), key);
+            added = true;
+        }
+        map.drives_.push_back({letter, type, mount.point});
     }
+    if (added) writeOwnFile(letterFile, book);
+    std::sort(map.drives_.begin(), map.drives_.end(),
+              [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
     return map;
 }
 

@@ -10,6 +10,7 @@ namespace vidor::platform::linux_ {
 // One line of the mount table.
 struct Mount {
     std::string device;  // major:minor
+    std::string root;    // the folder of the volume mounted there ("/" unless bound)
     std::string point;
     std::string fsType;
     std::string source;
@@ -27,22 +28,34 @@ struct Drive {
     std::string folder;
 };
 
-// The drive letters of this machine. C: is the root file system; every other volume of a real
-// file system (block device, network, RAM disk) takes the next letter, D: onward, in the order of
-// their mount points; pseudo file systems take none, and a volume mounted twice takes one.
+// What the system knows of the volume of a mount.
+struct VolumeFacts {
+    // Whether the block device "major:minor" is removable.
+    std::function<bool(const std::string& device)> removable;
+    // The UUID of the mount's file system, or the empty text when the system knows none.
+    std::function<std::string(const Mount& mount)> uuid;
+};
+
+// The drive letters of this machine. C: is the root file system. Every other volume of a real
+// file system (block device, network, RAM disk) keeps the letter it was given the first time it
+// was seen, whatever else is mounted: the letters given are kept in a letter file, letter by
+// volume (its file system's UUID, else its source and mount point), and a letter once given is
+// never given to another volume. New volumes take the first free letters from D:, in the order of
+// their mount points. Pseudo file systems take none, and a volume mounted twice takes one.
 class DriveMap {
   public:
-    // The map from VIDOR_UNITES when it is set, else from the mount table.
+    // The map from VIDOR_UNITES when it is set, else from the mount table and the user's letter
+    // file (beside the settings).
     static DriveMap fromSystem();
 
     // Entries "LETTRE=TYPE:CHEMIN" separated by ";" (C=3:/srv/a;E=2:/media/cle); malformed
     // entries are ignored.
     static DriveMap fromUnites(std::string_view text);
 
-    // The contents of /proc/self/mountinfo; `removable` tells whether the block device
-    // "major:minor" is removable.
-    static DriveMap fromMountInfo(std::string_view mountInfo,
-                                  const std::function<bool(const std::string&)>& removable);
+    // The contents of /proc/self/mountinfo, with the letters recorded in `letterFile` (which is
+    // written again when a volume gets a new letter).
+    static DriveMap fromMountInfo(std::string_view mountInfo, const VolumeFacts& facts,
+                                  const std::string& letterFile);
 
     // The drive of `letter` (either case), or nullptr.
     const Drive* find(char letter) const;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/linux/LinuxFolder.h"
+#include "platform/linux/PendingFile.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -160,26 +161,26 @@ bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to, s
         error = std::strerror(errno);
         return false;
     }
-    UniqueFd out(::open(nativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                        st.st_mode & 0777));
-    if (!out) {
+    const std::string target = nativePath(to);
+    UniqueFd folder(::open(parentOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder) {
         error = std::strerror(errno);
         return false;
     }
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
-        if (got == 0) break;
-        if (got < 0 || ::write(out.get(), buffer.data(), static_cast<std::size_t>(got)) != got) {
-            error = std::strerror(errno);
-            return false;
-        }
-    }
-    if (::fsync(out.get()) != 0) {
-        error = std::strerror(errno);
-        return false;
-    }
-    return true;
+    // A copy cut short (a full disk, a lost share) must never take the place of the file.
+    PendingFile copy(folder.get(), baseOf(target));
+    std::uint64_t copied = 0;
+    int code = copy.error();
+    if (code == 0) code = copy.copyFrom(in.get(), copied);
+    if (code == 0) code = copy.seal(st.st_mode & 0777, nullptr);
+    if (code == 0) code = copy.putInPlace();
+    if (code != 0) error = std::strerror(code);
+    return code == 0;
+}
+
+bool LinuxFileSystem::systemFile(const std::string& path) {
+    const std::string native = nativePath(path);
+    return !native.empty() && packages_.owns(native);
 }
 
 }  // namespace vidor::platform::linux_

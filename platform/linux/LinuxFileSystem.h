@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/DriveMap.h"
 #include "platform/linux/FolderNode.h"
+#include "platform/linux/PackageFiles.h"
 #include "platform/linux/Trash.h"
 
 namespace vidor::platform::linux_ {
@@ -25,6 +26,10 @@ class LinuxFileSystem : public FileSystem {
     bool moveToTrash(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to, std::string& error) override;
+    bool systemFile(const std::string& path) override;
+
+    // Where dpkg's file lists are read from (/var/lib/dpkg/info unless told otherwise).
+    void readPackageListsFrom(const std::string& folder) { packages_ = PackageFiles(folder); }
 
     // How many folder descriptors are open now.
     std::size_t openFolders() const { return registry_->count(); }
@@ -46,6 +51,7 @@ class LinuxFileSystem : public FileSystem {
     const DriveMap& drives_;
     std::shared_ptr<OpenFolders> registry_;
     Trash trash_;
+    PackageFiles packages_{"/var/lib/dpkg/info"};
 };
 
 }  // namespace vidor::platform::linux_

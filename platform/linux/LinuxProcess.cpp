@@ -1,27 +1,22 @@
 #include "platform/linux/LinuxProcess.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QLockFile>
 #include <QProcess>
 #include <QStringList>
 #include <cstdio>
 
+#include "platform/linux/ProgramFolderRule.h"
+
 namespace vidor::platform::linux_ {
 
-namespace {
-
-QString lockFolder() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) return runtime;
-    return QDir::tempPath();
-}
-
-}  // namespace
-
 LinuxProcess::LinuxProcess(std::string programPath, std::vector<std::string> arguments)
-    : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {}
+    : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {
+    for (char** variable = environ; *variable; ++variable) environment_.emplace_back(*variable);
+}
 
 LinuxProcess::~LinuxProcess() = default;
 
@@ -33,16 +28,11 @@ std::string LinuxProcess::runningProgram() {
 }
 
 bool LinuxProcess::previousInstance() {
-    if (lock_) return false;
-    // One lock per user and program name; the user id keeps users apart in a shared temp folder.
-    const QString name =
-        QString::fromStdString(exeName()) + "-" + QString::number(::getuid()) + ".lock";
-    lock_ = std::make_unique<QLockFile>(lockFolder() + "/" + name);
-    // A lock is taken over only when the copy that made it is gone, never for its age.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) return false;
-    lock_.reset();
-    return true;
+    if (claim_) return false;
+    auto claim = std::make_unique<SingleInstance>(exeName());
+    if (claim->anotherRuns()) return true;
+    claim_ = std::move(claim);
+    return false;
 }
 
 std::string LinuxProcess::commandLine() {
@@ -69,23 +59,48 @@ std::string LinuxProcess::exeFolder() {
 }
 
 void LinuxProcess::writeError(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stderr);
-    std::fputc('\n', stderr);
+    // One line each, whatever the names hold: a control character (a newline...) is written as
+    // %XX, and so is "%" itself, so that every line reads back as one path.
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '%') {
+            escaped += {'%', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            escaped += c;
+        }
+    }
+    escaped += '\n';
+    std::fwrite(escaped.data(), 1, escaped.size(), stderr);
     std::fflush(stderr);
+}
+
+bool LinuxProcess::programReplaceable() {
+    struct stat folder {};
+    if (::lstat(exeFolder().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return false;
+    if (!writableByOwnerOnly(folder)) return false;
+    // The effective user is the one whose rights the updater will have.
+    return ::faccessat(AT_FDCWD, exeFolder().c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 bool LinuxProcess::startProgram(const std::string& program,
                                 const std::vector<std::string>& arguments, std::string& error) {
-    return startDetached(program, arguments, error);
+    return startDetached(program, arguments, error, &environment_);
 }
 
 bool LinuxProcess::startDetached(const std::string& program,
-                                 const std::vector<std::string>& arguments, std::string& error) {
-    QStringList list;
-    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+                                 const std::vector<std::string>& arguments, std::string& error,
+                                 const std::vector<std::string>* environment) {
+    const auto toList = [](const std::vector<std::string>& texts) {
+        QStringList list;
+        for (const std::string& text : texts) list << QString::fromStdString(text);
+        return list;
+    };
     QProcess process;
     process.setProgram(QString::fromStdString(program));
-    process.setArguments(list);
+    process.setArguments(toList(arguments));
+    if (environment) process.setEnvironment(toList(*environment));
     if (process.startDetached()) return true;
     error = process.errorString().toStdString();
     return false;

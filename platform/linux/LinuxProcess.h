@@ -5,12 +5,11 @@
 #include <vector>
 
 #include "platform/Process.h"
-
-class QLockFile;
+#include "platform/linux/SingleInstance.h"
 
 namespace vidor::platform::linux_ {
 
-// The running program: its file, its arguments, and a lock file that keeps a second copy from
+// The running program: its file, its arguments, and the claim that keeps a second copy from
 // running for the same user.
 class LinuxProcess : public Process {
   public:
@@ -25,20 +24,26 @@ class LinuxProcess : public Process {
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
     void writeError(const std::string& line) override;
+    bool programReplaceable() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 
     // The program file of the running process.
     static std::string runningProgram();
 
-    // Starts `program` with `arguments` without waiting for it; on failure `error` says why.
+    // Starts `program` with `arguments` without waiting for it, in `environment` ("NAME=value"
+    // each) or, when null, in this process's own; on failure `error` says why.
     static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
-                              std::string& error);
+                              std::string& error,
+                              const std::vector<std::string>* environment = nullptr);
 
   private:
     std::string programPath_;
     std::vector<std::string> arguments_;
-    std::unique_ptr<QLockFile> lock_;
+    // The environment as the program found it, before it made settings for itself (such as
+    // the Qt platform it chose without a screen).
+    std::vector<std::string> environment_;
+    std::unique_ptr<SingleInstance> claim_;
 };
 
 }  // namespace vidor::platform::linux_

@@ -1,9 +1,13 @@
 #include "platform/linux/LinuxSettings.h"
 
+#include <unistd.h>
+
 #include <QDir>
-#include <QFileInfo>
-#include <QSettings>
 #include <QStringList>
+#include <cerrno>
+
+#include "platform/linux/IniText.h"
+#include "platform/linux/OwnFile.h"
 
 namespace vidor::platform::linux_ {
 
@@ -26,13 +30,8 @@ QStringList machineConfigFolders() {
 }
 
 std::optional<StoredValue> readFile(const QString& file, const std::string& name) {
-    if (!QFileInfo(file).isFile()) return std::nullopt;
-    QSettings ini(file, QSettings::IniFormat);
-    const QString key = QString::fromStdString(name);
-    if (!ini.contains(key)) return std::nullopt;
-    const QVariant value = ini.value(key);
-    if (value.typeId() != QMetaType::QString) return StoredValue{false, {}};
-    return StoredValue{true, value.toString().toStdString()};
+    const auto text = readOwnFile(file.toStdString());
+    return text ? iniValue(*text, name) : std::nullopt;
 }
 
 }  // namespace
@@ -48,6 +47,10 @@ QString LinuxSettings::fileOf(const QString& base, const std::string& keyPath) {
     return base + '/' + names.join('/') + ".conf";
 }
 
+std::string LinuxSettings::userFile(const std::string& keyPath) {
+    return fileOf(userConfigFolder(), keyPath).toStdString();
+}
+
 std::optional<StoredValue> LinuxSettings::read(Hive hive, const std::string& keyPath,
                                                const std::string& name) {
     if (auto value = readFile(fileOf(userConfigFolder(), keyPath), name)) return value;
@@ -61,12 +64,15 @@ std::optional<StoredValue> LinuxSettings::read(Hive hive, const std::string& key
 
 std::int32_t LinuxSettings::write(Hive, const std::string& keyPath, const std::string& name,
                                   const std::string& text) {
-    const QString file = fileOf(userConfigFolder(), keyPath);
-    if (!QDir().mkpath(QFileInfo(file).path())) return 1;
-    QSettings ini(file, QSettings::IniFormat);
-    ini.setValue(QString::fromStdString(name), QString::fromStdString(text));
-    ini.sync();
-    return ini.status() == QSettings::NoError ? 0 : 1;
+    const std::string file = userFile(keyPath);
+    // A file that is there but cannot be read is not replaced: its values would be lost.
+    std::string old;
+    if (::access(file.c_str(), F_OK) == 0 || errno != ENOENT) {
+        const auto contents = readOwnFile(file);
+        if (!contents) return 1;
+        old = *contents;
+    }
+    return writeOwnFile(file, withIniValue(old, name, text)) ? 0 : 1;
 }
 
 }  // namespace vidor::platform::linux_

@@ -9,7 +9,7 @@ namespace vidor::platform::linux_ {
 // The settings store as INI files: key Software\Brenlo\X is the file Brenlo/X.conf under
 // $XDG_CONFIG_HOME. Machine values are read, when that file lacks them, from the same file
 // under each folder of $XDG_CONFIG_DIRS (/etc/xdg by default), so that an administrator can
-// provide them for every user. Writes go through a temporary file renamed into place.
+// provide them for every user. Writes follow the rules of writeOwnFile().
 class LinuxSettings : public SettingsStore {
   public:
     std::optional<StoredValue> read(Hive hive, const std::string& keyPath,
@@ -19,6 +19,8 @@ class LinuxSettings : public SettingsStore {
 
     // The INI file of `keyPath` under the configuration folder `base`.
     static QString fileOf(const QString& base, const std::string& keyPath);
+    // The user's INI file of `keyPath`.
+    static std::string userFile(const std::string& keyPath);
 };
 
 }  // namespace vidor::platform::linux_

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
+#include <utility>
 
 #include "platform/linux/DriveMap.h"
 #include "platform/linux/UniqueFd.h"
@@ -20,11 +21,14 @@ namespace {
 constexpr std::size_t kNameMax = 255;
 constexpr std::string_view kInfoSuffix = ".trashinfo";
 
+// The user's data folder, or the empty text when there is no home to put it in: the trash is
+// then made nowhere, least of all under "/".
 std::string dataHome() {
     const char* data = std::getenv("XDG_DATA_HOME");
     if (data && data[0] == '/') return data;
     const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share";
+    if (!home || home[0] != '/' || std::string_view(home) == "/") return {};
+    return std::string(home) + "/.local/share";
 }
 
 std::string folderPathOf(int fd) {
@@ -49,8 +53,7 @@ UniqueFd privateFolder(int parentFd, const char* name) {
     return fd;
 }
 
-UniqueFd homeTrash() {
-    const std::string data = dataHome();
+UniqueFd homeTrash(const std::string& data) {
     // Create the data folder's missing parents the usual way, then the trash itself.
     for (std::size_t at = 1; at <= data.size(); ++at) {
         if (at == data.size() || data[at] == '/') ::mkdir(data.substr(0, at).c_str(), 0700);
@@ -104,21 +107,23 @@ std::string deletionDate() {
 }
 
 // The n-th name tried in the trash for `name`: the name itself, then "stem.2.ext" and so on,
-// short enough for its .trashinfo to be a valid file name.
+// short enough for its .trashinfo to be a valid file name: a long name loses the end of its stem,
+// cut between two characters, and keeps its extension.
 std::string candidate(const std::string& name, int n) {
+    const std::size_t room = kNameMax - kInfoSuffix.size();
+    if (n == 1 && name.size() <= room) return name;
     std::string stem = name;
     std::string extension;
-    if (n > 1) {
-        const std::size_t dot = name.rfind('.');
-        if (dot != std::string::npos && dot > 0) {
-            stem = name.substr(0, dot);
-            extension = name.substr(dot);
-        }
-        extension = "." + std::to_string(n) + extension;
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0 && name.size() - dot < room / 2) {
+        stem = name.substr(0, dot);
+        extension = name.substr(dot);
     }
-    const std::size_t room = kNameMax - kInfoSuffix.size();
+    if (n > 1) extension = "." + std::to_string(n) + extension;
     if (stem.size() + extension.size() > room) {
-        stem.resize(room > extension.size() ? room - extension.size() : 0);
+        std::size_t cut = room - extension.size();
+        while (cut > 0 && (static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) --cut;
+        stem.resize(cut);
     }
     return stem + extension;
 }
@@ -175,12 +180,12 @@ Trash::Folders Trash::open(UniqueFd trash) {
     return folders;
 }
 
-const Trash::Folders* Trash::home(dev_t volume) {
+const Trash::Folders* Trash::home(const std::string& data) {
     // Kept open from one move to the next; opened again if the trash was removed meanwhile.
     if (!home_.files || !inPlace(home_.files.get()) || !inPlace(home_.info.get())) {
-        home_ = open(homeTrash());
+        home_ = open(homeTrash(data));
     }
-    return home_.files && home_.info && home_.volume == volume ? &home_ : nullptr;
+    return home_.files && home_.info ? &home_ : nullptr;
 }
 
 bool Trash::moveInto(const Folders& trash, int folderFd, const std::string& name,
@@ -209,13 +214,26 @@ bool Trash::move(int folderFd, const std::string& name) {
     const std::string folder = folderPathOf(folderFd);
     if (folder.empty()) return false;
     const std::string path = joined(folder, name);
-    if (const Folders* trash = home(st.st_dev)) return moveInto(*trash, folderFd, name, path);
+    const std::string data = dataHome();
+    if (data.empty()) {
+        static bool told = false;
+        if (!std::exchange(told, true)) {
+            std::fputs("Vidor : pas de corbeille sans dossier personnel (HOME n'est pas défini).\n",
+                       stderr);
+        }
+        return false;
+    }
+    const Folders* trash = home(data);
+    if (trash && trash->volume == st.st_dev) return moveInto(*trash, folderFd, name, path);
+    // A file of the data folder's volume goes to the home trash or nowhere.
+    struct stat dataSt {};
+    if (!trash && (::stat(data.c_str(), &dataSt) != 0 || dataSt.st_dev == st.st_dev)) return false;
     const std::string top = topDirectoryOf(path);
-    const Folders trash = open(volumeTrash(top));
-    if (!trash.files || !trash.info || trash.volume != st.st_dev) return false;
+    const Folders own = open(volumeTrash(top));
+    if (!own.files || !own.info || own.volume != st.st_dev) return false;
     // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
     // mounted next time.
-    return moveInto(trash, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1));
+    return moveInto(own, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1));
 }
 
 }  // namespace vidor::platform::linux_

@@ -27,8 +27,8 @@ class Trash {
         dev_t volume = 0;
     };
     static Folders open(UniqueFd trash);
-    // The home trash, when it lies on `volume`.
-    const Folders* home(dev_t volume);
+    // The home trash under the data folder `data`, or nullptr when it cannot be used.
+    const Folders* home(const std::string& data);
     static bool moveInto(const Folders& trash, int folderFd, const std::string& name,
                          const std::string& pathInInfo);
 

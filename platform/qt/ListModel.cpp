@@ -1,6 +1,6 @@
 #include "platform/qt/ListModel.h"
 
-#include <QTimer>
+#include <algorithm>
 
 namespace vidor::platform::qt {
 
@@ -28,8 +28,25 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
+int ListModel::widest(const QFontMetrics& metrics) {
+    // Shaping a line takes microseconds, too long for a census's hundred thousand lines: a line
+    // is measured as the sum of its characters' widths, read from a table, which is never less
+    // than its drawn width but for kerning. A byte that is no printable ASCII character counts
+    // as the widest character once per character.
+    if (advances_.empty()) {
+        advances_.assign(256, metrics.maxWidth());
+        for (int c = 0x20; c < 0x7F; ++c) advances_[c] = metrics.horizontalAdvance(QChar(c));
+        for (int c = 0x80; c < 0xC0; ++c) advances_[c] = 0;  // inside a UTF-8 character
+    }
+    for (; measured_ < std::min(rows_, list_.count()); ++measured_) {
+        int width = 0;
+        for (unsigned char c : list_.item(measured_)) width += advances_[c];
+        widest_ = std::max(widest_, width);
+    }
+    return widest_;
+}
+
 void ListModel::flush() {
-    flushQueued_ = false;
     if (pending_ == 0) return;
     beginInsertRows({}, rows_, rows_ + pending_ - 1);
     rows_ += pending_;
@@ -40,10 +57,6 @@ void ListModel::flush() {
 void ListModel::listChanged(ListChange change, int index) {
     if (change == ListChange::Inserted && index == rows_ + pending_) {
         ++pending_;
-        if (!flushQueued_) {
-            flushQueued_ = true;
-            QTimer::singleShot(0, this, [this] { flush(); });
-        }
         return;
     }
     flush();
@@ -56,11 +69,14 @@ void ListModel::listChanged(ListChange change, int index) {
         case ListChange::Removed:
             beginRemoveRows({}, index, index);
             --rows_;
+            if (index < measured_) --measured_;
             endRemoveRows();
             break;
         case ListChange::Cleared:
             beginResetModel();
             rows_ = 0;
+            measured_ = 0;
+            widest_ = 0;
             endResetModel();
             break;
     }

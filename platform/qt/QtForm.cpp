@@ -7,9 +7,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <algorithm>
 
 #include "platform/controls/Button.h"
@@ -19,11 +21,15 @@
 #include "platform/controls/Panel.h"
 #include "platform/controls/TextBox.h"
 #include "platform/qt/ListModel.h"
+#include "platform/qt/ListView.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace vidor::platform::qt {
 
 namespace {
+
+// Milliseconds beyond which showing the lists is spaced out.
+constexpr qint64 kSlowShow = 4;
 
 // The top-level widget: closing it is the window's closing, which its handler decides.
 class FormWidget : public QWidget {
@@ -64,6 +70,7 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale)
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
+    stack(window);
     for (Property property :
          {Property::Caption, Property::Geometry, Property::Pointer, Property::Default}) {
         applyWindow(property);
@@ -94,6 +101,7 @@ QWidget* QtForm::build(Control& control, QWidget* parent) {
     widgets_[&control] = widget;
     control.setObserver(this);
     for (Control* child : control.children()) build(*child, widget);
+    stack(control);
     for (Property property : {Property::Geometry, Property::Enabled, Property::Visible}) {
         applyControl(control, widget, property);
     }
@@ -132,13 +140,15 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
         return shown;
     }
     if (auto* list = dynamic_cast<ListBox*>(&control)) {
-        auto* view = new QListView(parent);
+        auto* view = new ListView(*list, parent);
         connectList(*list, view);
         return view;
     }
     if (auto* box = dynamic_cast<TextBox*>(&control)) {
         auto* edit = new QPlainTextEdit(text(box->text()), parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setReadOnly(box->locked());
+        edit->setTabChangesFocus(true);
         return edit;
     }
     auto* panel = dynamic_cast<Panel*>(&control);
@@ -158,22 +168,17 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
     return surface;
 }
 
-void QtForm::connectList(ListBox& list, QListView* view) {
-    auto* model = new ListModel(list, view);
-    models_[&list] = model;
-    view->setModel(model);
-    view->setUniformItemSizes(true);
-    view->setLayoutMode(QListView::Batched);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setSelectionMode(list.multiple() ? QAbstractItemView::MultiSelection
-                                           : QAbstractItemView::SingleSelection);
+void QtForm::connectList(ListBox& list, ListView* view) {
+    models_[&list] = view->listModel();
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, &list](const QItemSelection& selected, const QItemSelection& deselected) {
+            [this, &list, view](const QItemSelection& selected, const QItemSelection& deselected) {
                 if (syncing_) return;
                 system_.guard([&] {
                     if (!list.multiple()) {
-                        if (!selected.indexes().isEmpty())
-                            list.setListIndex(selected.indexes().front().row());
+                        // The program's selected line is the highlighted one, or none at all:
+                        // "Conserver" must never take off a line the user no longer sees selected.
+                        const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+                        list.setListIndex(rows.isEmpty() ? -1 : rows.front().row());
                         return;
                     }
                     for (const QModelIndex& index : deselected.indexes())
@@ -223,6 +228,42 @@ void QtForm::listChanged(ListBox& list, ListChange change, int index) {
     syncing_ = true;
     it->second->listChanged(change, index);
     syncing_ = false;
+    if (it->second->pending()) queueShowLists();
+}
+
+void QtForm::queueShowLists(qint64 delay) {
+    if (showQueued_) return;
+    showQueued_ = true;
+    QTimer::singleShot(delay, this, [this] {
+        showQueued_ = false;
+        showLists();
+    });
+}
+
+void QtForm::showLists() {
+    // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
+    // tenth of the time, so that it never slows a census much. Shorter lists are shown at once.
+    const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
+    if (showCost_ >= kSlowShow && wait > 0) {
+        queueShowLists(wait);
+        return;
+    }
+    QElapsedTimer cost;
+    cost.start();
+    for (auto& [control, model] : models_) {
+        if (!model->pending() && !topMoved_.contains(control)) continue;
+        model->flush();
+        auto* view = static_cast<QListView*>(widgetOf(*control));
+        // Laid out now rather than later, so that the view scrolls to lines it knows of and is
+        // drawn by this very turn of the event loop.
+        view->doItemsLayout();
+        if (topMoved_.erase(control)) {
+            const int top = static_cast<const ListBox*>(control)->topIndex();
+            view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);
+        }
+    }
+    showCost_ = cost.elapsed();
+    sinceShown_.start();
 }
 
 void QtForm::applyWindow(Property property) {
@@ -298,17 +339,27 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
         case Property::Selection:
             syncSelection(static_cast<ListBox&>(control));
             break;
-        case Property::TopIndex: {
-            auto& list = static_cast<ListBox&>(control);
-            ListModel* model = models_.at(&list);
-            model->flush();
-            static_cast<QListView*>(widget)->scrollTo(model->index(list.topIndex()),
-                                                      QAbstractItemView::PositionAtTop);
+        case Property::TopIndex:
+            topMoved_.insert(&static_cast<ListBox&>(control));
+            queueShowLists();
             break;
-        }
         default:
             break;
     }
+}
+
+void QtForm::stack(const Control& container) {
+    // Controls that overlap are drawn, and take the click, in the order the window was designed
+    // for: labels, drawn on the surface itself, under every other control; the others by tab
+    // index, a later one over an earlier one (the small recycle box over "Effacer").
+    std::vector<Control*> order = container.children();
+    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
+        const bool aLabel = dynamic_cast<const Label*>(a) != nullptr;
+        const bool bLabel = dynamic_cast<const Label*>(b) != nullptr;
+        if (aLabel != bLabel) return aLabel;
+        return a->tabIndex() < b->tabIndex();
+    });
+    for (Control* control : order) widgetOf(*control)->raise();
 }
 
 void QtForm::setTabOrder() {
@@ -339,16 +390,17 @@ void QtForm::pressKey(bool cancel) {
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        auto it = hovered_.find(watched);
-        if (it != hovered_.end()) {
-            Control* control = it->second;
-            system_.guard([control] {
-                if (auto* button = dynamic_cast<Button*>(control))
-                    button->onMouseMove();
-                else if (auto* panel = dynamic_cast<Panel*>(control))
-                    panel->onMouseMove();
-            });
+    auto it = hovered_.find(watched);
+    if (event->type() == QEvent::MouseMove && it != hovered_.end()) {
+        Control* control = it->second;
+        // A move over a control that the control leaves unhandled comes on to the panel that
+        // holds it; the panel's handler is for its own surface only.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (auto* panel = dynamic_cast<Panel*>(control)) {
+            if (!static_cast<QWidget*>(watched)->childAt(at))
+                system_.guard([panel] { panel->onMouseMove(); });
+        } else {
+            system_.guard([control] { static_cast<Button*>(control)->onMouseMove(); });
         }
     }
     return QObject::eventFilter(watched, event);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QListView>
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/controls/Control.h"
 #include "platform/controls/Window.h"
@@ -14,6 +16,7 @@
 namespace vidor::platform::qt {
 
 class ListModel;
+class ListView;
 class QtWindowSystem;
 
 // Draws a Window and its controls with Qt widgets at their twips positions scaled to the screen,
@@ -28,6 +31,10 @@ class QtForm : public QObject, public ControlObserver {
     // The widget that draws `control`, or nullptr.
     QWidget* widgetOf(const Control& control) const;
 
+    // Brings the lists on screen up to date: the lines appended since, laid out, and the first
+    // line shown. Runs when the event loop next runs, and at every yield of the program's loops.
+    void showLists();
+
     void changed(Control& control, Property property) override;
     void listChanged(ListBox& list, ListChange change, int index) override;
 
@@ -40,10 +47,12 @@ class QtForm : public QObject, public ControlObserver {
   private:
     QWidget* build(Control& control, QWidget* parent);
     QWidget* buildWidget(Control& control, QWidget* parent);
-    void connectList(ListBox& list, QListView* view);
+    void connectList(ListBox& list, ListView* view);
     void syncSelection(ListBox& list);
+    void queueShowLists(qint64 delay = 0);
     void applyWindow(Property property);
     void applyControl(Control& control, QWidget* widget, Property property);
+    void stack(const Control& container);
     void setTabOrder();
     void pressKey(bool cancel);
 
@@ -54,6 +63,10 @@ class QtForm : public QObject, public ControlObserver {
     std::unordered_map<const Control*, QWidget*> widgets_;
     std::unordered_map<const Control*, ListModel*> models_;
     std::unordered_map<const QObject*, Control*> hovered_;
+    std::unordered_set<const Control*> topMoved_;
+    bool showQueued_ = false;
+    QElapsedTimer sinceShown_;
+    qint64 showCost_ = 0;  // milliseconds the last showLists() took
     bool syncing_ = false;
 };
 

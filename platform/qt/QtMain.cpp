@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,6 +16,11 @@ namespace vidor::platform::qt {
 namespace {
 
 constexpr int kExitNoDisplay = 3;
+// A run with parameters may be a timer's inside a desktop session: no message box waits longer.
+constexpr int kUnattendedBoxMilliseconds = 30000;
+
+// Scheduled runs print the program's own messages only, never the toolkit's.
+void dropToolkitMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 }  // namespace
 
@@ -24,10 +30,12 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     linux_::LinuxPlatform machine(linux_::LinuxProcess::runningProgram(), std::move(arguments));
 
     // A scheduled run has no screen: it goes on without one, and never waits for a person.
+    const bool withParameters = !machine.process().commandLine().empty();
+    if (withParameters) qInstallMessageHandler(dropToolkitMessage);
     const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
     bool headless = linux_::drawsNowhere(chosen.toStdString());
     if (chosen.isEmpty() && !linux_::displayReachable()) {
-        if (machine.process().commandLine().empty()) {
+        if (!withParameters) {
             std::fputs(
                 "Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
                 "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
@@ -43,8 +51,9 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     QFont font = QApplication::font();
     font.setPointSize(8);  // the size the window's layout was drawn for
     QApplication::setFont(font);
+    QApplication::setWindowIcon(QIcon(":/fr.brenlo.Vidor.svg"));
 
-    QtWindowSystem windows(headless);
+    QtWindowSystem windows(headless, withParameters ? kUnattendedBoxMilliseconds : 0);
     Services services = machine.services(windows);
     std::unique_ptr<Window> main = makeMainWindow(services);
 

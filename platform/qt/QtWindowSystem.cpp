@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/qt/QtForm.h"
@@ -23,12 +26,14 @@ QString text(const std::string& utf8) {
 
 }  // namespace
 
-QtWindowSystem::QtWindowSystem(bool headless) : headless_(headless) {}
+QtWindowSystem::QtWindowSystem(bool headless, int closeAfterMilliseconds)
+    : headless_(headless), closeAfter_(closeAfterMilliseconds) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
 void QtWindowSystem::doEvents() {
     if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kYieldMilliseconds) {
+        for (auto& [window, form] : forms_) form->showLists();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         sinceEvents_.restart();
     }
@@ -45,21 +50,33 @@ QWidget* QtWindowSystem::activeWidget() {
 
 Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
                                   const std::string& title) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(message).toStdString().c_str());
-        return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     }
+    if (headless_) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
     QMessageBox box(activeWidget());
     box.setWindowTitle(text(title));
     box.setText(text(message));
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
                 : icon == Icon::Question  ? QMessageBox::Question
                                           : QMessageBox::NoIcon);
+    // The buttons read in French whatever the session's language: the program speaks French.
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
+        box.button(QMessageBox::Yes)->setText("Oui");
+        box.button(QMessageBox::No)->setText("Non");
     } else {
         box.setStandardButtons(QMessageBox::Ok);
+        box.button(QMessageBox::Ok)->setText("OK");
+        box.setDefaultButton(QMessageBox::Ok);
+    }
+    QTimer closing;
+    if (closeAfter_ > 0) {
+        closing.setSingleShot(true);
+        QObject::connect(&closing, &QTimer::timeout, &box,
+                         [&box] { box.defaultButton()->click(); });
+        closing.start(closeAfter_);
     }
     const int pressed = box.exec();
     if (status_) throw ProgramEnd{*status_};
@@ -69,15 +86,21 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
 
 std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) {
-    if (headless_) {
+    if (headless_ || closeAfter_ > 0) {
         std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
         return {};
     }
-    bool accepted = false;
-    const QString answer = QInputDialog::getText(activeWidget(), text(title), text(prompt),
-                                                 QLineEdit::Normal, text(defaultText), &accepted);
+    QInputDialog dialog(activeWidget());
+    dialog.setWindowTitle(text(title));
+    dialog.setLabelText(text(prompt));
+    dialog.setTextValue(text(defaultText));
+    dialog.setOkButtonText("OK");
+    dialog.setCancelButtonText("Annuler");
+    // A long prompt is wrapped, so that the dialog and its buttons fit a small screen.
+    if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
     if (status_) throw ProgramEnd{*status_};
-    return accepted ? answer.toStdString() : std::string();
+    return accepted ? dialog.textValue().toStdString() : std::string();
 }
 
 void QtWindowSystem::beep() {

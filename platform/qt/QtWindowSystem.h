@@ -23,7 +23,10 @@ class QtWindowSystem : public WindowSystem {
   public:
     // Without a screen (`headless`), message boxes are written on standard error and take their
     // default answer (OK, or Yes), and the prompt counts as cancelled: nothing waits for a person.
-    explicit QtWindowSystem(bool headless = false);
+    // With a screen and a `closeAfter` time (a run with parameters), the prompt counts as
+    // cancelled too, and message boxes, also written on standard error, close by themselves
+    // with their default answer once that time has passed.
+    explicit QtWindowSystem(bool headless = false, int closeAfterMilliseconds = 0);
     ~QtWindowSystem() override;
 
     void doEvents() override;
@@ -64,6 +67,7 @@ class QtWindowSystem : public WindowSystem {
     QWidget* activeWidget();
 
     bool headless_;
+    int closeAfter_;
     TwipScale scale_;
     std::map<Window*, std::unique_ptr<QtForm>> forms_;
     std::vector<QEventLoop*> loops_;

@@ -140,10 +140,19 @@ bool WindowsFileSystem::copyFile(const std::string& from, const std::string& to,
                                  std::string& error) {
     const std::wstring source = machinePath(from);
     const std::wstring target = machinePath(to);
-    if (!source.empty() && !target.empty() && ::CopyFileW(source.c_str(), target.c_str(), FALSE))
+    if (source.empty() || target.empty()) {
+        error = systemMessage(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    // The copy is made beside the target, then takes its place in one step.
+    const std::wstring temp = target + L".vidor-" + std::to_wstring(::GetCurrentProcessId());
+    if (::CopyFileW(source.c_str(), temp.c_str(), FALSE) &&
+        ::MoveFileExW(temp.c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         return true;
-    error =
-        systemMessage(source.empty() || target.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError());
+    }
+    error = systemMessage(::GetLastError());
+    ::DeleteFileW(temp.c_str());
     return false;
 }
 

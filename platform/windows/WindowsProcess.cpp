@@ -96,6 +96,17 @@ void WindowsProcess::writeError(const std::string& line) {
     ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 
+bool WindowsProcess::programReplaceable() {
+    // The updater writes its copy beside the program, then renames it over the program.
+    const std::wstring probe =
+        longPath(exeFolder() + "\\.renovex-" + std::to_string(::GetCurrentProcessId()) + ".tmp");
+    const HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+}
+
 bool WindowsProcess::startProgram(const std::string& program,
                                   const std::vector<std::string>& arguments, std::string& error) {
     return startDetached(program, arguments, error);

@@ -28,6 +28,7 @@ class WindowsProcess : public Process {
     std::string programSuffix() override { return ".exe"; }
     char separator() override { return '\\'; }
     void writeError(const std::string& line) override;
+    bool programReplaceable() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 

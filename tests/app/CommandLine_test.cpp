@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Session.h"
+#include "tests/support/Shell.h"
 
 namespace vidor::app {
 namespace {
@@ -44,7 +45,9 @@ TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
         {{"\"/U:q,e\""}, {"E:"}, {}},
         // Unknown extensions are added as given, forbidden or not; the last "/E:" wins. Without
         // "/U:", every drive (nothing was saved).
-        {{"/E:bak", "/E:xyz,exe,.tmp,,ZZZ"}, {"C:", "D:", "E:", "F:"}, {"zzz", "xyz", "exe", ".tmp"}},
+        {{"/E:bak", "/E:xyz,exe,.tmp,,ZZZ"},
+         {"C:", "D:", "E:", "F:"},
+         {"zzz", "xyz", "exe", ".tmp"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.arguments.front());
@@ -158,6 +161,44 @@ TEST_F(CommandLineTest, AutoDuringAManualCensusGoesOnIntoTheDeletion) {
     EXPECT_EQ(session.act([&] { form.bGo.press(); }), platform::kExitNormal);
     EXPECT_EQ(form.height(), 3720 - 3390 + 360);
     EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
+}
+
+TEST_F(CommandLineTest, HelpAndVersionAnswerFirstOnStandardOutput) {
+    // The built program, with no screen: an unknown parameter is then refused with status 2.
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        sandbox.setEnv(variable, std::nullopt);
+    }
+    const fs::path out = sandbox / "out.txt";
+    const fs::path errors = sandbox / "errors.txt";
+    struct Case {
+        std::string parameters;
+        int status;
+        std::string firstLine;
+    };
+    const Case cases[] = {
+        {"--version", 0, "Vidor 6.0.24"},
+        {"--help /U:c", 0,
+         "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] "
+         "[/E:[<extension>[,<extension>[,...]]]]"},
+        // Only in the first place and spelt so; anything else is an unknown parameter.
+        {"/U:c --help", 2, ""},
+        {"--HELP", 2, ""},
+        {"-h", 2, ""},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.parameters);
+        const int status = test::runShell(
+            test::quoted(VIDOR_PROGRAM) + " " + test.parameters + " >" + test::quoted(out), errors);
+        EXPECT_EQ(status, test.status) << test::readFile(errors);
+        const std::string text = test::readFile(out);
+        EXPECT_EQ(text.substr(0, text.find('\n')), test.firstLine);
+        if (test.status != 0) continue;
+        EXPECT_EQ(test::readFile(errors), "");
+        // Nothing else ran: no settings were read or written, no lock was taken.
+        for (const fs::path& folder : {sandbox.configHome(), sandbox / "RUNTIME_DIR"}) {
+            EXPECT_TRUE(!fs::exists(folder) || fs::is_empty(folder)) << folder;
+        }
+    }
 }
 
 }  // namespace

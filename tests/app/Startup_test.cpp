@@ -108,8 +108,9 @@ TEST_F(StartupTest, NoExtensionSelectedLeavesRecenserDisabled) {
 
 TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"41", "42"}, {"0", "1"}, {"32766", "32767"}, {"32767", "1"},      {"abc", "1"},
-        {"-3", "1"},  {"", "1"},  {"12 ", "1"},       {"99999999999", "1"}};
+        {"41", "42"},    {"0", "1"},   {"32766", "32767"}, {"32767", "1"},
+        {"abc", "1"},    {"-5", "-4"}, {"-1", "0"},        {"-32768", "-32767"},
+        {"-32769", "1"}, {"", "1"},    {"12 ", "1"},       {"99999999999", "1"}};
     for (const auto& [stored, next] : cases) {
         test::storeMachineSetting("Vidor", stored);
         test::Session session;

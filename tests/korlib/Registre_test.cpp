@@ -31,6 +31,9 @@ TEST_F(RegistreTest, WhatIsWrittenIsReadBackExactly) {
         "semi;colon = equals [brackets] \\backslash\\ #hash",
         "",
         "line\r\nbreak",
+        "@at the start",
+        "control\x01"
+        "bc\x7f",
     };
     for (const std::string& text : texts) {
         registre.ParametreEcrit("Unités sélectionnées", text);
@@ -53,7 +56,7 @@ TEST_F(RegistreTest, MissingValueIsAbsentAndLeavesNoKeyBehind) {
 }
 
 TEST_F(RegistreTest, ValueOfAnotherTypeReadsAsTheFixedText) {
-    test::writeFile(machineFile(), "[General]\nVidor=1, 2\nBinary=@ByteArray(abc)\n");
+    test::writeFile(machineFile(), "[General]\nVidor=@Invalid()\nBinary=@ByteArray(abc)\n");
     EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::LocalMachine),
               std::optional<std::string>(kValeurNonTexte));
     EXPECT_EQ(registre.RegistreLit("Binary", "Brenlo", Hive::LocalMachine),

@@ -1,14 +1,18 @@
 // The whole update as a user meets it: the built program starts, finds a newer copy in its
 // update folder, hands over to the built updater and ends; the updater replaces it and starts
-// the new version.
+// the new version. And the updater alone, on copies and folders it must refuse.
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <functional>
+#include <future>
 #include <thread>
 
 #include "tests/support/Sandbox.h"
@@ -20,7 +24,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using fs::perms;
 using test::quoted;
+
+// `path` between double quotes, as the updater's messages name files.
+std::string named(const fs::path& path) {
+    return "\"" + path.string() + "\"";
+}
 
 // Waits up to 30 seconds for `ready`.
 bool within30s(const std::function<bool()>& ready) {
@@ -32,98 +42,269 @@ bool within30s(const std::function<bool()>& ready) {
     return true;
 }
 
+// The processes that run the file `program`.
+std::vector<pid_t> runningCopies(const fs::path& program) {
+    std::vector<pid_t> pids;
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        std::error_code code;
+        if (fs::equivalent(entry.path() / "exe", program, code)) {
+            pids.push_back(std::stoi(entry.path().filename().string()));
+        }
+    }
+    return pids;
+}
+
 class UpdateRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fs::create_directories(maj);
         // Where the programs run by a test, with or without root's rights, write what they say.
         fs::create_directories(out);
-        fs::permissions(out, fs::perms::all);
+        fs::permissions(out, perms::all);
         fs::create_directories(prog);
+        // Writable by its owner only, whatever the umask: the updater refuses any other.
+        fs::permissions(prog, kOwnerWrites);
         fs::copy_file(VIDOR_PROGRAM, prog / "Vidor");
         fs::copy_file(RENOVEX_PROGRAM, prog / "Renovex");
         fs::last_write_time(prog / "Vidor", fs::file_time_type::clock::now() - 1h);
         test::writeFile(conf, "[General]\nRépertoireMiseAJour=" + maj.string() + "/\n");
-        sandbox.setEnv("QT_QPA_PLATFORM", "offscreen");
-        sandbox.setEnv("DISPLAY", std::nullopt);
-        sandbox.setEnv("WAYLAND_DISPLAY", std::nullopt);
+        // No screen at all, as in a scheduled run.
+        for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            sandbox.setEnv(variable, std::nullopt);
+        }
+    }
+
+    // Puts `program` in the update folder as the new version, dated `age` from now.
+    void publish(const fs::path& program, fs::file_time_type::duration age) {
+        fs::copy_file(program, maj / "Vidor", fs::copy_options::overwrite_existing);
+        fs::last_write_time(maj / "Vidor", fs::file_time_type::clock::now() + age);
     }
 
     // Runs `command` through the shell, killed after a minute; returns its exit status. What
     // it writes on standard error is kept for errors().
     int run(const std::string& command) { return test::runShell(command, out / "errors.txt"); }
     std::string errors() const { return test::readFile(out / "errors.txt"); }
-
-    // The program and its updater, alone in their folder: no temporary file is left.
-    void expectNoTemporaryFile() const {
-        EXPECT_EQ(std::distance(fs::directory_iterator(prog), {}), 2);
+    int vidor(const std::string& parameters) { return run(quoted(prog / "Vidor") + parameters); }
+    // The updater started by hand on the copy in the update folder and `program`.
+    std::string renovex(const fs::path& program) const {
+        return quoted(prog / "Renovex") + " " + quoted(maj / "Vidor") + " " + quoted(program);
     }
 
+    // The program's folder holds the program and its updater, and no temporary file.
+    void expectOnlyTheProgram(const fs::path& folder) const {
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 2);
+    }
+
+    static constexpr perms kOwnerWrites = perms::owner_all | perms::group_read | perms::group_exec |
+                                          perms::others_read | perms::others_exec;
     test::Sandbox sandbox{"C=3:c"};
     const fs::path prog = sandbox / "prog", maj = sandbox / "maj", out = sandbox / "out";
     const fs::path conf = sandbox.configHome() / "Brenlo" / "Brenlo.conf";
 };
 
-TEST_F(UpdateRunTest, NewerCopyReplacesTheProgramAndIsStarted) {
-    // The new version: a small program that says it ran, and with how many arguments.
-    const fs::path marker = out / "started.txt";
-    const std::string script = "#!/bin/sh\necho \"$#\" > " + quoted(marker) + "\n";
-    test::writeFile(maj / "Vidor", script);
+TEST_F(UpdateRunTest, UnattendedRunMeetsAnUpdateDatedInTheFutureAndStillCleans) {
+    // A server clock ahead: the copy is dated tomorrow. The new version must run the night's
+    // work with the same parameters, without a screen, and end: not start the update again.
+    publish(VIDOR_PROGRAM, 24h);
+    test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
 
-    EXPECT_EQ(run(quoted(prog / "Vidor")), 0) << errors();
-    ASSERT_TRUE(within30s([&] { return test::readFile(marker) == "0\n"; })) << errors();
-    EXPECT_EQ(test::readFile(prog / "Vidor"), script);
-    expectNoTemporaryFile();
-    // The old program ended at the update: its start was not even counted.
-    EXPECT_EQ(test::readFile(conf).find("Vidor="), std::string::npos);
+    EXPECT_EQ(vidor(" /U:c /E:tmp"), 0) << errors();
+    ASSERT_TRUE(within30s([&] { return fs::exists(sandbox.trashFiles() / "nuit.tmp"); }))
+        << errors();
+    EXPECT_TRUE(within30s([&] { return runningCopies(prog / "Vidor").empty(); })) << errors();
+    EXPECT_EQ(fs::last_write_time(prog / "Vidor"), fs::last_write_time(maj / "Vidor"));
+    EXPECT_EQ(test::readFile(prog / "Vidor"), test::readFile(VIDOR_PROGRAM));
+    expectOnlyTheProgram(prog);
 }
 
-TEST_F(UpdateRunTest, NewProgramKeepsRunningAfterTheUpdate) {
-    // The new version is the real program again, under a new file; once in place it is as new
-    // as the copy, so it starts normally and shows its window (offscreen).
-    fs::copy_file(VIDOR_PROGRAM, maj / "Vidor");
-    fs::last_write_time(maj / "Vidor", fs::file_time_type::clock::now() - 30min);
-    fs::create_hard_link(prog / "Vidor", sandbox / "old");
+TEST_F(UpdateRunTest, NewVersionGetsTheRunsParametersAndChoosesItsOwnQtPlatform) {
+    // The run had no screen, so the program chose a Qt platform for itself: that choice is its
+    // own, never handed on. An empty parameter is handed on too.
+    publish(PROBE_PROGRAM, -10min);
+    const fs::path said = out / "probe.txt";
+    sandbox.setEnv("VIDOR_PROBE", said.string());
 
-    EXPECT_EQ(run(quoted(prog / "Vidor")), 0) << errors();
-
-    // The running copy holds the single-instance lock, whose first line is its process id.
-    const fs::path lock =
-        sandbox / "RUNTIME_DIR" / ("Vidor-" + std::to_string(::getuid()) + ".lock");
-    pid_t pid = 0;
-    const bool running = within30s([&] {
-        pid = std::atoi(test::readFile(lock).c_str());
-        std::error_code code;
-        return pid > 0 && fs::equivalent(fs::path("/proc") / std::to_string(pid) / "exe",
-                                         prog / "Vidor", code);
-    });
-    if (pid > 0) ::kill(pid, SIGKILL);
-    ASSERT_TRUE(running) << errors();
-    EXPECT_FALSE(fs::equivalent(prog / "Vidor", sandbox / "old"));
+    EXPECT_EQ(vidor(" /U: '' /E:tmp"), 0) << errors();
+    EXPECT_TRUE(within30s([&] {
+        return test::readFile(said) == "[/U:]\n[]\n[/E:tmp]\nQT_QPA_PLATFORM=(absent)\n";
+    })) << test::readFile(said)
+        << errors();
 }
 
-TEST_F(UpdateRunTest, CopyThatCannotBeReadLeavesTheOldProgram) {
-    // A copy nobody may read. Root would read it anyway, so the updater runs as the user nobody,
-    // in folders that belong to root and that only their owner may write to.
+TEST_F(UpdateRunTest, CopiesAndFoldersThatCannotBeTrustedLeaveTheOldProgram) {
+    // Each case prepares the machine and names the program to replace; the updater must
+    // refuse, say why, and leave everything as it was.
+    const std::string vidor = test::readFile(VIDOR_PROGRAM);
+    struct Case {
+        std::function<fs::path()> prepare;
+        std::string why;
+    };
+    const Case cases[] = {
+        {[&] {  // a copy cut short, as on a full share
+             test::writeFile(maj / "Vidor", vidor.substr(0, 256 * 1024));
+             return prog / "Vidor";
+         },
+         "la nouvelle version " + named(maj / "Vidor") +
+             " n'est pas un programme complet pour cet ordinateur"},
+        {[&] {
+             test::writeFile(maj / "Vidor", "#!/bin/sh\necho pirate\n");
+             return prog / "Vidor";
+         },
+         "n'est pas un programme complet"},
+        {[&] {
+             publish(VIDOR_PROGRAM, -10min);
+             fs::permissions(prog, perms::all);
+             return prog / "Vidor";
+         },
+         "d'autres utilisateurs peuvent écrire dans le répertoire " + named(prog)},
+        {[&] {
+             fs::permissions(prog, kOwnerWrites);
+             fs::create_directory_symlink(prog, sandbox / "lien");
+             return sandbox / "lien" / "Vidor";
+         },
+         "le répertoire " + named(sandbox / "lien") + " est un lien"},
+        {[&] {
+             fs::create_symlink(prog / "Vidor", out / "Vidor");
+             fs::permissions(out, perms::owner_all);
+             return out / "Vidor";
+         },
+         "le programme " + named(out / "Vidor") + " est un lien"},
+    };
     const std::string old = test::readFile(prog / "Vidor");
-    test::writeFile(maj / "Vidor", "new program");
-    fs::permissions(maj / "Vidor", fs::perms::none);
+    for (const Case& c : cases) {
+        const fs::path program = c.prepare();
+        EXPECT_EQ(run(renovex(program)), 1) << c.why;
+        const std::string told = "La mise à jour du programme " + named(program) + " a échoué : ";
+        EXPECT_NE(errors().find(told), std::string::npos) << errors();
+        EXPECT_NE(errors().find(c.why), std::string::npos) << errors();
+        EXPECT_NE(errors().find("L'ancienne version reste en place."), std::string::npos);
+        EXPECT_EQ(test::readFile(prog / "Vidor"), old);
+        expectOnlyTheProgram(prog);
+    }
+}
+
+TEST_F(UpdateRunTest, InstalledProgramKeepsTheRightsOfTheProgramItReplaces) {
+    // The copy on the share is 0777 with its set-user-id and set-group-id bits: the new
+    // program takes the old one's rights, never writable by group or others, never set-id.
+    const std::pair<perms, perms> cases[] = {
+        {perms::owner_all | perms::group_read | perms::group_exec,
+         perms::owner_all | perms::group_read | perms::group_exec},
+        {perms::all, kOwnerWrites}};
+    for (const auto& [before, after] : cases) {
+        publish(VIDOR_PROGRAM, -10min);
+        fs::permissions(maj / "Vidor", perms::all | perms::set_uid | perms::set_gid);
+        fs::permissions(prog / "Vidor", before);
+        EXPECT_EQ(run(renovex(prog / "Vidor")), 0) << errors();
+        EXPECT_EQ(fs::status(prog / "Vidor").permissions(), after);
+    }
+}
+
+TEST_F(UpdateRunTest, ProgramFolderSwappedForALinkMeanwhileIsNotFollowed) {
+    // The program still runs when the updater starts (a copy of sleep stands for it); while
+    // the updater waits, its folder is swapped for a link to another one.
+    fs::remove(prog / "Vidor");
+    fs::copy_file("/bin/sleep", prog / "Vidor");
+    publish(VIDOR_PROGRAM, -10min);
+    const fs::path real = sandbox / "prog.real", elsewhere = sandbox / "ailleurs";
+    test::writeFile(elsewhere / "Vidor", "autre programme");
+    std::string path = (prog / "Vidor").string();
+    char seconds[] = "60";
+    char* argv[] = {path.data(), seconds, nullptr};
+    pid_t sleeper = 0;
+    ASSERT_EQ(::posix_spawn(&sleeper, path.c_str(), nullptr, nullptr, argv, environ), 0);
+    auto updater = std::async(std::launch::async, [&] { return run(renovex(prog / "Vidor")); });
+    // The updater holds the program's folder open, and waits.
+    const fs::path folder = fs::canonical(prog);
+    const bool holding = within30s([&] {
+        for (const pid_t pid : runningCopies(prog / "Renovex")) {
+            for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd")) {
+                std::error_code code;
+                if (fs::read_symlink(fd.path(), code) == folder) return true;
+            }
+        }
+        return false;
+    });
+    fs::rename(prog, real);
+    fs::create_directory_symlink(elsewhere, prog);
+    ::kill(sleeper, SIGKILL);
+    ::waitpid(sleeper, nullptr, 0);
+    updater.wait();
+    ASSERT_TRUE(holding);
+
+    EXPECT_EQ(test::readFile(real / "Vidor"), test::readFile(VIDOR_PROGRAM)) << errors();
+    expectOnlyTheProgram(real);
+    EXPECT_EQ(test::readFile(elsewhere / "Vidor"), "autre programme");
+    EXPECT_EQ(std::distance(fs::directory_iterator(elsewhere), {}), 1);
+}
+
+TEST_F(UpdateRunTest, ProgramFolderWritableByOthersIsNotHandedOver) {
+    // The updater would refuse it: handing over would end every start in that refusal, and the
+    // program would never open. It does its work with the old version instead.
+    publish(VIDOR_PROGRAM, -10min);
+    fs::permissions(prog, perms::all);
+    test::writeFile(sandbox.drive('C') / "jour.tmp", "x");
+    const std::string old = test::readFile(prog / "Vidor");
+
+    EXPECT_EQ(vidor(" /U:c /E:tmp"), 0) << errors();
+    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "jour.tmp")) << errors();
+    EXPECT_EQ(errors().find("Renovex"), std::string::npos) << errors();
+    EXPECT_EQ(test::readFile(prog / "Vidor"), old);
+}
+
+TEST_F(UpdateRunTest, UserWhoCannotWriteTheProgramFolderGoesOnWithTheOldVersion) {
+    // A system-wide installation: root's folders, run by the user nobody. That run does not
+    // hand over (root's run will update it): it does its work with the old version.
+    publish(VIDOR_PROGRAM, -10min);
     test::openUpTo(prog.string(), sandbox.dir().path().string());
     test::openUpTo(maj.string(), sandbox.dir().path().string());
-    const std::string command =
-        quoted(prog / "Renovex") + " " + quoted(maj / "Vidor") + " " + quoted(prog / "Vidor");
-    EXPECT_EQ(test::asUnprivileged([&] { return run(command); }), 1) << errors();
+    sandbox.shareWithEveryone();
+    const fs::path c = sandbox.drive('C');
+    test::openUpTo(c.string(), sandbox.dir().path().string());
+    fs::permissions(c, perms::all);
+    test::writeFile(c / "jour.tmp", "x");
+    fs::permissions(c / "jour.tmp", perms::all);
+    const std::string old = test::readFile(prog / "Vidor");
 
-    EXPECT_NE(errors().find("Renovex : La mise à jour du programme \"" + (prog / "Vidor").string() +
-                            "\" a échoué : je ne peux pas lire la nouvelle version \"" +
-                            (maj / "Vidor").string() + "\""),
+    EXPECT_EQ(test::asUnprivileged([&] { return vidor(" /U:c /E:tmp"); }), 0) << errors();
+    EXPECT_FALSE(fs::exists(c / "jour.tmp")) << errors();
+    EXPECT_EQ(errors().find("Renovex"), std::string::npos) << errors();
+    EXPECT_EQ(test::readFile(prog / "Vidor"), old);
+}
+
+TEST_F(UpdateRunTest, PublishingThatFailsMidwayLeavesNoCopyCutShort) {
+    // The build machine publishes its build to a share too small for it (a 256 KiB file
+    // system where the machine allows one, else a limit on the size of the files it writes).
+    // The older copy is gone first; no part of the new one may take its place.
+    test::writeFile(prog / "Vidor.vbp", "projet");
+    test::writeFile(maj / "Vidor", "ancienne version");
+    fs::last_write_time(maj / "Vidor", fs::file_time_type::clock::now() - 2h);
+    const auto publishOnce = [&] { return vidor(" /U:c /E:tmp"); };
+    int status = test::inMountNamespace([&] {
+        if (::mount("tmpfs", maj.c_str(), "tmpfs", 0, "size=256k") != 0) return 77;
+        test::writeFile(maj / "Vidor", "ancienne version");
+        fs::last_write_time(maj / "Vidor", fs::file_time_type::clock::now() - 2h);
+        const int ran = publishOnce();
+        return ran == 0 && fs::is_empty(maj) ? 0 : 1;
+    });
+    if (status == 77) {
+        std::cerr << "No mount namespace here: the copy is cut by a file size limit.\n";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails instead of killing
+            const rlimit limit{256 * 1024, 256 * 1024};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::_exit(publishOnce() == 0 && fs::is_empty(maj) ? 0 : 1);
+        }
+        ::waitpid(child, &status, 0);
+        status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    EXPECT_EQ(status, 0) << errors();
+    EXPECT_NE(errors().find("Je ne parviens pas à copier la nouvelle version du programme "
+                            "\"Vidor\" dans le répertoire réseau \"" +
+                            maj.string() + "/\""),
               std::string::npos)
         << errors();
-    EXPECT_NE(errors().find("L'ancienne version reste en place."), std::string::npos);
-    EXPECT_EQ(test::readFile(prog / "Vidor"), old);
-    EXPECT_EQ(fs::status(prog / "Vidor").permissions() & fs::perms::owner_exec,
-              fs::perms::owner_exec);
-    expectNoTemporaryFile();
+    EXPECT_NE(errors().find("CE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !"), std::string::npos);
 }
 
 }  // namespace

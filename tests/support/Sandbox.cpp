@@ -1,5 +1,8 @@
 #include "tests/support/Sandbox.h"
 
+#include <sched.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <sstream>
 
@@ -21,6 +24,9 @@ Sandbox::Sandbox() {
     setEnv("XDG_CACHE_HOME", (dir_ / "CACHE_HOME").string());
     setEnv("XDG_CONFIG_DIRS", (dir_ / "CONFIG_DIRS").string());
     setEnv("VIDOR_UNITES", "");
+    // A copy of the program claims its place per user in the network namespace: copies started
+    // by other tests running at the same time must not see one another.
+    if (::geteuid() == 0) ::unshare(CLONE_NEWNET);
 }
 
 Sandbox::~Sandbox() {

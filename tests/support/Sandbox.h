@@ -10,7 +10,8 @@
 namespace vidor::test {
 
 // Points the program's view of the machine at a temp folder: the XDG folders (settings, data,
-// trash, cache, runtime) and the drive map VIDOR_UNITES. Everything is put back at the end.
+// trash, cache, runtime), the drive map VIDOR_UNITES, and (for root) a network namespace of its
+// own. Everything but the namespace is put back at the end.
 class Sandbox {
   public:
     Sandbox();

@@ -8,17 +8,18 @@
 
 namespace vidor::test {
 
-// The running program as a test wants it: its folder, name and path rules are set by the test,
-// and the programs it is asked to start are recorded, each followed by its arguments; a start
-// fails when `startFailure` is set.
+// The running program as a test wants it: its folder, name, parameters, path rules and rights
+// are set by the test, and the programs it is asked to start are recorded, each followed by its
+// arguments; a start fails when `startFailure` is set.
 struct FakeProcess : platform::Process {
     bool previousInstance() override { return false; }
-    std::string commandLine() override { return {}; }
+    std::string commandLine() override { return parameters; }
     std::string exeName() override { return name; }
     std::string exeFolder() override { return folder; }
     std::string programSuffix() override { return suffix; }
     char separator() override { return slash; }
     void writeError(const std::string&) override {}
+    bool programReplaceable() override { return folderWritable; }
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override {
         started.push_back(arguments);
@@ -27,7 +28,8 @@ struct FakeProcess : platform::Process {
         return !startFailure;
     }
 
-    std::string folder, name = "Vidor", suffix;
+    std::string folder, name = "Vidor", suffix, parameters;
+    bool folderWritable = true;
     char slash = '/';
     std::optional<std::string> startFailure;
     std::vector<std::vector<std::string>> started;

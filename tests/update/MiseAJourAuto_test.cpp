@@ -24,7 +24,7 @@ using Defaults = std::vector<std::string>;
 
 // The texts the user reads, written out in full.
 std::string updaterMissing(const fs::path& programFolder) {
-    return "Je ne trouve pas le programme \"Renovex.exe\" dans le répertoire \"" +
+    return "Je ne trouve pas le programme \"Renovex\" dans le répertoire \"" +
            programFolder.string() + "\" qui me sert à tenir vos programmes à jour !";
 }
 const std::string kPromptStart =
@@ -214,8 +214,24 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
     EXPECT_TRUE(run());
     expectShown(2,
                 "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
-                "programme de mise à jour (Renovex.exe) !\r\n\r\n",
+                "programme de mise à jour (Renovex) !\r\n\r\n",
                 Buttons::YesNo, Icon::Question, "Brenlo - Attention");
+}
+
+TEST_F(MiseAJourAutoTest, CopyInstalledWithoutItsDateIsNotHandedOverAgain) {
+    // The updater could not give the program the copy's date. The same copy is handed over
+    // again only while the program was not replaced since (the update failed); a newer copy is
+    // handed over in any case.
+    store(majText());
+    putCopy(60);
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(run());
+    fs::last_write_time(prog / "Vidor", kLocalTime + std::chrono::seconds(30));
+    EXPECT_FALSE(run());
+    EXPECT_FALSE(run());
+    putCopy(90);
+    EXPECT_TRUE(run());
+    EXPECT_EQ(process.started.size(), 3u);
 }
 
 TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
@@ -278,9 +294,12 @@ TEST_F(MiseAJourAutoTest, PublisherCopyThatFailsIsReported) {
                 "Je ne parviens pas à copier la nouvelle version du programme \"Vidor\" dans le "
                 "répertoire réseau \"" +
                     majText() + "\" à partir de celle se trouvant dans le répertoire \"" +
-                    prog.string() + "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !",
+                    prog.string() +
+                    "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !\r\n\r\n(" +
+                    std::strerror(EISDIR) + ")",
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
     EXPECT_TRUE(fs::is_directory(maj / "Vidor" / "inside"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(maj), {}), 1);
 }
 
 TEST_F(MiseAJourAutoTest, PublisherDeletionThatFailsIsReportedWithItsReason) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Drives.h"
+#include "tests/support/TempDir.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -26,7 +27,11 @@ TEST(DriveMapTest, UnitesListsLettersTypesAndFolders) {
     EXPECT_TRUE(DriveMap::fromUnites("").drives().empty());
 }
 
+const VolumeFacts kNothingKnown{[](const std::string&) { return false; },
+                                [](const Mount&) { return std::string(); }};
+
 TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
+    test::TempDir dir;
     const std::string mountInfo =
         "22 27 0:21 / /proc rw,relatime - proc proc rw\n"
         "23 27 0:22 / /sys rw,relatime - sysfs sysfs rw\n"
@@ -44,25 +49,65 @@ TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
         "38 27 0:43 / /var/lib/docker/overlay rw - overlay overlay rw\n"
         "39 27 0:44 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
         "40 27 8:33 / /mnt/my\\040disk rw - ext4 /dev/sdc1 rw\n"
-        "41 27 0:45 / /mnt/share rw - cifs //server/share rw\n";
-    const DriveMap map = DriveMap::fromMountInfo(
-        mountInfo, [](const std::string& device) { return device == "8:17"; });
+        "41 27 0:45 / /mnt/share rw - cifs //server/share rw\n"
+        "42 30 8:18 / /media/cle rw - vfat /dev/sdb2 rw\n"
+        "43 27 8:2 / /srv/whole rw - ext4 /dev/sda2 rw\n";
+    const VolumeFacts facts{[](const std::string& device) { return device == "8:18"; },
+                            kNothingKnown.uuid};
+    const DriveMap map = DriveMap::fromMountInfo(mountInfo, facts, dir / "letters.conf");
     EXPECT_EQ(lettersAndTypes(map),
               "C=3:/;D=3:/home;E=5:/media/cdrom;F=2:/media/cle;G=3:/mnt/my disk;H=4:/mnt/nas;"
               "I=4:/mnt/share;J=6:/tmp;");
 }
 
 TEST(DriveMapTest, LettersStopAtZ) {
+    test::TempDir dir;
     std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
     for (int i = 0; i < 30; ++i) {
         mountInfo += "2 1 9:" + std::to_string(i) + " / /m" + std::to_string(100 + i) +
                      " rw - ext4 /dev/x" + std::to_string(i) + " rw\n";
     }
-    const DriveMap map =
-        DriveMap::fromMountInfo(mountInfo, [](const std::string&) { return false; });
+    const DriveMap map = DriveMap::fromMountInfo(mountInfo, kNothingKnown, dir / "letters.conf");
     ASSERT_EQ(map.drives().size(), 24u);
     EXPECT_EQ(map.drives().back().letter, 'Z');
     EXPECT_EQ(map.drives().back().folder, "/m122");
+}
+
+TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
+    test::TempDir dir;
+    const std::string letters = dir / "letters.conf";
+    const VolumeFacts facts{[](const std::string&) { return false; },
+                            [](const Mount& mount) {
+                                return mount.source == "/dev/nas" ? "" : mount.source.substr(5);
+                            }};
+    const auto mapOf = [&](const std::vector<std::string>& volumes) {
+        std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/root rw\n";
+        for (std::size_t i = 0; i < volumes.size(); ++i) {
+            const std::string& name = volumes[i];
+            mountInfo += "2 1 9:" + std::to_string(i) + " / /media/" + name + " rw - ext4 /dev/" +
+                         name + " rw\n";
+        }
+        return lettersAndTypes(DriveMap::fromMountInfo(mountInfo, facts, letters));
+    };
+    EXPECT_EQ(mapOf({"home", "key"}), "C=3:/;D=3:/media/home;E=3:/media/key;");
+    // The key is gone and two new volumes come: its letter waits for it.
+    EXPECT_EQ(mapOf({"home", "disk", "nas"}),
+              "C=3:/;D=3:/media/home;F=3:/media/disk;G=3:/media/nas;");
+    EXPECT_EQ(mapOf({"key", "home"}), "C=3:/;D=3:/media/home;E=3:/media/key;");
+
+    // A damaged file: what can be read is kept, and no letter is given twice.
+    test::writeFile(letters, "[General]\nD=uuid:key\nE=uuid:key\nnonsense\nF=@Invalid()\nZZ=x\n");
+    EXPECT_EQ(mapOf({"home", "key"}), "C=3:/;D=3:/media/key;F=3:/media/home;");
+    // Two sub-volumes of one file system, mounted at once, are two volumes.
+    const std::string subVolumes =
+        "1 0 8:0 / / rw - ext4 /dev/root rw\n"
+        "2 1 0:31 /@home /home rw - btrfs /dev/key rw\n"
+        "3 1 0:32 /@var /var rw - btrfs /dev/key rw\n";
+    EXPECT_EQ(lettersAndTypes(DriveMap::fromMountInfo(subVolumes, facts, letters)),
+              "C=3:/;G=3:/home;H=3:/var;");
+    // A missing one: letters are handed out again.
+    std::filesystem::remove(letters);
+    EXPECT_EQ(mapOf({"key"}), "C=3:/;D=3:/media/key;");
 }
 
 }  // namespace

@@ -71,12 +71,43 @@ TEST(TrashTest, AnOrphanFileInTheTrashIsNeverOverwritten) {
     EXPECT_FALSE(fs::exists(sandbox.trashInfo() / "b.tmp.trashinfo"));
 }
 
-TEST(TrashTest, LongNamesAreShortenedForTheirInformationFile) {
+TEST(TrashTest, LongNamesAreShortenedForTheirInformationFileBetweenCharacters) {
     test::Sandbox sandbox;
-    const std::string name(250, 'n');
-    test::writeFile(sandbox / name, "long");
-    ASSERT_TRUE(moveToTrash(sandbox / name));
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / name.substr(0, 245)), "long");
+    std::string accents;
+    for (int i = 0; i < 124; ++i) accents += "\xC3\xA9";  // é, two bytes
+    std::string kept;
+    for (int i = 0; i < 120; ++i) kept += "\xC3\xA9";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {std::string(250, 'n'), std::string(245, 'n')},
+        {accents + ".tmp", kept + ".tmp"},
+        {std::string(250, 'x') + ".tmp", std::string(241, 'x') + ".tmp"},
+    };
+    for (const auto& [name, inTrash] : cases) {
+        test::writeFile(sandbox / name, "long");
+        ASSERT_TRUE(moveToTrash(sandbox / name)) << name.size();
+        EXPECT_EQ(test::readFile(sandbox.trashFiles() / inTrash), "long") << name.size();
+    }
+}
+
+TEST(TrashTest, WithoutAHomeOrWithAnotherUsersTrashNothingMoves) {
+    test::Sandbox sandbox;
+    test::writeFile(sandbox / "a.tmp", "a");
+    sandbox.setEnv("XDG_DATA_HOME", std::nullopt);
+    sandbox.setEnv("HOME", std::nullopt);
+    const bool rootHadData = fs::exists("/.local");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(moveToTrash(sandbox / "a.tmp"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("HOME"), std::string::npos);
+    EXPECT_EQ(fs::exists("/.local"), rootHadData);
+    EXPECT_TRUE(fs::exists(sandbox / "a.tmp"));
+
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the trash to another user";
+    sandbox.setEnv("XDG_DATA_HOME", sandbox.dataHome().string());
+    fs::create_directories(sandbox.dataHome() / "Trash");
+    ASSERT_EQ(::chown((sandbox.dataHome() / "Trash").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(moveToTrash(sandbox / "a.tmp"));
+    EXPECT_TRUE(fs::exists(sandbox / "a.tmp"));
+    EXPECT_FALSE(fs::exists(sandbox.trashFiles()));
 }
 
 TEST(TrashTest, FoldersAndMissingFilesAreRefused) {
@@ -104,12 +135,17 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
         if (test::readFile(trash / "files" / "a.tmp") != "a") return 3;
         if (pathLine(trash / "info" / "a.tmp.trashinfo") != "sub/a.tmp") return 4;
         if (fs::status(trash).permissions() != fs::perms::owner_all) return 5;
-        // A shared sticky .Trash is used when there is one.
+        // A shared .Trash is used only when it is sticky: without the bit, anyone could
+        // remove or replace what others put there.
         fs::create_directories(volume / ".Trash");
-        fs::permissions(volume / ".Trash", fs::perms::all | fs::perms::sticky_bit);
+        fs::permissions(volume / ".Trash", fs::perms::all);
         test::writeFile(volume / "b.tmp", "b");
         if (!moveToTrash(volume / "b.tmp")) return 6;
-        if (test::readFile(volume / ".Trash" / uid / "files" / "b.tmp") != "b") return 7;
+        if (fs::exists(volume / ".Trash" / uid) || !fs::exists(trash / "files" / "b.tmp")) return 7;
+        fs::permissions(volume / ".Trash", fs::perms::all | fs::perms::sticky_bit);
+        test::writeFile(volume / "c.tmp", "c");
+        if (!moveToTrash(volume / "c.tmp")) return 8;
+        if (test::readFile(volume / ".Trash" / uid / "files" / "c.tmp") != "c") return 9;
         return 0;
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";

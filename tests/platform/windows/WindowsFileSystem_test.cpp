@@ -121,6 +121,18 @@ TEST_F(WindowsFileSystemTest, PathsLongerThanMaxPathWork) {
     EXPECT_TRUE(listing(path).empty());
 }
 
+TEST_F(WindowsFileSystemTest, ACopyReplacesItsTargetWholeOrNotAtAll) {
+    test::writeFile(c / "maj" / "nouveau.exe", "nouvelle version");
+    test::writeFile(c / "prog" / "Vidor.exe", "ancienne");
+    std::string error;
+    EXPECT_TRUE(files.copyFile("C:\\maj\\nouveau.exe", "C:\\prog\\Vidor.exe", error)) << error;
+    EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
+    EXPECT_FALSE(files.copyFile("C:\\maj\\absent.exe", "C:\\prog\\Vidor.exe", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
+    EXPECT_EQ(std::distance(fs::directory_iterator(c / "prog"), fs::directory_iterator()), 1);
+}
+
 TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
     test::writeFile(c / "corbeille.tmp", "x");
     test::writeFile(c / "ouvert.tmp", "x");

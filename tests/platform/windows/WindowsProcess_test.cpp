@@ -61,6 +61,13 @@ TEST(WindowsProcessTest, OneCopyPerProgramName) {
     EXPECT_FALSE(second.previousInstance());
 }
 
+TEST(WindowsProcessTest, TheProgramIsReplaceableWhereItsFolderTakesNewFiles) {
+    test::TempDir dir;
+    EXPECT_TRUE(WindowsProcess((dir / "Vidor.exe").string(), "").programReplaceable());
+    EXPECT_FALSE(WindowsProcess((dir / "absent" / "Vidor.exe").string(), "").programReplaceable());
+    EXPECT_TRUE(fs::is_empty(dir.path()));  // the probe leaves nothing
+}
+
 TEST(WindowsProcessTest, StartsAProgramWithoutWaitingForIt) {
     // This very test program, asked to run no test and to write its report where told.
     test::TempDir dir;

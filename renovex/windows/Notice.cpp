@@ -5,9 +5,9 @@
 #include <iostream>
 
 #include "platform/windows/Wide.h"
-#include "renovex/Notice.h"
+#include "renovex/windows/Steps.h"
 
-namespace vidor::renovex {
+namespace vidor::renovex::windows {
 
 namespace {
 
@@ -28,4 +28,4 @@ void tellUser(const std::string& text) {
                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
-}  // namespace vidor::renovex
+}  // namespace vidor::renovex::windows

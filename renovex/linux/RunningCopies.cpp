@@ -1,4 +1,4 @@
-#include "renovex/RunningCopies.h"
+#include "renovex/linux/RunningCopies.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,12 +12,6 @@ namespace vidor::renovex {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct FileId {
-    dev_t device;
-    ino_t inode;
-    bool operator==(const FileId&) const = default;
-};
 
 std::optional<FileId> idOf(const std::string& path) {
     struct stat st {};
@@ -40,11 +34,8 @@ bool runByAnother(const FileId& program) {
 
 }  // namespace
 
-bool waitUntilNotRunning(const std::string& program,
-                         std::chrono::steady_clock::time_point deadline) {
-    const auto id = idOf(program);
-    if (!id) return true;
-    while (runByAnother(*id)) {
+bool waitUntilNotRunning(const FileId& program, std::chrono::steady_clock::time_point deadline) {
+    while (runByAnother(program)) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

@@ -1,4 +1,4 @@
-#include "renovex/DisplayChoice.h"
+#include "renovex/linux/DisplayChoice.h"
 
 #include "platform/linux/Display.h"
 

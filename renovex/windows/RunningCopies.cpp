@@ -9,9 +9,9 @@
 
 #include "platform/windows/Handle.h"
 #include "platform/windows/Wide.h"
-#include "renovex/RunningCopies.h"
+#include "renovex/windows/Steps.h"
 
-namespace vidor::renovex {
+namespace vidor::renovex::windows {
 
 namespace {
 
@@ -51,8 +51,7 @@ bool running(const std::wstring& program) {
 
 }  // namespace
 
-bool waitUntilNotRunning(const std::string& program,
-                         std::chrono::steady_clock::time_point deadline) {
+bool waitUntilNotRunning(const std::string& program, Deadline deadline) {
     const std::wstring path = fullPath(platform::windows::widen(program));
     if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     while (running(path)) {
@@ -62,4 +61,4 @@ bool waitUntilNotRunning(const std::string& program,
     return true;
 }
 
-}  // namespace vidor::renovex
+}  // namespace vidor::renovex::windows

@@ -1,11 +1,11 @@
-#include "renovex/Notice.h"
+#include "renovex/linux/Notice.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
 #include <iostream>
 
-#include "renovex/DisplayChoice.h"
+#include "renovex/linux/DisplayChoice.h"
 
 namespace vidor::renovex {
 

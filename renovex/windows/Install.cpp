@@ -6,9 +6,9 @@
 #include <thread>
 
 #include "platform/windows/Wide.h"
-#include "renovex/Replace.h"
+#include "renovex/windows/Steps.h"
 
-namespace vidor::renovex {
+namespace vidor::renovex::windows {
 
 namespace {
 
@@ -41,8 +41,8 @@ bool flushed(const std::wstring& path) {
 
 }  // namespace
 
-bool replaceProgram(const std::string& newVersion, const std::string& program,
-                    std::chrono::steady_clock::time_point deadline, std::string& error) {
+bool installCopy(const std::string& newVersion, const std::string& program, Deadline deadline,
+                 std::string& error) {
     const std::wstring source = longPath(newVersion);
     const std::wstring target = longPath(program);
     const std::wstring temp =
@@ -76,4 +76,4 @@ bool replaceProgram(const std::string& newVersion, const std::string& program,
     }
 }
 
-}  // namespace vidor::renovex
+}  // namespace vidor::renovex::windows

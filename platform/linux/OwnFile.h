@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vidor::platform::linux_ {
+
+// The files the program keeps for itself (settings, the drive-letter map).
+
+// The contents of `path` when it is a regular file (a link to one is followed); nullopt for
+// anything else, read without ever waiting (a named pipe is not opened for reading).
+std::optional<std::string> readOwnFile(const std::string& path);
+
+// Replaces `path` by `contents` (creating its missing folders), through a temporary
+// file renamed into place, so that a crash leaves the old file or the new one. Refused, leaving
+// everything as it was, when the file is anything but a regular file, when a link on the way
+// belongs to another user than the running one or root or leads to something of another user,
+// and, for root, when the file or its folder belongs to another user. True when written.
+bool writeOwnFile(const std::string& path, const std::string& contents);
+
+}  // namespace vidor::platform::linux_

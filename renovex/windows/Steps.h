@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "renovex/Updater.h"
+
+namespace vidor::renovex::windows {
+
+// Puts a whole copy of `newVersion` (with its date) in the place of `program` in one step,
+// written through to the disk, retrying while the program is busy until `deadline`. On failure
+// `error` says why, the program is untouched and no copy is left beside it.
+bool installCopy(const std::string& newVersion, const std::string& program, Deadline deadline,
+                 std::string& error);
+
+// Waits until no process runs the file `program`; false when one still does at `deadline`.
+bool waitUntilNotRunning(const std::string& program, Deadline deadline);
+
+// Writes `text` on standard error, and shows it in a message box on a desktop that shows.
+void tellUser(const std::string& text);
+
+}  // namespace vidor::renovex::windows

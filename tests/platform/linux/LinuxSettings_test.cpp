@@ -1,0 +1,150 @@
+#include "platform/linux/LinuxSettings.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/Sandbox.h"
+
+namespace vidor::platform::linux_ {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uid_t kNobody = 65534;
+const std::string kKey = "Software\\Brenlo\\Vidor";
+
+class LinuxSettingsTest : public ::testing::Test {
+  protected:
+    test::Sandbox sandbox;
+    LinuxSettings store;
+
+    fs::path file() const { return sandbox.configHome() / "Brenlo" / "Vidor.conf"; }
+    std::optional<StoredValue> read(const std::string& name) {
+        return store.read(Hive::CurrentUser, kKey, name);
+    }
+    std::int32_t write(const std::string& text) {
+        return store.write(Hive::CurrentUser, kKey, "Extensions", text);
+    }
+};
+
+TEST_F(LinuxSettingsTest, HandWrittenAndQtWrittenValuesReadAsWritten) {
+    test::writeFile(file(),
+                    "[General]\n"
+                    "Extensions%20interdites=EXE,DLL\n"
+                    "RépertoireMiseAJour = /srv/a,b/ \n"
+                    "Spaces=tmp, bak ,old\n"
+                    "Quoted=\"ACL,BAT,\"\n"
+                    "Unit%E9s%20s%E9lectionn%E9es=C:\\tE:\\t\n"
+                    "Escapes=\"a\\x1\\x62\\r\\nc\\\"q\\\\;\xC3\xA9\"\n"
+                    "At=@@x\n"
+                    "Binary=@ByteArray(abc)\n"
+                    "[Other]\n"
+                    "Elsewhere=1\n");
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"Extensions interdites", "EXE,DLL"},
+        {"RépertoireMiseAJour", "/srv/a,b/"},
+        {"Spaces", "tmp, bak ,old"},
+        {"Quoted", "ACL,BAT,"},
+        {"Unités sélectionnées", "C:\tE:\t"},
+        {"Escapes",
+         "a\x01"
+         "b\r\nc\"q\\;\xC3\xA9"},
+        {"At", "@x"},
+        {"Elsewhere", std::nullopt},
+    };
+    for (const auto& [name, expected] : cases) {
+        const auto value = read(name);
+        ASSERT_EQ(value.has_value(), expected.has_value()) << name;
+        if (!expected) continue;
+        EXPECT_TRUE(value->isText) << name;
+        EXPECT_EQ(value->text, *expected) << name;
+    }
+    ASSERT_TRUE(read("Binary"));
+    EXPECT_FALSE(read("Binary")->isText);
+
+    // A write keeps the hand-written lines it does not change.
+    ASSERT_EQ(write("tmp,"), 0);
+    EXPECT_EQ(read("Extensions interdites")->text, "EXE,DLL");
+    EXPECT_EQ(read("Extensions")->text, "tmp,");
+    EXPECT_EQ(read("Elsewhere"), std::nullopt);
+}
+
+TEST_F(LinuxSettingsTest, ANamedPipeIsNeitherReadNorWrittenAndNothingWaits) {
+    fs::create_directories(file().parent_path());
+    ASSERT_EQ(::mkfifo(file().c_str(), 0600), 0);
+    ::alarm(10);  // a blocking open would otherwise hang the test
+    EXPECT_EQ(read("Extensions"), std::nullopt);
+    EXPECT_NE(write("tmp,"), 0);
+    ::alarm(0);
+    EXPECT_TRUE(fs::is_fifo(file()));
+}
+
+TEST_F(LinuxSettingsTest, AWriteKilledHalfwayLeavesTheOldFileOrTheNewOne) {
+    const std::string a(1 << 20, 'a'), b(1 << 20, 'b');
+    ASSERT_EQ(write(a), 0);
+    for (int round = 0; round < 5; ++round) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (;;) {
+                write(b);
+                write(a);
+            }
+        }
+        ::usleep(20000 + round * 7000);
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+        const auto value = read("Extensions");
+        ASSERT_TRUE(value) << round;
+        EXPECT_TRUE(value->text == a || value->text == b) << round;
+    }
+}
+
+// As root, a link or a file planted by another user in the settings folder.
+TEST_F(LinuxSettingsTest, RootNeverWritesThroughAnotherUsersLinkOrIntoTheirFiles) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
+    struct Case {
+        const char* what;
+        uid_t linkOwner;    // -1: no link, the file itself
+        uid_t targetOwner;  // the file's owner
+        bool written;
+    };
+    const uid_t none = static_cast<uid_t>(-1);
+    const std::vector<Case> cases = {
+        {"root's link to another user's file", 0, kNobody, false},
+        {"another user's link to root's file", kNobody, 0, false},
+        {"root's link to root's file", 0, 0, true},
+        {"another user's file", none, kNobody, false},
+        {"root's file", none, 0, true},
+    };
+    const fs::path target = sandbox / "target.conf";
+    for (const Case& c : cases) {
+        fs::remove(file());
+        test::writeFile(target, "[General]\nExtensions=old\n");
+        ASSERT_EQ(::chown(target.c_str(), c.targetOwner, 0), 0);
+        if (c.linkOwner != none) {
+            fs::create_directories(file().parent_path());
+            fs::create_symlink(target, file());
+            ASSERT_EQ(::lchown(file().c_str(), c.linkOwner, 0), 0);
+        } else {
+            fs::rename(target, file());
+        }
+        EXPECT_EQ(write("new") == 0, c.written) << c.what;
+        const std::string expected = c.written ? "new" : "old";
+        EXPECT_EQ(read("Extensions")->text, expected) << c.what;
+        EXPECT_EQ(fs::is_symlink(file()), c.linkOwner != none) << c.what;
+    }
+
+    // A settings folder of another user's (sudo keeping the user's HOME) gets nothing.
+    fs::remove_all(sandbox.configHome());
+    fs::create_directories(sandbox.configHome());
+    ASSERT_EQ(::chown(sandbox.configHome().c_str(), kNobody, 0), 0);
+    EXPECT_NE(write("new"), 0);
+    EXPECT_FALSE(fs::exists(file().parent_path()));
+}
+
+}  // namespace
+}  // namespace vidor::platform::linux_
