@@ -17,6 +17,11 @@ bool endsWith(const std::string& text, std::string_view end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The walk enters the sub-folders that are not hidden; a link is a file to it.
+bool opensSubFolder(const platform::FolderEntry& entry) {
+    return entry.name.front() != '.' && entry.kind != platform::EntryKind::File;
+}
+
 }  // namespace
 
 FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total)
@@ -66,7 +71,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         if (entry.name.front() != '.') {
-            if (entry.kind != platform::EntryKind::File) {
+            if (opensSubFolder(entry)) {
                 level.subFolders.push_back(entry.name);
             } else if (parent && purgeable()) {
                 purge(*parent, name, *level.folder);
@@ -78,6 +83,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
         sys_.windows.doEvents();
         if (window_.flags.arretDemande) break;
     }
+    level.folder->readAhead(level.subFolders, opensSubFolder);
     return level;
 }
 

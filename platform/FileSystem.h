@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vidor::platform {
 
@@ -15,6 +16,10 @@ struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::Unknown;
 };
+
+// Whether an entry of a listing is a sub-folder that the caller opens. A plain function: it may be
+// called from other threads.
+using OpensSubFolder = bool (*)(const FolderEntry& entry);
 
 // Why a folder could not be opened. Silent failures (no right to list it, gone, not a folder,
 // a link, another volume, a name too long) are passed over without a word; the others are
@@ -62,6 +67,12 @@ class Folder {
     // Creates a sub-folder with the access rights (and, where allowed, the owner) that
     // `model` had; `model` is a folder opened before. Never creates through a link.
     virtual bool createFolderLike(std::string_view name, Folder& model) = 0;
+
+    // Tells which sub-folders of this one the caller opens next: `names`, in this order, each
+    // listed to its end and its own sub-folders (the entries `opens` accepts) opened the same
+    // way before the next one. The folder may open and list them ahead, in the background; what
+    // openFolder then returns is the same as without it. Does nothing by default.
+    virtual void readAhead(const std::vector<std::string>& /*names*/, OpensSubFolder /*opens*/) {}
 };
 
 // Files and folders by path. A path is either in the program's form (a drive letter, a colon,

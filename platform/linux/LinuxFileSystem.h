@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/linux/DriveMap.h"
 #include "platform/linux/FolderNode.h"
+#include "platform/linux/ReadAhead.h"
 #include "platform/linux/Trash.h"
 
 namespace vidor::platform::linux_ {
@@ -28,6 +29,8 @@ class LinuxFileSystem : public FileSystem {
 
     // How many folder descriptors are open now.
     std::size_t openFolders() const { return registry_->count(); }
+    // The worker threads that read folders ahead of a walk.
+    ReadAhead& readAhead() { return readAhead_; }
 
     // The machine's path for a path in the program's form ("C:\a\b" gives <C's folder>/a/b);
     // empty for a drive without a folder. A machine path is returned unchanged.
@@ -46,6 +49,7 @@ class LinuxFileSystem : public FileSystem {
     const DriveMap& drives_;
     std::shared_ptr<OpenFolders> registry_;
     Trash trash_;
+    ReadAhead readAhead_;
 };
 
 }  // namespace vidor::platform::linux_
