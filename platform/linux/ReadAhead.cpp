@@ -13,7 +13,7 @@ ReadAhead::~ReadAhead() {
         std::lock_guard lock(mutex_);
         stop_ = true;
     }
-    changed_.notify_all();
+    work_.notify_all();
     for (std::thread& worker : workers_) worker.join();
 }
 
@@ -35,16 +35,19 @@ void ReadAhead::work() {
     std::unique_lock lock(mutex_);
     for (;;) {
         std::shared_ptr<AheadFolder> folder;
-        changed_.wait(lock, [&] {
+        ++idle_;
+        work_.wait(lock, [&] {
             if (stop_) return true;
             if (held_ < kHeldFolders) folder = firstPending();
             return folder != nullptr;
         });
+        --idle_;
         if (stop_) return;
         folder->state = AheadFolder::State::Reading;
-        const std::shared_ptr<OpenParent> parent = folder->parent;
+        std::shared_ptr<OpenParent> parent = std::move(folder->parent);
         lock.unlock();
         read(*folder, *parent, buffer);
+        parent.reset();  // closes it, when it was the last, out of the lock
         lock.lock();
         publish(folder);
     }
@@ -82,7 +85,6 @@ void ReadAhead::aheadOfSubFolders(AheadFolder& folder) {
 void ReadAhead::publish(const std::shared_ptr<AheadFolder>& folder) {
     // Its sub-folders take its place in the queue: they are asked for right after it.
     const auto after = queue_.erase(folder->place);
-    folder->parent.reset();
     if (folder->state == AheadFolder::State::Dropped) {
         folder->fd.reset();
         folder->subFolders.clear();
@@ -92,8 +94,13 @@ void ReadAhead::publish(const std::shared_ptr<AheadFolder>& folder) {
         for (const auto& sub : folder->subFolders) sub->place = queue_.insert(after, sub);
         folder->state = AheadFolder::State::Read;
         ++held_;
+        if (!folder->subFolders.empty()) wakeWorkers();
     }
-    changed_.notify_all();
+    if (waiting_ > 0) read_.notify_all();
+}
+
+void ReadAhead::wakeWorkers() {
+    if (idle_ > 0) work_.notify_all();
 }
 
 std::shared_ptr<AheadFolder> ReadAhead::schedule(int folder, dev_t volume,
@@ -114,7 +121,7 @@ std::shared_ptr<AheadFolder> ReadAhead::schedule(int folder, dev_t volume,
         group->subFolders.push_back(std::move(sub));
     }
     group->subFoldersAhead = true;
-    changed_.notify_all();
+    wakeWorkers();
     return group;
 }
 
@@ -130,17 +137,19 @@ std::shared_ptr<AheadFolder> ReadAhead::take(AheadFolder& parent, std::string_vi
     if (folder->state == AheadFolder::State::Pending) {
         // No worker got to it yet: it is needed now, read it here.
         folder->state = AheadFolder::State::Reading;
-        const std::shared_ptr<OpenParent> opener = folder->parent;
+        std::shared_ptr<OpenParent> opener = std::move(folder->parent);
         lock.unlock();
         read(*folder, *opener, buffer_);
+        opener.reset();
         lock.lock();
         publish(folder);
     }
-    changed_.wait(lock, [&] { return folder->state != AheadFolder::State::Reading; });
+    ++waiting_;
+    read_.wait(lock, [&] { return folder->state != AheadFolder::State::Reading; });
+    --waiting_;
     if (folder->state != AheadFolder::State::Read) return nullptr;
     folder->state = AheadFolder::State::Taken;
-    --held_;
-    changed_.notify_all();
+    if (held_-- == kHeldFolders) wakeWorkers();
     return folder;
 }
 
@@ -150,7 +159,7 @@ void ReadAhead::drop(AheadFolder& folder) {
         if (sub) dropLocked(std::move(sub));
     }
     folder.subFolders.clear();
-    changed_.notify_all();
+    wakeWorkers();
 }
 
 void ReadAhead::dropLocked(std::shared_ptr<AheadFolder> folder) {
@@ -186,12 +195,14 @@ void ReadAhead::dropLocked(std::shared_ptr<AheadFolder> folder) {
 
 void ReadAhead::waitIdle() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] {
+    ++waiting_;
+    read_.wait(lock, [&] {
         const bool reading = std::any_of(queue_.begin(), queue_.end(), [](const auto& f) {
             return f->state == AheadFolder::State::Reading;
         });
         return !reading && (held_ >= kHeldFolders || !firstPending());
     });
+    --waiting_;
 }
 
 std::size_t ReadAhead::held() {

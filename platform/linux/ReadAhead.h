@@ -102,11 +102,15 @@ class ReadAhead {
     void read(AheadFolder& folder, const OpenParent& parent, std::vector<char>& buffer);
     void aheadOfSubFolders(AheadFolder& folder);
     void publish(const std::shared_ptr<AheadFolder>& folder);
+    void wakeWorkers();
     void dropLocked(std::shared_ptr<AheadFolder> folder);
 
     std::atomic<std::size_t> openParents_ = 0;  // outlives the folders that count on it
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable work_;  // for the workers: a folder to read, or the end
+    std::condition_variable read_;  // for those waiting for a folder to be read
+    int idle_ = 0;                  // workers waiting for work_
+    int waiting_ = 0;               // threads waiting for read_
     std::list<std::shared_ptr<AheadFolder>> queue_;  // waiting or being read, in walk order
     std::size_t held_ = 0;
     bool stop_ = false;
