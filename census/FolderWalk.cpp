@@ -29,7 +29,12 @@ FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTota
 
 void FolderWalk::Nettoyer(std::string rep) {
     if (rep.empty() || rep.back() != '\\') rep += '\\';
-    extensions_ = std::make_unique<ExtensionMatch>(window_.lExt);
+    extensions_ = std::make_shared<const ExtensionMatch>(window_.lExt);
+    use_ = std::make_shared<const platform::ListingUse>(platform::ListingUse{
+        opensSubFolder, [extensions = extensions_](const platform::FolderEntry& entry) {
+            return entry.name.front() != '.' && entry.kind == platform::EntryKind::File &&
+                   extensions->matches(entry.name);
+        }});
     rep_ = std::move(rep);
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
@@ -83,7 +88,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
         sys_.windows.doEvents();
         if (window_.flags.arretDemande) break;
     }
-    level.folder->readAhead(level.subFolders, opensSubFolder);
+    level.folder->readAhead(level.subFolders, use_);
     return level;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,9 +18,12 @@ struct FolderEntry {
     EntryKind kind = EntryKind::Unknown;
 };
 
-// Whether an entry of a listing is a sub-folder that the caller opens. A plain function: it may be
-// called from other threads.
-using OpensSubFolder = bool (*)(const FolderEntry& entry);
+// What a caller does with the entries of listings: the sub-folders it opens, and the files whose
+// size it asks. Both may be called from other threads, and only read.
+struct ListingUse {
+    std::function<bool(const FolderEntry&)> opens;
+    std::function<bool(const FolderEntry&)> sized;
+};
 
 // Why a folder could not be opened. Silent failures (no right to list it, gone, not a folder,
 // a link, another volume, a name too long) are passed over without a word; the others are
@@ -69,10 +73,12 @@ class Folder {
     virtual bool createFolderLike(std::string_view name, Folder& model) = 0;
 
     // Tells which sub-folders of this one the caller opens next: `names`, in this order, each
-    // listed to its end and its own sub-folders (the entries `opens` accepts) opened the same
-    // way before the next one. The folder may open and list them ahead, in the background; what
-    // openFolder then returns is the same as without it. Does nothing by default.
-    virtual void readAhead(const std::vector<std::string>& /*names*/, OpensSubFolder /*opens*/) {}
+    // listed to its end and its own sub-folders (the entries `use` opens) opened the same way
+    // before the next one. The folder may open and list them ahead, in the background, and look
+    // ahead at the files whose size is asked; what the other calls return is the same as without
+    // it. Does nothing by default.
+    virtual void readAhead(const std::vector<std::string>& /*names*/,
+                           std::shared_ptr<const ListingUse> /*use*/) {}
 };
 
 // Files and folders by path. A path is either in the program's form (a drive letter, a colon,

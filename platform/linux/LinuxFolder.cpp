@@ -153,11 +153,12 @@ std::unique_ptr<Folder> LinuxFolder::adopt(std::shared_ptr<AheadFolder> read) {
     return folder;
 }
 
-void LinuxFolder::readAhead(const std::vector<std::string>& names, OpensSubFolder opens) {
+void LinuxFolder::readAhead(const std::vector<std::string>& names,
+                            std::shared_ptr<const ListingUse> use) {
     if (!readAhead_ || (ahead_ && ahead_->subFoldersAhead)) return;
     if (ahead_) readAhead_->drop(*ahead_);
     const int fd = node_->descriptor();
-    if (fd >= 0) ahead_ = readAhead_->schedule(fd, node_->volume(), names, opens);
+    if (fd >= 0) ahead_ = readAhead_->schedule(fd, node_->volume(), names, std::move(use));
 }
 
 std::optional<std::uint64_t> LinuxFolder::fileSize(std::string_view name) {

@@ -30,7 +30,8 @@ class LinuxFolder : public Folder {
     bool moveToTrash(std::string_view name) override;
     bool removeFolder(std::string_view name) override;
     bool createFolderLike(std::string_view name, Folder& model) override;
-    void readAhead(const std::vector<std::string>& names, OpensSubFolder opens) override;
+    void readAhead(const std::vector<std::string>& names,
+                   std::shared_ptr<const ListingUse> use) override;
 
     const std::shared_ptr<FolderNode>& node() const { return node_; }
 

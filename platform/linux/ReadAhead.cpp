@@ -1,6 +1,7 @@
 #include "platform/linux/ReadAhead.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -62,24 +63,49 @@ void ReadAhead::read(AheadFolder& folder, const OpenParent& parent, std::vector<
     while (more && folder.listing.bytes() < kHeldBytes && !folder.dropped)
         more = readListing(folder.fd.get(), folder.listing, buffer);
     folder.complete = !more;
-    if (folder.complete && !folder.dropped) aheadOfSubFolders(folder);
+    if (folder.dropped) return;
+    aheadOfSizes(folder);
+    if (folder.complete) aheadOfSubFolders(folder);
+}
+
+void ReadAhead::aheadOfSizes(const AheadFolder& folder) {
+    // On a cold cache, reading a file's size waits for the disk: the answers are left in the
+    // system's cache for the walk, which reads them again itself.
+    if (!folder.use->sized) return;
+    folder.listing.forEach([&](const FolderEntry& entry) {
+        struct stat st {};
+        if (folder.use->sized(entry))
+            (void)::fstatat(folder.fd.get(), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW);
+    });
 }
 
 void ReadAhead::aheadOfSubFolders(AheadFolder& folder) {
     std::vector<std::string> names;
     folder.listing.forEach([&](const FolderEntry& entry) {
-        if (folder.opens(entry)) names.push_back(entry.name);
+        if (folder.use->opens(entry)) names.push_back(entry.name);
     });
-    if (names.empty() || openParents_ >= kOpenParents) return;
-    const int copy = ::fcntl(folder.fd.get(), F_DUPFD_CLOEXEC, 0);
-    if (copy < 0) return;
-    auto parent = std::make_shared<OpenParent>(copy, openParents_);
+    if (names.empty()) return;
+    auto parent = openParent(folder.fd.get());
+    if (!parent) return;
     folder.subFolders.reserve(names.size());
     for (std::string& name : names) {
         folder.subFolders.push_back(
-            std::make_shared<AheadFolder>(std::move(name), parent, folder.volume, folder.opens));
+            std::make_shared<AheadFolder>(std::move(name), parent, folder.volume, folder.use));
     }
     folder.subFoldersAhead = true;
+}
+
+std::shared_ptr<OpenParent> ReadAhead::openParent(int folder) {
+    if (openParents_.fetch_add(1) >= kOpenParents) {
+        --openParents_;
+        return nullptr;
+    }
+    const int copy = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) {
+        --openParents_;
+        return nullptr;
+    }
+    return std::make_shared<OpenParent>(copy, openParents_);
 }
 
 void ReadAhead::publish(const std::shared_ptr<AheadFolder>& folder) {
@@ -105,18 +131,17 @@ void ReadAhead::wakeWorkers() {
 
 std::shared_ptr<AheadFolder> ReadAhead::schedule(int folder, dev_t volume,
                                                  const std::vector<std::string>& names,
-                                                 OpensSubFolder opens) {
-    auto group = std::make_shared<AheadFolder>(std::string(), nullptr, volume, opens);
+                                                 std::shared_ptr<const ListingUse> use) {
+    auto group = std::make_shared<AheadFolder>(std::string(), nullptr, volume, use);
     group->state = AheadFolder::State::Taken;
-    if (names.empty() || openParents_ >= kOpenParents) return group;
-    const int copy = ::fcntl(folder, F_DUPFD_CLOEXEC, 0);
-    if (copy < 0) return group;
-    auto parent = std::make_shared<OpenParent>(copy, openParents_);
+    if (names.empty()) return group;
+    auto parent = openParent(folder);
+    if (!parent) return group;
     std::lock_guard lock(mutex_);
     start();
     const auto first = queue_.begin();
     for (const std::string& name : names) {
-        auto sub = std::make_shared<AheadFolder>(name, parent, volume, opens);
+        auto sub = std::make_shared<AheadFolder>(name, parent, volume, use);
         sub->place = queue_.insert(first, sub);
         group->subFolders.push_back(std::move(sub));
     }

@@ -19,11 +19,9 @@
 namespace vidor::platform::linux_ {
 
 // A descriptor of a folder whose sub-folders wait to be opened ahead; counted so that their
-// number stays bounded.
+// number stays bounded (the count is raised before the descriptor is made).
 struct OpenParent {
-    OpenParent(int descriptor, std::atomic<std::size_t>& count) : fd(descriptor), count(count) {
-        ++count;
-    }
+    OpenParent(int descriptor, std::atomic<std::size_t>& count) : fd(descriptor), count(count) {}
     ~OpenParent() { --count; }
     UniqueFd fd;
     std::atomic<std::size_t>& count;
@@ -36,13 +34,13 @@ struct AheadFolder {
     enum class State { Pending, Reading, Read, Failed, Taken, Dropped };
 
     AheadFolder(std::string name, std::shared_ptr<OpenParent> parent, dev_t volume,
-                OpensSubFolder opens)
-        : name(std::move(name)), parent(std::move(parent)), volume(volume), opens(opens) {}
+                std::shared_ptr<const ListingUse> use)
+        : name(std::move(name)), parent(std::move(parent)), volume(volume), use(std::move(use)) {}
 
     const std::string name;
     std::shared_ptr<OpenParent> parent;  // until the folder is opened
     const dev_t volume;
-    const OpensSubFolder opens;
+    const std::shared_ptr<const ListingUse> use;
     State state = State::Pending;
     std::atomic<bool> dropped = false;                        // tells its reader to stop
     std::list<std::shared_ptr<AheadFolder>>::iterator place;  // in the queue while not read
@@ -79,7 +77,7 @@ class ReadAhead {
     // so far. The group returned stands for `folder`; dropping it cancels what was not taken.
     std::shared_ptr<AheadFolder> schedule(int folder, dev_t volume,
                                           const std::vector<std::string>& names,
-                                          OpensSubFolder opens);
+                                          std::shared_ptr<const ListingUse> use);
 
     // The sub-folder `name` of `parent`, read: waits while a worker reads it, reads it here when
     // no worker has started. Sub-folders of `parent` scheduled before it are dropped. Null when it
@@ -101,8 +99,10 @@ class ReadAhead {
     std::shared_ptr<AheadFolder> firstPending() const;
     void read(AheadFolder& folder, const OpenParent& parent, std::vector<char>& buffer);
     void aheadOfSubFolders(AheadFolder& folder);
+    static void aheadOfSizes(const AheadFolder& folder);
     void publish(const std::shared_ptr<AheadFolder>& folder);
     void wakeWorkers();
+    std::shared_ptr<OpenParent> openParent(int folder);
     void dropLocked(std::shared_ptr<AheadFolder> folder);
 
     std::atomic<std::size_t> openParents_ = 0;  // outlives the folders that count on it

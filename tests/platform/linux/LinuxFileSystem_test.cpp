@@ -135,6 +135,8 @@ bool opensAny(const FolderEntry& entry) {
     return entry.kind != EntryKind::File;
 }
 
+const auto kUse = std::make_shared<const ListingUse>(ListingUse{opensAny, nullptr});
+
 std::size_t openDescriptors() {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
@@ -150,7 +152,7 @@ void walk(Folder& folder, const std::string& path, std::vector<std::string>& fil
         else
             files.push_back(path + entry.name);
     }
-    folder.readAhead(subFolders, opensAny);
+    folder.readAhead(subFolders, kUse);
     for (const std::string& name : subFolders) {
         FolderError error;
         auto sub = folder.openFolder(name, error);
@@ -183,7 +185,7 @@ TEST_F(LinuxFileSystemTest, FoldersReadAheadGiveTheSameListingsWithFewDescriptor
         ASSERT_TRUE(root);
         std::vector<std::string> names;
         for (FolderEntry entry; root->next(entry);) names.push_back(entry.name);
-        root->readAhead(names, opensAny);
+        root->readAhead(names, kUse);
         files.readAhead().waitIdle();
         EXPECT_EQ(files.readAhead().held(), ReadAhead::kHeldFolders);
         // The folders held, the folders whose sub-folders wait and the drive's root.
@@ -211,7 +213,7 @@ TEST_F(LinuxFileSystemTest, DroppingAFolderClosesWhatWasReadAheadBelowIt) {
         auto root = files.openFolder("C:\\", error);
         std::vector<std::string> names;
         for (FolderEntry entry; root->next(entry);) names.push_back(entry.name);
-        root->readAhead(names, opensAny);
+        root->readAhead(names, kUse);
         auto first = root->openFolder(names.front(), error);
         ASSERT_TRUE(first);
         files.readAhead().waitIdle();
