@@ -16,9 +16,10 @@ build/bench/census_bench settings
 ms() { echo $(( ($2 - $1) / 1000000 )); }
 least() { sort -n | head -1; }
 
-display=:$(( 50 + RANDOM % 50 ))
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-sleep 1
+# Xvfb picks a free display and writes its number when it is ready.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
+until [ -s "$work/display" ]; do sleep 0.05; done
+display=:$(head -1 "$work/display")
 shown() {  # milliseconds from the start of the process to its first window mapped
   local events=$work/events start end
   : >"$events"
@@ -28,7 +29,11 @@ shown() {  # milliseconds from the start of the process to its first window mapp
   start=$(date +%s%N)
   DISPLAY=$display build/Vidor &
   local program=$!
-  until grep -q MapNotify "$events"; do sleep 0.001; done
+  local tries=0
+  until grep -q MapNotify "$events"; do
+    sleep 0.001
+    if (( ++tries > 5000 )); then echo "no window shown" >&2; exit 1; fi
+  done
   end=$(date +%s%N)
   kill "$program" "$watcher"
   wait "$program" "$watcher" 2>/dev/null || true
