@@ -15,19 +15,13 @@ struct List : ListBox {
     }
 };
 
-TEST(DriveListTest, SavedDrivesAreSelectedAndUnknownOnesSkipped) {
+TEST(DriveListTest, SavedDrivesAreSelectedAndUnknownOnesSkippedAndNoneMeansEvery) {
     List drives{"C:", "D:", "E:"};
     EXPECT_TRUE(restoreDrives(drives, "Q:\te:\t\"C:\"\t"));
-    EXPECT_FALSE(drives.selected(1));
-    EXPECT_TRUE(drives.selected(0));
-    EXPECT_TRUE(drives.selected(2));
-}
-
-TEST(DriveListTest, AnEmptySavedChoiceSelectsEveryDrive) {
-    List drives{"C:", "D:"};
-    EXPECT_FALSE(restoreDrives(drives, ""));
-    EXPECT_TRUE(drives.selected(0));
-    EXPECT_TRUE(drives.selected(1));
+    EXPECT_TRUE(drives.selected(0) && !drives.selected(1) && drives.selected(2));
+    List empty{"C:", "D:"};
+    EXPECT_FALSE(restoreDrives(empty, ""));
+    EXPECT_TRUE(empty.selected(0) && empty.selected(1));
 }
 
 TEST(SelectionMarkTest, RecenserNeedsADriveAndAnExtension) {
