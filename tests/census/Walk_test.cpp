@@ -114,17 +114,18 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionAndWhenItHoldsFiles
               (Items{"C:\\u\\Temp\\t.tmp", "C:\\v\\Temporary Internet Files\\cache\\b.tmp"}));
 }
 
-TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolderNorDrive) {
+TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndClosingEndsTheProgramAtOnce) {
     for (int i = 0; i < 5; ++i) test::writeFile(c / ("f" + std::to_string(i) + ".tmp"), "x");
     test::writeFile(c / "sub" / "g.tmp", "x");
     auto session = std::make_unique<test::Session>();
     session->load();
     app::F_Main& form = *session->form;
+    test::selectOnly(form.lExt, {"tmp", "log"});
     std::vector<std::string> folders;
-    int cancelledAt = -1;
+    int listed = -1;
     // Yield 1 follows the root's caption; yield 3 follows the second entry of the root.
     session->windows.atYield(3, [&] {
-        cancelledAt = form.lDel.count();
+        listed = form.lDel.count();
         form.bAnn.press();
     });
     session->windows.whileYielding([&] {
@@ -133,8 +134,9 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolderNorDrive) 
         return false;
     });
     EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+    // No other folder, nor the other drive, was entered.
     EXPECT_EQ(folders, (Items{"C:\\"}));
-    EXPECT_LE(cancelledAt, 2);
+    EXPECT_LE(listed, 2);
     EXPECT_EQ(form.lDel.count(), 0);
     EXPECT_TRUE(form.pSaisie.visible());
     EXPECT_FALSE(form.pExec.visible());
@@ -142,22 +144,16 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryAndEntersNoOtherFolderNorDrive) 
     EXPECT_FALSE(form.bAuto.visible());
     EXPECT_EQ(form.mousePointer(), platform::kPointerDefault);
     EXPECT_EQ(form.defaultButton(), &form.bGo);
-}
 
-TEST_F(WalkTest, ClosingTheWindowDuringTheWalkStoresTheChoicesAndEndsAtOnce) {
-    for (int i = 0; i < 20; ++i) test::writeFile(c / ("d" + std::to_string(i)) / "f.tmp", "x");
-    auto session = std::make_unique<test::Session>();
-    session->load();
-    app::F_Main& form = *session->form;
-    test::selectOnly(form.lExt, {"tmp", "log"});
-    int listedWhenClosed = -1;
-    session->windows.atYield(10, [&] {
-        listedWhenClosed = form.lDel.count();
+    // Closing the window during the next census stores the choices and ends it there.
+    const int closedAt = session->windows.yields + 4;
+    session->windows.atYield(closedAt, [&] {
+        listed = form.lDel.count();
         form.close();
     });
     EXPECT_EQ(session->act([&] { form.bGo.press(); }), platform::kExitNormal);
-    EXPECT_EQ(session->windows.yields, 10);
-    EXPECT_EQ(form.lDel.count(), listedWhenClosed);
+    EXPECT_EQ(session->windows.yields, closedAt);
+    EXPECT_EQ(form.lDel.count(), listed);
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\tlog\t");
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\tE:\t");
 }
