@@ -50,12 +50,5 @@ TEST_F(FichiersTest, ExistenceTestsTellFoldersFromFiles) {
     EXPECT_TRUE(RepertoireExiste(files, (c / "WINDOWS").string() + "/"));
 }
 
-TEST_F(FichiersTest, FichierCorbeilleMovesTheFileIntoTheTrash) {
-    test::writeFile(c / "a.tmp", "contents");
-    EXPECT_TRUE(FichierCorbeille(files, "C:\\a.tmp"));
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.tmp"), "contents");
-    EXPECT_FALSE(FichierCorbeille(files, "C:\\a.tmp"));
-}
-
 }  // namespace
 }  // namespace vidor::korlib

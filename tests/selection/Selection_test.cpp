@@ -46,14 +46,5 @@ TEST(SelectionMarkTest, RecenserNeedsADriveAndAnExtension) {
     EXPECT_FALSE(go.enabled());
 }
 
-TEST(SelectionMarkTest, SavedTextsFollowListOrderWithATabAfterEachItem) {
-    List extensions{"bak", "tmp", "old"};
-    extensions.setSelected(2, true);
-    extensions.setSelected(1, true);
-    EXPECT_EQ(savedText(extensions, false), "bak\ttmp\told\t");
-    EXPECT_EQ(savedText(extensions, true), "tmp\told\t");
-    EXPECT_EQ(savedText(List({}), false), "");
-}
-
 }  // namespace
 }  // namespace vidor::selection
