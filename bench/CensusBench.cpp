@@ -4,6 +4,8 @@
 //   census_bench walk <root>                runs a census of <root> as drive C:
 //   census_bench packages [folder]          reads dpkg's file lists (/var/lib/dpkg/info), once
 //                                           the first file matches, and asks about 190,000 paths
+//   census_bench settings                   turns the self-update off in $XDG_CONFIG_HOME, so
+//                                           that a start of the program asks nothing
 //
 // The tree holds 10,020 folders and 190,000 files (about 200,000 entries), of which <matching>
 // (1,900 by default, 1%), spread evenly, end in .tmp. The walk prints the entries per second, the
@@ -64,6 +66,19 @@ long peakResidentKilobytes() {
     return usage.ru_maxrss;
 }
 
+void updateOff(vidor::platform::Services& services) {
+    vidor::korlib::Registre(services.settings, "Brenlo")
+        .RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo", vidor::platform::Hive::LocalMachine);
+}
+
+int settings() {
+    vidor::platform::ScriptedWindowSystem windows;
+    vidor::platform::linux_::LinuxPlatform machine("/opt/vidor/Vidor", {});
+    vidor::platform::Services services = machine.services(windows);
+    updateOff(services);
+    return 0;
+}
+
 int walk(const fs::path& root) {
     const fs::path settings =
         fs::temp_directory_path() / ("vidor-bench-" + std::to_string(::getpid()));
@@ -75,9 +90,7 @@ int walk(const fs::path& root) {
         vidor::platform::ScriptedWindowSystem windows;
         vidor::platform::linux_::LinuxPlatform machine("/opt/vidor/Vidor", {});
         vidor::platform::Services services = machine.services(windows);
-        vidor::korlib::Registre(services.settings, "Brenlo")
-            .RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo",
-                           vidor::platform::Hive::LocalMachine);
+        updateOff(services);
         vidor::app::F_Main form(services);
         form.Form_Load();
         for (int i = 0; i < form.lExt.count(); ++i)
@@ -122,7 +135,9 @@ int main(int argc, char** argv) {
     if (command == "build" && argc > 2) return build(argv[2], argc > 3 ? std::atol(argv[3]) : 1900);
     if (command == "walk" && argc > 2) return walk(argv[2]);
     if (command == "packages") return packages(argc > 2 ? argv[2] : "/var/lib/dpkg/info");
+    if (command == "settings") return settings();
     std::fprintf(stderr,
-                 "usage: census_bench build <root> [matching] | walk <root> | packages [folder]\n");
+                 "usage: census_bench build <root> [matching] | walk <root> | packages [folder] | "
+                 "settings\n");
     return 2;
 }

@@ -17,6 +17,11 @@ bool endsWith(const std::string& text, std::string_view end) {
            text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
+// The walk enters the sub-folders that are not hidden; a link is a file to it.
+bool opensSubFolder(const platform::FolderEntry& entry) {
+    return entry.name.front() != '.' && entry.kind != platform::EntryKind::File;
+}
+
 }  // namespace
 
 FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total)
@@ -24,7 +29,12 @@ FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTota
 
 void FolderWalk::Nettoyer(std::string rep) {
     if (rep.empty() || rep.back() != '\\') rep += '\\';
-    extensions_ = std::make_unique<ExtensionMatch>(window_.lExt);
+    extensions_ = std::make_shared<const ExtensionMatch>(window_.lExt);
+    use_ = std::make_shared<const platform::ListingUse>(platform::ListingUse{
+        opensSubFolder, [extensions = extensions_](const platform::FolderEntry& entry) {
+            return entry.name.front() != '.' && entry.kind == platform::EntryKind::File &&
+                   extensions->matches(entry.name);
+        }});
     rep_ = std::move(rep);
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
@@ -66,7 +76,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         if (entry.name.front() != '.') {
-            if (entry.kind != platform::EntryKind::File) {
+            if (opensSubFolder(entry)) {
                 level.subFolders.push_back(entry.name);
             } else if (parent && purgeable()) {
                 purge(*parent, name, *level.folder);
@@ -78,6 +88,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
         sys_.windows.doEvents();
         if (window_.flags.arretDemande) break;
     }
+    level.folder->readAhead(level.subFolders, use_);
     return level;
 }
 

@@ -44,8 +44,9 @@ class FolderWalk {
     platform::Services& sys_;
     CensusWindow& window_;
     TailleTotale& total_;
-    std::unique_ptr<ExtensionMatch> extensions_;
-    std::string rep_;  // the folder being visited
+    std::shared_ptr<const ExtensionMatch> extensions_;
+    std::shared_ptr<const platform::ListingUse> use_;  // the read-ahead's copy of the rules
+    std::string rep_;                                  // the folder being visited
 };
 
 }  // namespace vidor::census

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vidor::platform {
 
@@ -14,6 +16,13 @@ enum class EntryKind { File, Folder, Unknown };
 struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::Unknown;
+};
+
+// What a caller does with the entries of listings: the sub-folders it opens, and the files whose
+// size it asks. Both may be called from other threads, and only read.
+struct ListingUse {
+    std::function<bool(const FolderEntry&)> opens;
+    std::function<bool(const FolderEntry&)> sized;
 };
 
 // Why a folder could not be opened. Silent failures (no right to list it, gone, not a folder,
@@ -62,6 +71,14 @@ class Folder {
     // Creates a sub-folder with the access rights (and, where allowed, the owner) that
     // `model` had; `model` is a folder opened before. Never creates through a link.
     virtual bool createFolderLike(std::string_view name, Folder& model) = 0;
+
+    // Tells which sub-folders of this one the caller opens next: `names`, in this order, each
+    // listed to its end and its own sub-folders (the entries `use` opens) opened the same way
+    // before the next one. The folder may open and list them ahead, in the background, and look
+    // ahead at the files whose size is asked; what the other calls return is the same as without
+    // it. Does nothing by default.
+    virtual void readAhead(const std::vector<std::string>& /*names*/,
+                           std::shared_ptr<const ListingUse> /*use*/) {}
 };
 
 // Files and folders by path. A path is either in the program's form (a drive letter, a colon,

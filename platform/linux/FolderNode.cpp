@@ -10,14 +10,17 @@
 namespace vidor::platform::linux_ {
 
 FolderNode::FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
-                       std::string name, int fd, dev_t volume)
+                       std::string name, int fd, dev_t volume, const FolderIdentity* known)
     : registry_(std::move(registry)),
       parent_(std::move(parent)),
       name_(std::move(name)),
       fd_(fd),
       volume_(volume) {
     struct stat st {};
-    if (fd_ >= 0 && ::fstat(fd_, &st) == 0) {
+    if (known) {
+        dev_ = known->device;
+        ino_ = known->inode;
+    } else if (fd_ >= 0 && ::fstat(fd_, &st) == 0) {
         dev_ = st.st_dev;
         ino_ = st.st_ino;
     }

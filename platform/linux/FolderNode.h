@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <list>
 #include <memory>
 #include <string>
@@ -11,6 +12,17 @@ namespace vidor::platform::linux_ {
 
 class OpenFolders;
 
+// What tells a folder from any other that took its name: its volume and inode, and the times of
+// its last changes (in nanoseconds), which move when an entry is added, removed or renamed in it
+// or its rights change.
+struct FolderIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::int64_t modified = 0;
+    std::int64_t changed = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
 // A folder the program holds open, known by its identity (device and inode) so that it is
 // never mistaken for another. To keep the number of open descriptors bounded, an idle folder
 // may have its descriptor closed; it is opened again from its parent, without following links,
@@ -18,9 +30,9 @@ class OpenFolders;
 class FolderNode {
   public:
     // Takes `fd`, an open descriptor of the folder. `parent` is null for a folder opened by path
-    // (such a folder keeps its descriptor).
+    // (such a folder keeps its descriptor). `known` spares reading the identity of `fd` again.
     FolderNode(std::shared_ptr<OpenFolders> registry, std::shared_ptr<FolderNode> parent,
-               std::string name, int fd, dev_t volume);
+               std::string name, int fd, dev_t volume, const FolderIdentity* known = nullptr);
     FolderNode(const FolderNode&) = delete;
     FolderNode& operator=(const FolderNode&) = delete;
     ~FolderNode();

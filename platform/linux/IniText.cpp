@@ -183,7 +183,8 @@ std::vector<Line> linesOf(std::string_view text) {
     bool general = true;  // values before any section belong to [General]
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        Line line{text.substr(0, end)};
+        Line line;
+        line.text = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         const std::string_view content = trimmed(line.text);
         if (content.starts_with('[') && content.ends_with(']')) {

@@ -110,7 +110,7 @@ std::unique_ptr<Folder> LinuxFileSystem::openFolder(const std::string& path, Fol
     if (!at.folder) return nullptr;
     auto folder = at.name.empty() ? at.folder : LinuxFolder::openChild(at.folder, at.name, error);
     if (!folder) return nullptr;
-    return std::make_unique<LinuxFolder>(std::move(folder), trash_);
+    return std::make_unique<LinuxFolder>(std::move(folder), trash_, &readAhead_);
 }
 
 std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {

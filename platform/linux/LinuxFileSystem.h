@@ -7,6 +7,7 @@
 #include "platform/linux/DriveMap.h"
 #include "platform/linux/FolderNode.h"
 #include "platform/linux/PackageFiles.h"
+#include "platform/linux/ReadAhead.h"
 #include "platform/linux/Trash.h"
 
 namespace vidor::platform::linux_ {
@@ -33,6 +34,8 @@ class LinuxFileSystem : public FileSystem {
 
     // How many folder descriptors are open now.
     std::size_t openFolders() const { return registry_->count(); }
+    // The worker threads that read folders ahead of a walk.
+    ReadAhead& readAhead() { return readAhead_; }
 
     // The machine's path for a path in the program's form ("C:\a\b" gives <C's folder>/a/b);
     // empty for a drive without a folder. A machine path is returned unchanged.
@@ -52,6 +55,7 @@ class LinuxFileSystem : public FileSystem {
     std::shared_ptr<OpenFolders> registry_;
     Trash trash_;
     PackageFiles packages_{"/var/lib/dpkg/info"};
+    ReadAhead readAhead_;
 };
 
 }  // namespace vidor::platform::linux_

@@ -1,14 +1,13 @@
 #include "platform/linux/LinuxFolder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "platform/linux/Trash.h"
@@ -17,37 +16,29 @@ namespace vidor::platform::linux_ {
 
 namespace {
 
-constexpr std::size_t kListingBuffer = 32 * 1024;
-
 std::string nameOf(std::string_view name) {
     return std::string(name);
 }
 
-// The kind of an entry from its listing; only a file system that does not tell costs a call.
-EntryKind kindOf(FolderNode& folder, const char* name, unsigned char type) {
-    switch (type) {
-        case DT_DIR:
-            return EntryKind::Folder;
-        case DT_UNKNOWN:
-            break;
-        default:
-            return EntryKind::File;  // a link, a device or a pipe is a file to the program
-    }
-    struct stat st {};
-    if (::fstatat(folder.descriptor(), name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return EntryKind::Unknown;
-    return S_ISDIR(st.st_mode) ? EntryKind::Folder : EntryKind::File;
+FolderIdentity identityOf(const struct statx& stx) {
+    constexpr std::int64_t kBillion = 1000000000;
+    return {makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino,
+            stx.stx_mtime.tv_sec * kBillion + stx.stx_mtime.tv_nsec,
+            stx.stx_ctime.tv_sec * kBillion + stx.stx_ctime.tv_nsec};
 }
 
-// True when the open folder `fd` lies on `volume` and is not the root of another mount.
-bool sameVolume(int fd, dev_t volume) {
+// The identity of the open folder `fd` when it lies on `volume` and is not the root of another
+// mount.
+std::optional<FolderIdentity> onVolume(int fd, dev_t volume) {
     struct statx stx {};
-    if (::statx(fd, "", AT_EMPTY_PATH, STATX_INO, &stx) != 0) return false;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS, &stx) != 0) return std::nullopt;
     if ((stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
         (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT)) {
-        return false;
+        return std::nullopt;
     }
-    return makedev(stx.stx_dev_major, stx.stx_dev_minor) == volume;
+    FolderIdentity identity = identityOf(stx);
+    if (identity.device != volume) return std::nullopt;
+    return identity;
 }
 
 }  // namespace
@@ -74,68 +65,100 @@ FolderError folderError(int error) {
     }
 }
 
-LinuxFolder::LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash)
-    : node_(std::move(node)), trash_(trash) {}
+LinuxFolder::LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash, ReadAhead* readAhead)
+    : node_(std::move(node)), trash_(trash), readAhead_(readAhead) {}
 
-bool LinuxFolder::fill() {
-    const int fd = node_->descriptor();
-    if (fd < 0) return false;
-    if (buffer_.empty()) buffer_.resize(kListingBuffer);
-    const long read = ::syscall(SYS_getdents64, fd, buffer_.data(), buffer_.size());
-    if (read <= 0) return false;  // the end, or a failure that ends the listing
-    offset_ = 0;
-    size_ = static_cast<std::size_t>(read);
-    return true;
+LinuxFolder::~LinuxFolder() {
+    if (ahead_) readAhead_->drop(*ahead_);
 }
 
 bool LinuxFolder::next(FolderEntry& entry) {
     if (done_) return false;
     node_->setListing(true);
-    for (;;) {
-        if (offset_ >= size_ && !fill()) break;
-        auto* dirent = reinterpret_cast<struct dirent64*>(buffer_.data() + offset_);
-        offset_ += dirent->d_reclen;
-        const char* name = dirent->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
-        // A name holding a backslash cannot be written in the program's paths.
-        if (std::strchr(name, '\\')) continue;
-        entry.name.assign(name);
-        entry.kind = kindOf(*node_, name, dirent->d_type);
-        return true;
+    while (!listing_.next(entry)) {
+        listing_.clear();
+        if (complete_ || !readListing(node_->descriptor(), listing_, buffer_)) {
+            done_ = true;
+            node_->setListing(false);
+            listing_ = FolderListing();
+            std::vector<char>().swap(buffer_);
+            return false;
+        }
     }
-    done_ = true;
-    node_->setListing(false);
-    std::vector<char>().swap(buffer_);
-    return false;
+    return true;
+}
+
+int openSubFolder(int parent, std::string_view name, dev_t volume, FolderIdentity& identity,
+                  FolderError& error) {
+    const std::string child = nameOf(name);
+    if (child.empty() || child == "." || child == ".." || child.find('/') != std::string::npos) {
+        error = folderError(ENOENT);
+        return -1;
+    }
+    const int fd = parent < 0 ? -1
+                              : ::openat(parent, child.c_str(),
+                                         O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        error = folderError(parent < 0 ? ENOENT : errno);
+        return -1;
+    }
+    const auto found = onVolume(fd, volume);
+    if (!found) {
+        ::close(fd);
+        error = folderError(EXDEV);
+        return -1;
+    }
+    identity = *found;
+    return fd;
 }
 
 std::shared_ptr<FolderNode> LinuxFolder::openChild(const std::shared_ptr<FolderNode>& parent,
                                                    std::string_view name, FolderError& error) {
-    const std::string child = nameOf(name);
-    if (child.empty() || child == "." || child == ".." || child.find('/') != std::string::npos) {
-        error = folderError(ENOENT);
-        return nullptr;
-    }
-    const int parentFd = parent->descriptor();
-    const int fd = parentFd < 0 ? -1
-                                : ::openat(parentFd, child.c_str(),
-                                           O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        error = folderError(parentFd < 0 ? ENOENT : errno);
-        return nullptr;
-    }
-    if (!sameVolume(fd, parent->volume())) {
-        ::close(fd);
-        error = folderError(EXDEV);
-        return nullptr;
-    }
-    return std::make_shared<FolderNode>(parent->registry(), parent, child, fd, parent->volume());
+    FolderIdentity identity;
+    const int fd = openSubFolder(parent->descriptor(), name, parent->volume(), identity, error);
+    if (fd < 0) return nullptr;
+    return std::make_shared<FolderNode>(parent->registry(), parent, nameOf(name), fd,
+                                        parent->volume(), &identity);
 }
 
 std::unique_ptr<Folder> LinuxFolder::openFolder(std::string_view name, FolderError& error) {
+    if (ahead_) {
+        if (auto read = readAhead_->take(*ahead_, name)) {
+            if (auto folder = adopt(std::move(read))) return folder;
+        }
+    }
     auto node = openChild(node_, name, error);
     if (!node) return nullptr;
-    return std::make_unique<LinuxFolder>(std::move(node), trash_);
+    return std::make_unique<LinuxFolder>(std::move(node), trash_, readAhead_);
+}
+
+std::unique_ptr<Folder> LinuxFolder::adopt(std::shared_ptr<AheadFolder> read) {
+    // The name must still lead, without a link, to the folder read, unchanged since it was read.
+    const int fd = node_->descriptor();
+    struct statx stx {};
+    if (fd < 0 ||
+        ::statx(fd, read->name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &stx) != 0 ||
+        !S_ISDIR(stx.stx_mode) || !(identityOf(stx) == read->identity)) {
+        readAhead_->drop(*read);
+        return nullptr;
+    }
+    auto node = std::make_shared<FolderNode>(node_->registry(), node_, read->name,
+                                             read->fd.release(), node_->volume(), &read->identity);
+    auto folder = std::make_unique<LinuxFolder>(node, trash_, readAhead_);
+    folder->listing_ = std::move(read->listing);
+    folder->complete_ = read->complete;
+    // The rest of a long listing is read from where the reader stopped: the descriptor stays.
+    node->setListing(!read->complete);
+    folder->ahead_ = std::move(read);
+    return folder;
+}
+
+void LinuxFolder::readAhead(const std::vector<std::string>& names,
+                            std::shared_ptr<const ListingUse> use) {
+    if (!readAhead_ || (ahead_ && ahead_->subFoldersAhead)) return;
+    if (ahead_) readAhead_->drop(*ahead_);
+    const int fd = node_->descriptor();
+    if (fd >= 0) ahead_ = readAhead_->schedule(fd, node_->volume(), names, std::move(use));
 }
 
 std::optional<std::uint64_t> LinuxFolder::fileSize(std::string_view name) {

@@ -4,17 +4,23 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/linux/FolderListing.h"
 #include "platform/linux/FolderNode.h"
+#include "platform/linux/ReadAhead.h"
 
 namespace vidor::platform::linux_ {
 
 class Trash;
 
 // A folder held by its descriptor: every operation names an entry of this very folder and
-// never follows a link.
+// never follows a link. A sub-folder read ahead is handed out only if its name still leads, without
+// a link, to the very folder that was read, unchanged since; else it is opened as it would have
+// been without the read-ahead.
 class LinuxFolder : public Folder {
   public:
-    LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash);
+    // Sub-folders are read ahead by `readAhead`, when given.
+    LinuxFolder(std::shared_ptr<FolderNode> node, Trash& trash, ReadAhead* readAhead = nullptr);
+    ~LinuxFolder() override;
 
     bool next(FolderEntry& entry) override;
     std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) override;
@@ -24,6 +30,8 @@ class LinuxFolder : public Folder {
     bool moveToTrash(std::string_view name) override;
     bool removeFolder(std::string_view name) override;
     bool createFolderLike(std::string_view name, Folder& model) override;
+    void readAhead(const std::vector<std::string>& names,
+                   std::shared_ptr<const ListingUse> use) override;
 
     const std::shared_ptr<FolderNode>& node() const { return node_; }
 
@@ -32,15 +40,22 @@ class LinuxFolder : public Folder {
                                                  std::string_view name, FolderError& error);
 
   private:
-    bool fill();
+    std::unique_ptr<Folder> adopt(std::shared_ptr<AheadFolder> read);
 
     std::shared_ptr<FolderNode> node_;
     Trash& trash_;
+    ReadAhead* readAhead_;
+    std::shared_ptr<AheadFolder> ahead_;  // its sub-folders read ahead
+    FolderListing listing_;
+    bool complete_ = false;  // listing_ holds the rest of the listing
     std::vector<char> buffer_;
-    std::size_t offset_ = 0;
-    std::size_t size_ = 0;
     bool done_ = false;
 };
+
+// Opens the sub-folder `name` of the open folder `parent` without following a link, and only on
+// `volume`; fills `identity`. The descriptor, or -1 with `error`.
+int openSubFolder(int parent, std::string_view name, dev_t volume, FolderIdentity& identity,
+                  FolderError& error);
 
 // Whether a failure to open a folder (an errno value) is of the kind passed over in silence,
 // and what to tell the user otherwise.

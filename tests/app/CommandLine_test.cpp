@@ -48,6 +48,8 @@ TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
         {{"/E:bak", "/E:xyz,exe,.tmp,,ZZZ"},
          {"C:", "D:", "E:", "F:"},
          {"zzz", "xyz", "exe", ".tmp"}},
+        // Nothing selected: the census still runs, and ends the program.
+        {{"/U:q"}, {}, {}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.arguments.front());
@@ -78,7 +80,9 @@ TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
 }
 
 TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
-    auto run = start({"/AUTO"});
+    auto run = start({"/auto"});
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_TRUE(run->windows.messages.empty());
     EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
     EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
@@ -126,14 +130,6 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
         EXPECT_TRUE(run->windows.shown.empty());
         EXPECT_EQ(test::userSetting("Unités sélectionnées"), "D:\t");
     }
-}
-
-TEST_F(CommandLineTest, NothingSelectedStillRunsTheCensusWhichEndsTheProgram) {
-    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
-    auto run = start({"/U:q"});
-    EXPECT_EQ(ending, platform::kExitNormal);
-    EXPECT_FALSE(run->form->bGo.enabled());
-    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "a.tmp"));
 }
 
 TEST_F(CommandLineTest, ManuelDuringAnUnattendedCensusEndsInTheReview) {

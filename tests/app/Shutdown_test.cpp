@@ -13,8 +13,8 @@ class ShutdownTest : public ::testing::Test {
     test::Sandbox sandbox{"C=3:c;D=2:d;E=3:e"};
 };
 
-TEST_F(ShutdownTest, ClosingAManualRunStoresTheChoicesInListOrder) {
-    test::storeUserSetting("Extensions", "bak\ttmp\t");
+TEST_F(ShutdownTest, ClosingAManualRunStoresTheChoicesInListOrderWithoutForbiddenExtensions) {
+    test::storeUserSetting("Extensions", "exe\tbak\ttmp\tDll\t");
     test::storeUserSetting("Extensions sélectionnées", "tmp\t");
     test::Session session;
     session.load();
@@ -43,25 +43,6 @@ TEST_F(ShutdownTest, EmptySelectionsAreStoredAsEmptyTextsAndGiveTheDefaultsNextT
     next.load();
     EXPECT_EQ(selectedOf(next.form->lUnites), (Items{"C:", "E:"}));
     EXPECT_EQ(selectedOf(next.form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
-}
-
-TEST_F(ShutdownTest, ForbiddenExtensionsDroppedAtStartAreMissingFromTheStoredList) {
-    test::storeUserSetting("Extensions", "exe\ttmp\tDll\t");
-    test::Session session;
-    session.load();
-    session.act([&] { session.form->close(); });
-    EXPECT_EQ(test::userSetting("Extensions"), "tmp\t");
-}
-
-TEST_F(ShutdownTest, ARunWithParametersStoresNothing) {
-    test::storeUserSetting("Unités sélectionnées", "E:\t");
-    test::Session session({"/U:c"});
-    F_Main& form = *session.form;
-    form.lUnites.addItem("C:");
-    form.lUnites.setSelected(0, true);
-    EXPECT_EQ(session.act([&] { form.close(); }), platform::kExitNormal);
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\t");
-    EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "tests/support/Session.h"
 
 namespace vidor::census {
@@ -11,13 +9,12 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-// A folder that lists given sub-folders and fails to open the ones told to.
+// A drive root listing three folders: one that fails with an error, one the user may not open
+// (a silent failure) and an empty one. The names of the folders it is asked to open go to `opened`.
 class FakeFolder : public platform::Folder {
   public:
-    // Records in `opened` the names of the sub-folders it is asked to open.
-    FakeFolder(Items subFolders, std::map<std::string, platform::FolderError> failures,
-               Items& opened)
-        : opened_(opened), subFolders_(std::move(subFolders)), failures_(std::move(failures)) {}
+    FakeFolder(Items& opened, Items subFolders)
+        : opened_(opened), subFolders_(std::move(subFolders)) {}
 
     bool next(platform::FolderEntry& entry) override {
         if (next_ == subFolders_.size()) return false;
@@ -27,12 +24,10 @@ class FakeFolder : public platform::Folder {
     std::unique_ptr<Folder> openFolder(std::string_view name,
                                        platform::FolderError& error) override {
         opened_.push_back(std::string(name));
-        if (auto it = failures_.find(std::string(name)); it != failures_.end()) {
-            error = it->second;
-            return nullptr;
-        }
-        return std::make_unique<FakeFolder>(Items{}, std::map<std::string, platform::FolderError>{},
-                                            opened_);
+        if (name == "fine") return std::make_unique<FakeFolder>(opened_, Items{});
+        error = name == "broken" ? platform::FolderError{false, "Erreur d'entrée/sortie"}
+                                 : platform::FolderError{true, {}};
+        return nullptr;
     }
     std::optional<std::uint64_t> fileSize(std::string_view) override { return std::nullopt; }
     bool setNormal(std::string_view) override { return false; }
@@ -45,21 +40,16 @@ class FakeFolder : public platform::Folder {
     Items& opened_;
     Items subFolders_;
     std::size_t next_ = 0;
-    std::map<std::string, platform::FolderError> failures_;
 };
 
-// The machine's file system, but for drive roots, which are fake folders.
+// The machine's file system, but for the root of C:, a fake folder.
 class FakeRoots : public platform::linux_::LinuxFileSystem {
   public:
     using LinuxFileSystem::LinuxFileSystem;
     std::unique_ptr<platform::Folder> openFolder(const std::string& path,
                                                  platform::FolderError& error) override {
         if (path != "C:\\") return LinuxFileSystem::openFolder(path, error);
-        return std::make_unique<FakeFolder>(
-            Items{"broken", "locked", "fine"},
-            std::map<std::string, platform::FolderError>{
-                {"broken", {false, "Erreur d'entrée/sortie"}}, {"locked", {true, {}}}},
-            opened);
+        return std::make_unique<FakeFolder>(opened, Items{"broken", "locked", "fine"});
     }
     Items opened;
 };

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "census/RepertoireEfface.h"
@@ -194,6 +196,53 @@ TEST_F(SafetyTest, DeletionRacingWithAFolderSwappedForALinkNeverReachesTheVictim
     EXPECT_TRUE(victimIntact());
     for (int i = 0; i < 200; ++i)
         EXPECT_TRUE(fs::exists(victim / ("f" + std::to_string(i) + ".tmp"))) << i;
+}
+
+TEST_F(SafetyTest, AFolderChangedBetweenItsReadAheadAndItsVisitIsOpenedAgainOrPassedOver) {
+    struct Case {
+        std::string change;
+        Items listed;
+    };
+    const std::vector<Case> cases = {
+        {"none", {"C:\\p\\one.tmp", "C:\\p\\target\\old.tmp"}},
+        {"link", {"C:\\p\\one.tmp"}},
+        {"folder", {"C:\\p\\one.tmp", "C:\\p\\target\\new.tmp"}},
+        {"file", {"C:\\p\\one.tmp", "C:\\p\\target\\added.tmp", "C:\\p\\target\\old.tmp"}},
+    };
+    for (const Case& row : cases) {
+        fs::remove_all(c / "p");
+        fs::remove_all(sandbox / "moved");
+        test::writeFile(c / "p" / "one.tmp", "x");
+        test::writeFile(c / "p" / "target" / "old.tmp", "x");
+        auto run = session(false);
+        app::F_Main& form = *run->form;
+        auto& readAhead = run->machine.files().readAhead();
+        std::size_t held = 0;
+        int yieldsInP = 0;
+        // While the walk lists C:\p, its sub-folder has been read ahead but not yet visited.
+        run->windows.whileYielding([&] {
+            if (form.eExec.caption() != "C:\\p\\" || ++yieldsInP != 2) return false;
+            readAhead.waitIdle();
+            held = readAhead.held();
+            const fs::path target = c / "p" / "target";
+            if (row.change == "link" || row.change == "folder")
+                fs::rename(target, sandbox / "moved");
+            if (row.change == "link") fs::create_directory_symlink(victim, target);
+            if (row.change == "folder") test::writeFile(target / "new.tmp", "x");
+            if (row.change == "file") {
+                // Past the clock tick of the folder's last change, so that this one shows.
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                test::writeFile(target / "added.tmp", "x");
+            }
+            return true;
+        });
+        ASSERT_EQ(run->act([&] { form.bGo.press(); }), std::nullopt);
+        EXPECT_EQ(held, 1u) << row.change;
+        Items found = itemsOf(form.lDel);
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, row.listed) << row.change;
+    }
+    EXPECT_TRUE(victimIntact());
 }
 
 // Makes `depth` nested folders named d under `top`, with `file` in the deepest.

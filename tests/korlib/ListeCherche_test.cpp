@@ -5,34 +5,15 @@
 namespace vidor::korlib {
 namespace {
 
-// A list holding `items`.
-struct List : platform::ListBox {
-    List(std::initializer_list<const char*> items) : ListBox("l", {}, 0, Selection::Multiple) {
-        for (const char* item : items) addItem(item);
-    }
-};
-
-TEST(ListeChercheTest, FindsTheFirstEqualItemIgnoringCase) {
-    const List drives{"A:", "C:", "D:"};
-    EXPECT_EQ(ListeCherche(drives, "c:"), 1);
-    const List extensions{"bak", "TMP2", "old", "tmp", "Tmp"};
-    EXPECT_EQ(ListeCherche(extensions, "TMP"), 3);
-    EXPECT_EQ(ListeCherche(extensions, "tmp2"), 1);
-    EXPECT_EQ(ListeCherche(List{"été", "ÉTÉ"}, "ÉtÉ"), 0);
-}
-
-TEST(ListeChercheTest, StarMakesAPrefixSearch) {
-    const List items{"bak", "TMP2", "tmp"};
-    EXPECT_EQ(ListeCherche(items, "TM*"), 1);
-    EXPECT_EQ(ListeCherche(items, "*"), 0);
-    EXPECT_EQ(ListeCherche(items, "tmp2x*"), -1);
-}
-
-TEST(ListeChercheTest, NothingFound) {
-    EXPECT_EQ(ListeCherche(List{}, "tmp"), -1);
-    EXPECT_EQ(ListeCherche(List{}, "*"), -1);
-    EXPECT_EQ(ListeCherche(List{"tmp"}, ""), -1);
-    EXPECT_EQ(ListeCherche(List{"tmp"}, "tm"), -1);
+TEST(ListeChercheTest, FindsTheFirstItemEqualIgnoringCaseOrStartingWithTheTextBeforeAStar) {
+    platform::ListBox list("l", {}, 0, platform::ListBox::Selection::Multiple);
+    EXPECT_EQ(ListeCherche(list, "*"), -1);
+    for (const char* item : {"bak", "TMP2", "old", "tmp", "Tmp", "été", "ÉTÉ"}) list.addItem(item);
+    const std::pair<const char*, int> cases[] = {
+        {"TMP", 3},     {"tmp2", 1}, {"ÉtÉ", 5}, {"TM*", 1},   {"*", 0},
+        {"tmp2x*", -1}, {"", -1},    {"tm", -1}, {"ol*d", -1},
+    };
+    for (const auto& [text, index] : cases) EXPECT_EQ(ListeCherche(list, text), index) << text;
 }
 
 }  // namespace

@@ -16,31 +16,20 @@ class RegistreTest : public ::testing::Test {
     test::Sandbox sandbox;
     platform::linux_::LinuxSettings store;
     Registre registre{store, "Vidor"};
-
-    fs::path userFile() const { return sandbox.configHome() / "Brenlo" / "Vidor.conf"; }
-    fs::path machineFile() const { return sandbox.configHome() / "Brenlo" / "Brenlo.conf"; }
+    fs::path machineFile = sandbox.configHome() / "Brenlo" / "Brenlo.conf";
 };
 
 TEST_F(RegistreTest, WhatIsWrittenIsReadBackExactly) {
-    const std::vector<std::string> texts = {
-        "C:\tE:\t",
-        "ACL,BAT,CAB,",
-        "  leading and trailing  ",
-        "quote \" and 'apostrophe'",
-        "accents éèàçù ÉÈ",
-        "semi;colon = equals [brackets] \\backslash\\ #hash",
-        "",
-        "line\r\nbreak",
-        "@at the start",
-        "control\x01"
-        "bc\x7f",
-    };
-    for (const std::string& text : texts) {
+    for (const std::string text :
+         {"C:\tE:\t", ",ACL,BAT,CAB,", "  leading and trailing  ", "quote \" and 'apostrophe'",
+          "accents éèàçù ÉÈ", "semi;colon = equals [brackets] \\backslash\\ #hash", "",
+          "line\r\nbreak", "@at the start",
+          "control\x01"
+          "bc\x7f"}) {
         registre.ParametreEcrit("Unités sélectionnées", text);
-        EXPECT_EQ(registre.ParametreLit("Unités sélectionnées"), text);
         EXPECT_EQ(registre.RegistreLit("Unités sélectionnées"), std::optional<std::string>(text));
     }
-    EXPECT_TRUE(fs::is_regular_file(userFile()));
+    EXPECT_TRUE(fs::is_regular_file(sandbox.configHome() / "Brenlo" / "Vidor.conf"));
 }
 
 TEST_F(RegistreTest, MissingValueIsAbsentAndLeavesNoKeyBehind) {
@@ -53,23 +42,27 @@ TEST_F(RegistreTest, MissingValueIsAbsentAndLeavesNoKeyBehind) {
     // A key that exists without the value: still absent.
     registre.ParametreEcrit("Extensions", "tmp\t");
     EXPECT_EQ(registre.RegistreLit("Extensions sélectionnées"), std::nullopt);
+    EXPECT_EQ(registre.ParametreLit("Extensions"), "tmp\t");
 }
 
 TEST_F(RegistreTest, ValueOfAnotherTypeReadsAsTheFixedText) {
-    test::writeFile(machineFile(), "[General]\nVidor=@Invalid()\nBinary=@ByteArray(abc)\n");
-    EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::LocalMachine),
-              std::optional<std::string>(kValeurNonTexte));
-    EXPECT_EQ(registre.RegistreLit("Binary", "Brenlo", Hive::LocalMachine),
-              std::optional<std::string>(kValeurNonTexte));
+    test::writeFile(machineFile, "[General]\nVidor=@Invalid()\nBinary=@ByteArray(abc)\n");
+    for (const char* name : {"Vidor", "Binary"}) {
+        EXPECT_EQ(registre.RegistreLit(name, "Brenlo", Hive::LocalMachine),
+                  std::optional<std::string>(
+                      "La valeur du registre recherchée n'est pas de type STRING !"));
+    }
 }
 
 TEST_F(RegistreTest, MachineValuesFallBackOnTheAdministratorsFile) {
     const fs::path provided = sandbox / "CONFIG_DIRS" / "Brenlo" / "Brenlo.conf";
-    registre.RegistreEcrit("Vidor", "7", "Brenlo", Hive::LocalMachine);
+    // A key path with a final backslash names the same key.
+    EXPECT_EQ(
+        registre.RegistreEcritCle(Hive::LocalMachine, "Software\\Brenlo\\Brenlo\\", "Vidor", "7"),
+        0);
     registre.RegistreEcrit("Autre", "x", "Brenlo", Hive::LocalMachine);
     fs::create_directories(provided.parent_path());
-    fs::copy_file(machineFile(), provided);
-    fs::remove(machineFile());
+    fs::rename(machineFile, provided);
     registre.RegistreEcrit("Autre", "y", "Brenlo", Hive::LocalMachine);
 
     // The user's own file wins; what it lacks comes from the administrator's.
@@ -77,14 +70,6 @@ TEST_F(RegistreTest, MachineValuesFallBackOnTheAdministratorsFile) {
     EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::LocalMachine), "7");
     // The user's values never do.
     EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::CurrentUser), std::nullopt);
-}
-
-TEST_F(RegistreTest, KeyPathWithAFinalBackslashNamesTheSameKey) {
-    EXPECT_EQ(
-        registre.RegistreEcritCle(Hive::LocalMachine, "Software\\Brenlo\\Brenlo\\", "Vidor", "3"),
-        0);
-    EXPECT_EQ(registre.RegistreLit("Vidor", "Brenlo", Hive::LocalMachine), "3");
-    EXPECT_TRUE(fs::is_regular_file(machineFile()));
 }
 
 TEST_F(RegistreTest, AWriteThatCannotBeDoneReportsAFailure) {

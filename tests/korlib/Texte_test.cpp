@@ -7,92 +7,63 @@
 namespace vidor::korlib {
 namespace {
 
-TEST(ElementExtraitTest, CutsTabSeparatedElementsOneAtATime) {
-    std::string text = "a\tb\t";
-    EXPECT_EQ(ElementExtrait(text), "a");
-    EXPECT_EQ(text, "b\t");
-    EXPECT_EQ(ElementExtrait(text), "b");
-    EXPECT_EQ(text, "");
-    EXPECT_EQ(ElementExtrait(text), "");
-    EXPECT_EQ(text, "");
-}
-
-TEST(ElementExtraitTest, EarliestSeparatorWinsAndTiesGoToTheFirstGiven) {
-    std::string text = "x,y z";
-    EXPECT_EQ(ElementExtrait(text, {" ", ","}), "x");
-    EXPECT_EQ(text, "y z");
-
-    // Both separators start at the same place: the first given decides the length cut.
-    std::string tie = "a, b";
-    EXPECT_EQ(ElementExtrait(tie, {",", ", "}), "a");
-    EXPECT_EQ(tie, " b");
-    std::string tie2 = "a, b";
-    EXPECT_EQ(ElementExtrait(tie2, {", ", ","}), "a");
-    EXPECT_EQ(tie2, "b");
-}
-
-TEST(ElementExtraitTest, AbsentOrEmptySeparatorsTakeTheWholeText) {
-    std::string text = "abc";
-    EXPECT_EQ(ElementExtrait(text, {";", ""}), "abc");
-    EXPECT_EQ(text, "");
-}
-
-TEST(ElementExtraitTest, TwoSeparatorsInARowGiveAnEmptyElement) {
-    std::string text = "/U:c  /E:tmp";
-    EXPECT_EQ(ElementExtrait(text, {" "}), "/U:c");
-    EXPECT_EQ(ElementExtrait(text, {" "}), "");
-    EXPECT_EQ(text, "/E:tmp");
-}
-
-TEST(ElementExtraitTest, QuotesAroundAWholeElementGoButDoNotProtectSeparators) {
-    std::string text = "\"a b\"";
-    EXPECT_EQ(ElementExtrait(text, {" "}), "\"a");
-    EXPECT_EQ(ElementExtrait(text, {" "}), "b\"");
-
-    std::string quoted = "\"C\",d";
-    EXPECT_EQ(ElementExtrait(quoted, {","}), "C");
-    EXPECT_EQ(quoted, "d");
-
-    std::string emptyQuotes = "\"\" x";
-    EXPECT_EQ(ElementExtrait(emptyQuotes, {" "}), "");
-
-    std::string lone = "\" x";
-    EXPECT_EQ(ElementExtrait(lone, {" "}), "\"");
-    EXPECT_EQ(lone, "x");
+TEST(ElementExtraitTest, CutsTheFirstElementAtTheEarliestSeparator) {
+    struct Case {
+        std::string text;
+        std::initializer_list<std::string_view> separators;
+        std::string element;
+        std::string rest;
+    };
+    const Case cases[] = {
+        {"a\tb\t", {"\t"}, "a", "b\t"},
+        {"b\t", {"\t"}, "b", ""},
+        {"", {"\t"}, "", ""},
+        {"x,y z", {" ", ","}, "x", "y z"},
+        // Both separators start at the same place: the first given decides the length cut.
+        {"a, b", {",", ", "}, "a", " b"},
+        {"a, b", {", ", ","}, "a", "b"},
+        // Absent or empty separators take the whole text.
+        {"abc", {";", ""}, "abc", ""},
+        {" /E:tmp", {" "}, "", "/E:tmp"},
+        // Quotes around a whole element go, but do not protect separators.
+        {"\"a b\"", {" "}, "\"a", "b\""},
+        {"\"C\",d", {","}, "C", "d"},
+        {"\"\" x", {" "}, "", "x"},
+        {"\" x", {" "}, "\"", "x"},
+    };
+    for (Case test : cases) {
+        SCOPED_TRACE(test.text);
+        EXPECT_EQ(ElementExtrait(test.text, test.separators), test.element);
+        EXPECT_EQ(test.text, test.rest);
+    }
+    std::string text = "a\tb";
+    EXPECT_EQ(ElementExtrait(text), "a");  // a tab unless told otherwise
 }
 
 TEST(SautsLigneTest, CountsAreBoundedAndRoundedHalfToEven) {
-    EXPECT_EQ(SautsLigne(2), "\r\n\r\n");
-    EXPECT_EQ(SautsLigne(), "\r\n");
-    EXPECT_EQ(SautsLigne(0), "\r\n");
-    EXPECT_EQ(SautsLigne(-3), "\r\n");
-    EXPECT_EQ(SautsLigne(std::nan("")), "\r\n");
-    EXPECT_EQ(SautsLigne(250).size(), 200u);
-    EXPECT_EQ(SautsLigne(2.5), "\r\n\r\n");
-    EXPECT_EQ(SautsLigne(3.5).size(), 8u);
-    EXPECT_EQ(SautsLigne(0.4), "");
-}
-
-TEST(TabulationsTest, AtLeastOneTabAndNoUpperBound) {
+    const std::pair<std::optional<double>, std::size_t> sauts[] = {
+        {2, 2},     {std::nullopt, 1}, {0, 1},   {-3, 1},  {std::nan(""), 1},
+        {250, 100}, {2.5, 2},          {3.5, 4}, {0.4, 0},
+    };
+    for (const auto& [count, lines] : sauts) {
+        std::string expected;
+        for (std::size_t i = 0; i < lines; ++i) expected += "\r\n";
+        EXPECT_EQ(SautsLigne(count), expected) << count.value_or(-1);
+    }
+    // At least one tab and no upper bound.
     EXPECT_EQ(Tabulations(), "\t");
     EXPECT_EQ(Tabulations(0), "\t");
-    EXPECT_EQ(Tabulations(3), "\t\t\t");
     EXPECT_EQ(Tabulations(1.5), "\t\t");
-    EXPECT_EQ(Tabulations(250).size(), 250u);
+    EXPECT_EQ(Tabulations(250), std::string(250, '\t'));
 }
 
 TEST(UpperCaseTest, AccentedLettersAreRaisedAndOtherBytesKept) {
-    EXPECT_EQ(upperCase("tmp.Tmp"), "TMP.TMP");
-    EXPECT_EQ(upperCase("répertoire"), "RÉPERTOIRE");
-    EXPECT_EQ(upperCase("çàùö÷"), "ÇÀÙÖ÷");
+    EXPECT_EQ(upperCase("tmp.Tmp$$$"), "TMP.TMP$$$");
+    EXPECT_EQ(upperCase("répertoire çàùö÷"), "RÉPERTOIRE ÇÀÙÖ÷");
     EXPECT_EQ(upperCase(std::string("a\xff\xc3"
                                     "b")),
               std::string("A\xff\xc3"
                           "B"));
-    EXPECT_EQ(upperCase("$$$"), "$$$");
-}
-
-TEST(TrimSpacesTest, OnlySpacesAtBothEndsGo) {
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimSpaces("\ta "), "\ta");
     EXPECT_EQ(trimSpaces("   "), "");

@@ -99,7 +99,7 @@ XDG_CONFIG_HOME=$sandbox/config XDG_CONFIG_DIRS=$sandbox/config-dirs XDG_DATA_HO
   fail "the trash holds: $(ls "$sandbox/data/Trash/files")"
 [ -f "$sandbox/c/c.txt" ] || fail "c.txt was removed"
 # Started as vidor, the program keeps its own name for its settings and its run counter.
-grep -qx 'Vidor=1' "$sandbox/config/Brenlo/Brenlo.conf" ||
+grep -qx 'Vidor="1"' "$sandbox/config/Brenlo/Brenlo.conf" ||
   fail "no run counter Vidor: $(cat "$sandbox/config/Brenlo/Brenlo.conf")"
 
 run_dpkg -r vidor || fail "dpkg -r"

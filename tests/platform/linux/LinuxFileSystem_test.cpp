@@ -1,6 +1,10 @@
 #include "platform/linux/LinuxFileSystem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "tests/support/Sandbox.h"
 
@@ -125,6 +129,99 @@ TEST_F(LinuxFileSystemTest, CreateFolderLikeCopiesTheRightsAndRefusesALink) {
     fs::create_directory_symlink(sandbox / "elsewhere", c / "planted");
     EXPECT_FALSE(root->createFolderLike("planted", *model));
     EXPECT_FALSE(fs::exists(sandbox / "elsewhere"));
+}
+
+bool opensAny(const FolderEntry& entry) {
+    return entry.kind != EntryKind::File;
+}
+
+const auto kUse = std::make_shared<const ListingUse>(ListingUse{opensAny, nullptr});
+
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+// Lists `folder` and below as a walk does, asking for its sub-folders to be read ahead; adds the
+// paths of the files to `files`.
+void walk(Folder& folder, const std::string& path, std::vector<std::string>& files) {
+    std::vector<std::string> subFolders;
+    for (FolderEntry entry; folder.next(entry);) {
+        if (opensAny(entry))
+            subFolders.push_back(entry.name);
+        else
+            files.push_back(path + entry.name);
+    }
+    folder.readAhead(subFolders, kUse);
+    for (const std::string& name : subFolders) {
+        FolderError error;
+        auto sub = folder.openFolder(name, error);
+        if (sub) walk(*sub, path + name + "\\", files);
+    }
+}
+
+TEST_F(LinuxFileSystemTest, FoldersReadAheadGiveTheSameListingsWithFewDescriptorsHeld) {
+    std::vector<std::string> expected;
+    for (int i = 0; i < 120; ++i) {
+        const std::string name = "s" + std::to_string(i);
+        test::writeFile(c / name / "a", "x");
+        test::writeFile(c / name / "in" / "b", "x");
+        expected.push_back("C:\\" + name + "\\a");
+        expected.push_back("C:\\" + name + "\\in\\b");
+    }
+    // A listing longer than what is held ahead is read on from where the reader stopped.
+    const std::string padding(40, 'p');
+    for (int i = 0; i < 8000; ++i) {
+        const std::string name = padding + std::to_string(i);
+        ::close(::open((c / "s7" / "in" / name).c_str(), O_WRONLY | O_CREAT, 0644));
+        expected.push_back("C:\\s7\\in\\" + name);
+    }
+    const std::size_t before = openDescriptors();
+    LinuxFileSystem files(map);
+    std::vector<std::string> found;
+    {
+        FolderError error;
+        auto root = files.openFolder("C:\\", error);
+        ASSERT_TRUE(root);
+        std::vector<std::string> names;
+        for (FolderEntry entry; root->next(entry);) names.push_back(entry.name);
+        root->readAhead(names, kUse);
+        files.readAhead().waitIdle();
+        EXPECT_EQ(files.readAhead().held(), ReadAhead::kHeldFolders);
+        // The folders held, the folders whose sub-folders wait and the drive's root.
+        EXPECT_LE(openDescriptors(),
+                  before + ReadAhead::kHeldFolders + ReadAhead::kOpenParents + 1);
+        for (const std::string& name : names) {
+            auto sub = root->openFolder(name, error);
+            ASSERT_TRUE(sub) << name;
+            walk(*sub, "C:\\" + name + "\\", found);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(files.readAhead().held(), 0u);
+    EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST_F(LinuxFileSystemTest, DroppingAFolderClosesWhatWasReadAheadBelowIt) {
+    for (int i = 0; i < 50; ++i) test::writeFile(c / ("s" + std::to_string(i)) / "in" / "f", "x");
+    const std::size_t before = openDescriptors();
+    LinuxFileSystem files(map);
+    {
+        FolderError error;
+        auto root = files.openFolder("C:\\", error);
+        std::vector<std::string> names;
+        for (FolderEntry entry; root->next(entry);) names.push_back(entry.name);
+        root->readAhead(names, kUse);
+        auto first = root->openFolder(names.front(), error);
+        ASSERT_TRUE(first);
+        files.readAhead().waitIdle();
+        EXPECT_GT(files.readAhead().held(), 10u);
+        EXPECT_GT(openDescriptors(), before + 10);
+    }
+    EXPECT_EQ(files.readAhead().held(), 0u);
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 }  // namespace
