@@ -1,7 +1,8 @@
 #include "platform/windows/RecycleBin.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include "platform/Drives.h"
 
