@@ -6,17 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/NoScreen.h"
 #include "platform/linux/Display.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace vidor::platform::qt {
-
-namespace {
-
-constexpr int kExitNoDisplay = 3;
-
-}  // namespace
 
 int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     // The program's parameters, taken before Qt removes the ones it knows.
@@ -28,11 +23,8 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     bool headless = linux_::drawsNowhere(chosen.toStdString());
     if (chosen.isEmpty() && !linux_::displayReachable()) {
         if (machine.process().commandLine().empty()) {
-            std::fputs(
-                "Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
-                "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
-                stderr);
-            return kExitNoDisplay;
+            std::fputs(kNoScreenMessage, stderr);
+            return kExitNoScreen;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
         headless = true;
