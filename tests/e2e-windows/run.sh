@@ -13,6 +13,7 @@ work=$(mktemp -d /tmp/vidor-e2e.XXXXXX)
 # Wine's recycle bin is the freedesktop trash of the user: this one.
 export XDG_DATA_HOME=$work/data
 mkdir -p "$XDG_DATA_HOME"
+cd "$work"  # a folder Wine can reach
 
 MAIN="(Vidor v6.0.24) Suppression des fichiers temporaires"
 HELP="(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !"
