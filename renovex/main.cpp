@@ -5,7 +5,13 @@
 #include <clocale>
 #include <string>
 
+#ifdef _WIN32
+#include "platform/windows/WindowsProcess.h"
+using ProgramStarter = vidor::platform::windows::WindowsProcess;
+#else
 #include "platform/linux/LinuxProcess.h"
+using ProgramStarter = vidor::platform::linux_::LinuxProcess;
+#endif
 #include "renovex/Notice.h"
 #include "renovex/Replace.h"
 #include "renovex/RunningCopies.h"
@@ -46,7 +52,7 @@ int main(int argc, char** argv) {
     }
     std::string error;
     if (!replaceProgram(newVersion, program, deadline, error)) return failed(program, error);
-    if (!vidor::platform::linux_::LinuxProcess::startDetached(program, {}, error)) {
+    if (!ProgramStarter::startDetached(program, {}, error)) {
         tellUser("Le programme " + quoted(program) +
                  " a été mis à jour mais je ne peux pas le lancer (" + error + ").");
         return kExitFailed;

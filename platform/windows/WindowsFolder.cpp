@@ -1,7 +1,8 @@
 #include "platform/windows/WindowsFolder.h"
 
-#include <aclapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <aclapi.h>
 
 #include "platform/windows/RecycleBin.h"
 #include "platform/windows/RelativeOpen.h"

@@ -64,7 +64,7 @@ std::wstring quoteArgument(const std::wstring& argument) {
 bool WindowsProcess::previousInstance() {
     if (mutex_) return false;
     // "Local\": one copy per user session, whatever other users run.
-    const std::wstring name = L"Local\\Brenlo." + widen(exeName());
+    const std::wstring name = L"Local\\Brenlo." + widen(instanceScope_ + exeName());
     Handle mutex(::CreateMutexW(nullptr, FALSE, name.c_str()));
     const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
     if (!mutex || existed) return mutex ? true : false;

@@ -13,8 +13,13 @@ class WindowsProcess : public Process {
   public:
     // Defaults: the program file from the module, the command line from GetCommandLineW.
     WindowsProcess();
-    WindowsProcess(std::string programPath, std::string rawCommandLine)
-        : programPath_(std::move(programPath)), rawCommandLine_(std::move(rawCommandLine)) {}
+    // `instanceScope` keeps apart copies that run together on purpose (the tests); empty for the
+    // user's session.
+    WindowsProcess(std::string programPath, std::string rawCommandLine,
+                   std::string instanceScope = {})
+        : programPath_(std::move(programPath)),
+          rawCommandLine_(std::move(rawCommandLine)),
+          instanceScope_(std::move(instanceScope)) {}
 
     bool previousInstance() override;
     std::string commandLine() override;
@@ -33,6 +38,7 @@ class WindowsProcess : public Process {
   private:
     std::string programPath_;
     std::string rawCommandLine_;
+    std::string instanceScope_;
     Handle mutex_;
 };
 

@@ -1,8 +1,11 @@
 #include "tests/support/TempDir.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
-#include <random>
+#ifdef _WIN32
+#include <process.h>
+#endif
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -13,9 +16,11 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
 #ifdef _WIN32
-    // No mkdtemp there: a new name is tried until one is free.
-    for (unsigned attempt = std::random_device{}();; ++attempt) {
-        path_ = fs::temp_directory_path() / ("vidor-test-" + std::to_string(attempt));
+    // No mkdtemp there (and random_device may give every process the same numbers): names made
+    // of the process id and the time are tried until one is free.
+    const auto pid = std::to_string(::_getpid());
+    for (auto attempt = std::chrono::steady_clock::now().time_since_epoch().count();; ++attempt) {
+        path_ = fs::temp_directory_path() / ("vidor-test-" + pid + "-" + std::to_string(attempt));
         if (fs::create_directory(path_)) return;
     }
 #else

@@ -17,11 +17,16 @@ HKEY created(const std::wstring& path) {
     return key;
 }
 
+// A process id is unique among the running processes, and the counter among its keys.
+std::wstring uniqueName() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(now.QuadPart);
+}
+
 }  // namespace
 
-PrivateRegistry::PrivateRegistry()
-    : key_(L"Software\\VidorTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
-           std::to_wstring(::GetTickCount64())) {
+PrivateRegistry::PrivateRegistry() : key_(L"Software\\VidorTests\\" + uniqueName()) {
     HKEY user = created(key_ + L"\\User");
     HKEY machine = created(key_ + L"\\Machine");
     ::RegOverridePredefKey(HKEY_CURRENT_USER, user);

@@ -20,14 +20,24 @@ platform::windows::DriveTable& standIns() {
     return table;
 }
 
+std::string& name() {
+    static std::string current;
+    return current;
+}
+
 }  // namespace
 
 const platform::windows::DriveTable& sandboxDrives() {
     return standIns();
 }
 
+std::string sandboxName() {
+    return name();
+}
+
 Sandbox::Sandbox() : machine_(std::make_shared<PrivateRegistry>()) {
     standIns().drives.clear();
+    name() = dir_.path().filename().string();
 }
 
 Sandbox::~Sandbox() {

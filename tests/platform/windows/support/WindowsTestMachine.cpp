@@ -16,7 +16,8 @@ std::string commandLineOf(const std::string& programPath,
 }  // namespace
 
 TestMachine::TestMachine(const std::string& programPath, const std::vector<std::string>& arguments)
-    : machine_(sandboxDrives(), platform::windows::WindowsProcess(
-                                    programPath, commandLineOf(programPath, arguments))) {}
+    : machine_(sandboxDrives(),
+               platform::windows::WindowsProcess(programPath, commandLineOf(programPath, arguments),
+                                                 sandboxName() + ".")) {}
 
 }  // namespace vidor::test

@@ -10,6 +10,8 @@ namespace vidor::test {
 
 // The drives of the sandbox of the running test: temp folders that stand for drive letters.
 const platform::windows::DriveTable& sandboxDrives();
+// A name of the running test's sandbox that no other sandbox has at the same time.
+std::string sandboxName();
 
 // The Windows services of a program started as `programPath` with `arguments`, whose drives are
 // those of the sandbox.
