@@ -102,7 +102,6 @@ Win32Form::Win32Form(Window& window, Win32WindowSystem& system, HWND owner)
                              ::GetModuleHandleW(nullptr), this);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
-    // A control placed later in the tab order lies above the ones before it.
     std::vector<HWND> order;
     stack(window.children(), order);
     for (HWND hwnd : order) {
@@ -228,9 +227,14 @@ HWND Win32Form::create(Control& control, HWND parent) {
 }
 
 void Win32Form::stack(const std::vector<Control*>& siblings, std::vector<HWND>& order) const {
+    // Labels are drawn on the surface that holds them, beneath every control that is a window of
+    // its own; among those, a later tab index lies above.
+    auto layer = [](Control* control) {
+        return std::pair(dynamic_cast<Label*>(control) ? 0 : 1, control->tabIndex());
+    };
     std::vector<Control*> sorted(siblings);
     std::stable_sort(sorted.begin(), sorted.end(),
-                     [](Control* a, Control* b) { return a->tabIndex() < b->tabIndex(); });
+                     [&layer](Control* a, Control* b) { return layer(a) < layer(b); });
     for (Control* control : sorted) {
         order.push_back(hwndOf(*control));
         stack(control->children(), order);

@@ -4,24 +4,11 @@
 # Usage: installer.sh <Windows build folder> <Wine prefix, kept from one run to the next>
 set -euo pipefail
 build=$(realpath "$1")
-export WINEPREFIX=$(realpath -m "$2") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export PATH=/usr/lib/wine:$PATH
-unset DISPLAY  # a silent installation draws nothing
-work=$(mktemp -d /tmp/vidor-setup.XXXXXX)
-export XDG_DATA_HOME=$work/data
-mkdir -p "$XDG_DATA_HOME" "$work/e"
-cd "$work"  # a folder Wine can reach
+prefix=$2
+unset DISPLAY # a silent installation draws nothing
+source "$(dirname "$0")/screen.sh"
+mkdir -p "$work/e"
 
-cleanup() {
-    timeout 20 wineserver -k >/dev/null 2>&1 || true
-    timeout 20 wineserver -w >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
 # "name"="text" lines of a registry key, in $state.
 key() {
     wine64 reg export "$1" 'C:\key.reg' /y >/dev/null 2>&1 || return 1
@@ -40,10 +27,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 
 setup=$work/package/Vidor-6.0.24-setup.exe
 [ -f "$setup" ] || fail "no $setup"
 
-mkdir -p "$WINEPREFIX"
-[ -f "$WINEPREFIX/system.reg" ] || timeout 180 wine64 wineboot -i </dev/null >/dev/null 2>&1 || fail "no Wine prefix"
-wineserver -p </dev/null >/dev/null 2>&1 || true
-rm -f "$WINEPREFIX/dosdevices/z:"
+start_wine
 ln -sfn "$work/e" "$WINEPREFIX/dosdevices/e:"
 cp "$setup" "$WINEPREFIX/drive_c/"
 wine64 reg add 'HKLM\Software\Brenlo\Brenlo' /v 'RépertoireMiseAJour' /d - /f /reg:32 >/dev/null 2>&1
@@ -52,9 +36,7 @@ echo "1. Silent installation"
 timeout 120 wine64 'C:\Vidor-6.0.24-setup.exe' /S || fail "the installer failed"
 folder="$WINEPREFIX/drive_c/Program Files/Brenlo"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vidor"
-programs=(Vidor.exe)
-[ -f "$build/Renovex.exe" ] && programs+=(Renovex.exe)
-for program in "${programs[@]}" Uninstall.exe; do
+for program in Vidor.exe Renovex.exe Uninstall.exe; do
     [ -f "$folder/$program" ] || fail "$program is not in Program Files\\Brenlo"
 done
 [ -f "$menu/Vidor.lnk" ] || fail "no Start menu shortcut"

@@ -5,15 +5,10 @@
 # Usage: run.sh Vidor.exe WindowProbe.exe <Wine prefix, kept from one run to the next>
 # VIDOR_SCREENSHOT=<file.png> also saves the main window as drawn (with a window manager).
 set -euo pipefail
-vidor=$1
-probe_exe=$2
-export WINEPREFIX=$(realpath -m "$3") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export PATH=/usr/lib/wine:$PATH
-work=$(mktemp -d /tmp/vidor-e2e.XXXXXX)
-# Wine's recycle bin is the freedesktop trash of the user: this one.
-export XDG_DATA_HOME=$work/data
-mkdir -p "$XDG_DATA_HOME"
-cd "$work"  # a folder Wine can reach
+vidor=$(realpath "$1")
+probe_exe=$(realpath "$2")
+prefix=$3
+source "$(dirname "$0")/screen.sh"
 
 MAIN="(Vidor v6.0.24) Suppression des fichiers temporaires"
 HELP="(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !"
@@ -23,41 +18,12 @@ RECENSER=(4687 1087)   # bGo
 AIDE=(6367 1087)       # bSos
 CORBEILLE=(6400 3067)  # bEffacer, left of Poubel2 which lies over it
 
-xvfb_pid=
-wm_pid=
-cleanup() {
-    # The Wine server goes first: it must not outlive the X server it draws on.
-    timeout 20 wineserver -k >/dev/null 2>&1 || true
-    timeout 20 wineserver -w >/dev/null 2>&1 || true
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAILED: $*" >&2
-    ps -eo pid,etimes,args | grep -i "wine\|\.exe" | grep -v grep >&2 || true
-    [ -f "$work/err" ] && sed 's/^/  stderr: /' "$work/err" >&2
-    exit 1
-}
-
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
+start_screen
 if [ -n "${VIDOR_SCREENSHOT:-}" ] && command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
     wm_pid=$!
 fi
-
-# One Wine server for every run, its output sent away so that it holds no caller's pipe.
-mkdir -p "$WINEPREFIX"
-[ -f "$WINEPREFIX/system.reg" ] || timeout 180 wine64 wineboot -i </dev/null >/dev/null 2>&1 || fail "no Wine prefix"
-wineserver -p </dev/null >/dev/null 2>&1 || true
-# No drive leads to the Unix root: nothing but the test's folders can be listed or removed.
-rm -f "$WINEPREFIX/dosdevices/z:"
+start_wine
 mkdir -p "$work/e" "$work/f"
 ln -sfn "$work/e" "$WINEPREFIX/dosdevices/e:"
 ln -sfn "$work/f" "$WINEPREFIX/dosdevices/f:"
