@@ -10,6 +10,7 @@ endif()
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 set(CPACK_GENERATOR NSIS)
+set(CPACK_VERBATIM_VARIABLES ON) # the NSIS lines below keep their quotes, $ and backslashes
 set(CPACK_PACKAGE_NAME Vidor)
 set(CPACK_PACKAGE_VENDOR Brenlo)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Vidor : suppression des fichiers temporaires")
@@ -25,6 +26,20 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+# /MAJ=<folder> on the installer's command line: the machine's update folder, where Vidor looks
+# for its new versions (the registry's 32-bit view, where Vidor keeps it). Without it, Vidor asks
+# at its first start.
+set(CPACK_NSIS_DEFINES "!include FileFunc.nsh")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [=[
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/MAJ=" $R1
+  IfErrors noUpdateFolder
+    SetRegView 32
+    WriteRegStr HKLM "Software\Brenlo\Brenlo" "RépertoireMiseAJour" $R1
+    SetRegView 64
+  noUpdateFolder:
+]=])
 
 # CMake's own installer script, changed in three places: a 64-bit installer (the programs are),
 # the administrator's rights asked for but not required, and the user's own programs folder

@@ -30,10 +30,10 @@ setup=$work/package/Vidor-6.0.24-setup.exe
 start_wine
 ln -sfn "$work/e" "$WINEPREFIX/dosdevices/e:"
 cp "$setup" "$WINEPREFIX/drive_c/"
-wine64 reg add 'HKLM\Software\Brenlo\Brenlo' /v 'RépertoireMiseAJour' /d - /f /reg:32 >/dev/null 2>&1
+wine64 reg delete 'HKLM\Software\Brenlo\Brenlo' /f /reg:32 >/dev/null 2>&1 || true
 
 echo "1. Silent installation"
-timeout 120 wine64 'C:\Vidor-6.0.24-setup.exe' /S || fail "the installer failed"
+timeout 120 wine64 'C:\Vidor-6.0.24-setup.exe' /S '/MAJ=\\serveur\maj' || fail "the installer failed"
 folder="$WINEPREFIX/drive_c/Program Files/Brenlo"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vidor"
 for program in Vidor.exe Renovex.exe Uninstall.exe; do
@@ -45,6 +45,12 @@ key 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vidor' ||
 expect '"DisplayName"="Vidor 6.0.24"'
 expect '"Publisher"="Brenlo"'
 expect '"UninstallString"="\"C:\\Program Files\\Brenlo\\Uninstall.exe\""'
+wine64 reg export 'HKLM\Software\Brenlo\Brenlo' 'C:\key.reg' /y /reg:32 >/dev/null 2>&1 ||
+    fail "no update folder"
+state=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/key.reg" | tr -d '\r')
+expect '"RépertoireMiseAJour"="\\\\serveur\\maj"'
+# The run below looks for no new version.
+wine64 reg add 'HKLM\Software\Brenlo\Brenlo' /v 'RépertoireMiseAJour' /d - /f /reg:32 >/dev/null 2>&1
 
 echo "2. The installed program, unattended"
 head -c 100 /dev/zero >"$work/e/vieux.tmp"
