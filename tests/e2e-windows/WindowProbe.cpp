@@ -1,8 +1,10 @@
 // Looks at Vidor's windows from outside, as a person would: which controls show, their texts,
 // the number and selection of list lines, whether a window takes input. Used by run.sh.
 //
-//   WindowProbe watch <seconds> <title>   waits for a shown window of that exact title, then
-//                                         prints its client origin on screen and its controls
+//   WindowProbe watch <seconds> <title> [<text>]
+//                                         waits for a shown window of that exact title (and a
+//                                         shown control of that text in it), then prints its
+//                                         client origin on screen and its controls
 //   WindowProbe gone <seconds> <title>    waits until no shown window has that title
 //   WindowProbe close <title>             asks the window to close, as its close box does
 
@@ -68,10 +70,26 @@ BOOL CALLBACK printControl(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-int watch(double seconds, const wchar_t* title) {
+bool showsText(HWND hwnd, const wchar_t* text) {
+    Search search{text, nullptr};
+    ::EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            if (::IsWindowVisible(child) && textOf(child) == search->title) {
+                search->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
+int watch(double seconds, const wchar_t* title, const wchar_t* text) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     HWND hwnd = nullptr;
-    while (!(hwnd = findShown(title))) {
+    while (!(hwnd = findShown(title)) || (text && !showsText(hwnd, text))) {
         if (::GetTickCount64() > end) return 1;
         ::Sleep(2);
     }
@@ -98,12 +116,15 @@ int gone(double seconds, const wchar_t* title) {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"watch" && argc == 4) return watch(_wtof(argv[2]), argv[3]);
+    if (command == L"watch" && (argc == 4 || argc == 5))
+        return watch(_wtof(argv[2]), argv[3], argc == 5 ? argv[4] : nullptr);
     if (command == L"gone" && argc == 4) return gone(_wtof(argv[2]), argv[3]);
     if (command == L"close" && argc == 3) {
         HWND hwnd = findShown(argv[2]);
         return hwnd && ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: WindowProbe watch|gone <seconds> <title> | close <title>\n");
+    std::fprintf(stderr,
+                 "usage: WindowProbe watch <seconds> <title> [<text>] | gone <seconds> <title> | "
+                 "close <title>\n");
     return 2;
 }

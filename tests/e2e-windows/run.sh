@@ -41,9 +41,10 @@ choices() {
 }
 probe() { wine64 'C:\Vidor\WindowProbe.exe' "$@" | tr -d '\r'; }
 
-# Waits for a shown window and keeps what it shows in $state and its client origin in $ox $oy.
+# Waits for a shown window (showing a control of text $3 if given) and keeps what it shows in
+# $state and its client origin in $ox $oy.
 watch() {
-    state=$(probe watch "${2:-30}" "$1") || fail "no window \"$1\""
+    state=$(probe watch "${2:-30}" "$1" ${3:+"$3"}) || fail "no window \"$1\" ${3:+showing \"$3\"}"
     read -r ox oy < <(sed -n '1s/^window|\([0-9]*\) \([0-9]*\)|.*/\1 \2/p' <<<"$state")
 }
 expect() { grep -qxF -- "$1" <<<"$state" || fail "expected \"$1\" in:"$'\n'"$state"; }
@@ -89,10 +90,8 @@ click "${LINE_C[@]}"
 watch "$MAIN"
 expect "ListBox||enabled|3|1,2,"
 click "${RECENSER[@]}"
-for _ in $(seq 100); do
-    watch "$MAIN"
-    grep -qxF "Button|Corbeille  |enabled" <<<"$state" && break
-done
+watch "$MAIN" 60 "Corbeille  "
+expect "Button|Corbeille  |enabled"
 expect "ListBox||enabled|2|"
 expect "Static|1'234 bytes|enabled"
 click "${CORBEILLE[@]}"
@@ -125,7 +124,7 @@ echo "3. An unattended run with its drives and extensions: /U:e /E:tmp"
 files
 for i in $(seq 150); do echo "$i" >"$work/e/work/lot$i.tmp"; done
 start /U:e /E:tmp
-watch "$MAIN" 60
+watch "$MAIN" 60 Manuel
 # The reduced window: its top strip alone, and "Manuel" to take the hand back.
 expect "Button|Manuel|enabled"
 grep -q "^window|.*|488 24$" <<<"$state" || fail "the window is not reduced: $(head -1 <<<"$state")"
