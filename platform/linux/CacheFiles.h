@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cache/CacheFile.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -39,5 +40,18 @@ std::optional<OpenFile> openRegularFile(int folder, const std::string& name);
 // Exactly `count` bytes of the open file `fd` from `offset`; nullopt when the file ends before
 // or the read fails.
 std::optional<std::string> readAt(int fd, std::uint64_t offset, std::size_t count);
+
+// An open file as the cache formats read it.
+class FdCacheFile final : public cache::CacheFile {
+  public:
+    explicit FdCacheFile(const OpenFile& file) : file_(file) {}
+    std::uint64_t size() const override { return file_.size; }
+    std::optional<std::string> readAt(std::uint64_t offset, std::size_t count) const override {
+        return linux_::readAt(file_.fd.get(), offset, count);
+    }
+
+  private:
+    const OpenFile& file_;
+};
 
 }  // namespace vidor::platform::linux_

@@ -12,7 +12,7 @@ void CacheStore::scan(const std::function<void(const std::string& url)>& visit) 
     for (const std::string& name : sortedNames(folder_.get(), NameKind::RegularFile)) {
         if (!format_->isEntryFile(name)) continue;
         const auto file = openRegularFile(folder_.get(), name);
-        const auto url = file ? format_->entryUrl(*file) : std::nullopt;
+        const auto url = file ? format_->entryUrl(FdCacheFile(*file)) : std::nullopt;
         if (!url) continue;
         keyFiles_.emplace(*url, name);
         visit(*url);

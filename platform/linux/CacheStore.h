@@ -5,7 +5,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/linux/CacheFormat.h"
+#include "platform/cache/CacheFormat.h"
+#include "platform/linux/CacheFiles.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -16,7 +17,7 @@ namespace vidor::platform::linux_ {
 class CacheStore {
   public:
     // `format` must outlive the store.
-    CacheStore(UniqueFd folder, const CacheFormat& format)
+    CacheStore(UniqueFd folder, const cache::CacheFormat& format)
         : folder_(std::move(folder)), format_(&format) {}
 
     // Reads every entry afresh and calls `visit` with each entry's URL, in file name order.
@@ -31,7 +32,7 @@ class CacheStore {
     bool removeEntry(const std::string& keyFile);
 
     UniqueFd folder_;
-    const CacheFormat* format_;
+    const cache::CacheFormat* format_;
     std::unordered_multimap<std::string, std::string> keyFiles_;  // by URL
 };
 

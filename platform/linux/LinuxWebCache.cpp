@@ -6,16 +6,16 @@
 #include <QStandardPaths>
 #include <array>
 
-#include "platform/linux/ChromiumCache.h"
-#include "platform/linux/FirefoxCache.h"
+#include "platform/cache/ChromiumCache.h"
+#include "platform/cache/FirefoxCache.h"
 
 namespace vidor::platform::linux_ {
 
 namespace {
 
-const FirefoxCache kFirefox;
-const ChromiumCache kChromium;
-const std::array<const CacheFormat*, 2> kFormats = {&kFirefox, &kChromium};
+const cache::FirefoxCache kFirefox;
+const cache::ChromiumCache kChromium;
+const std::array<const cache::CacheFormat*, 2> kFormats = {&kFirefox, &kChromium};
 
 // The entries folders of every profile of every browser, in listing order.
 std::vector<CacheStore> findStores() {
@@ -25,7 +25,7 @@ std::vector<CacheStore> findStores() {
         QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
     const UniqueFd cache(::open(home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!cache) return stores;
-    for (const CacheFormat* format : kFormats) {
+    for (const cache::CacheFormat* format : kFormats) {
         for (const std::string_view browser : format->browserFolders()) {
             const UniqueFd profiles = openFolderBelow(cache.get(), browser);
             if (!profiles) continue;

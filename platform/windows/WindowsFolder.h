@@ -32,6 +32,9 @@ class WindowsFolder : public Folder {
     // Deletes a file (or a link of any kind, never its target); 0 when done, else why not.
     unsigned long remove(std::string_view name);
 
+    // Makes next() list the folder again from its start.
+    void rewind() { started_ = filled_ = false; }
+
     HANDLE handle() const { return handle_.get(); }
 
   private:

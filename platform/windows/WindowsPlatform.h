@@ -3,10 +3,10 @@
 #include "platform/Services.h"
 #include "platform/windows/DriveTable.h"
 #include "platform/windows/RegistrySettings.h"
-#include "platform/windows/WinInetCache.h"
 #include "platform/windows/WindowsDrives.h"
 #include "platform/windows/WindowsFileSystem.h"
 #include "platform/windows/WindowsProcess.h"
+#include "platform/windows/WindowsWebCache.h"
 
 namespace vidor::platform::windows {
 
@@ -33,7 +33,7 @@ class WindowsPlatform {
     RegistrySettings settings_;
     WindowsDrives drives_;
     WindowsFileSystem files_;
-    WinInetCache webCache_;
+    WindowsWebCache webCache_;
     WindowsProcess process_;
 };
 

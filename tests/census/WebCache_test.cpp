@@ -2,7 +2,7 @@
 
 #include "census/CacheListe.h"
 #include "platform/linux/LinuxWebCache.h"
-#include "tests/platform/linux/CacheFixtures.h"
+#include "tests/platform/cache/CacheFixtures.h"
 #include "tests/support/Session.h"
 
 namespace vidor::census {

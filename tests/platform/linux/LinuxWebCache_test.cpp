@@ -5,8 +5,8 @@
 
 #include <map>
 
-#include "platform/linux/CacheFormat.h"
-#include "tests/platform/linux/CacheFixtures.h"
+#include "platform/cache/CacheFormat.h"
+#include "tests/platform/cache/CacheFixtures.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Unprivileged.h"
 
@@ -115,7 +115,8 @@ TEST_F(LinuxWebCacheTest, WholeEntriesOfEveryShapeAreListedAndNothingElseIsTouch
         entries.push_back(put(ff / test::firefoxName(urls.size()), entry.bytes()));
     }
     // Keys as long as allowed are read whole.
-    const std::string longUrl = "https://example.org/" + std::string(kMaxCacheKeySize - 21, 'q');
+    const std::string longUrl =
+        "https://example.org/" + std::string(cache::kMaxCacheKeySize - 21, 'q');
     entries.push_back(put(ff / test::firefoxName(99), FirefoxEntry{":" + longUrl}.bytes()));
     entries.push_back(put(cr / test::chromiumName(1), ChromiumEntry{longUrl + "q"}.bytes()));
     urls.insert(urls.end(), {longUrl, longUrl + "q"});

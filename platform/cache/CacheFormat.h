@@ -8,17 +8,18 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/linux/CacheFiles.h"
+#include "platform/cache/CacheFile.h"
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 
 // A key longer than this is taken for damage: browsers key entries by URL, and reading a
 // length from a damaged file must not make the program read megabytes.
 inline constexpr std::uint32_t kMaxCacheKeySize = 64 * 1024;
 
 // Where and how one family of browsers keeps its HTTP disk cache: a folder per browser under
-// the user's cache folder, in it a folder per profile, below that a folder of entry files. Each
-// entry has one file that holds its key, and may own other files beside it.
+// the user's cache folder (Linux: $XDG_CACHE_HOME; Windows: %LOCALAPPDATA%), in it a folder per
+// profile, below that a folder of entry files. Each entry has one file that holds its key, and may
+// own other files beside it.
 class CacheFormat {
   public:
     virtual ~CacheFormat() = default;
@@ -35,7 +36,7 @@ class CacheFormat {
 
     // The URL of the entry whose key file is `file`; nullopt for a truncated or damaged file,
     // or a key that holds no URL.
-    virtual std::optional<std::string> entryUrl(const OpenFile& file) const = 0;
+    virtual std::optional<std::string> entryUrl(const CacheFile& file) const = 0;
 
     // The other files of the entry whose key file is `name`; any of them may be absent.
     virtual std::vector<std::string> companions(std::string_view name) const = 0;
@@ -56,4 +57,4 @@ std::uint32_t bigEndian32(std::string_view bytes, std::size_t at);
 // significant byte first; `bytes` must hold it.
 std::uint64_t littleEndian(std::string_view bytes, std::size_t at, std::size_t size);
 
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

@@ -1,8 +1,8 @@
-#include "platform/linux/ChromiumCache.h"
+#include "platform/cache/ChromiumCache.h"
 
 #include <gtest/gtest.h>
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 namespace {
 
 // Whole entry files, and the common key forms, are read in LinuxWebCache_test.
@@ -34,4 +34,4 @@ TEST(ChromiumCacheTest, OnlyTheFirstFileOfAnEntryHoldsItsKey) {
 }
 
 }  // namespace
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

@@ -1,8 +1,8 @@
-#include "platform/linux/FirefoxCache.h"
+#include "platform/cache/FirefoxCache.h"
 
 #include <gtest/gtest.h>
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 namespace {
 
 // Whole entry files, and the common tags, are read in LinuxWebCache_test.
@@ -36,4 +36,4 @@ TEST(FirefoxCacheTest, EntryFilesAreNamedByFortyHexDigits) {
 }
 
 }  // namespace
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

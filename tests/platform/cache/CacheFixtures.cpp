@@ -1,4 +1,4 @@
-#include "tests/platform/linux/CacheFixtures.h"
+#include "tests/platform/cache/CacheFixtures.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
-#include "platform/linux/CacheFormat.h"
+#include "platform/cache/CacheFormat.h"
 
 #include <algorithm>
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::uint64_t littleEndian(std::string_view bytes, std::size_t at, std::size_t s
     return value;
 }
 
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

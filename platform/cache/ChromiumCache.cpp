@@ -1,13 +1,19 @@
-#include "platform/linux/ChromiumCache.h"
+#include "platform/cache/ChromiumCache.h"
 
 #include <array>
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 
 namespace {
 
+#ifdef _WIN32
+constexpr std::array<std::string_view, 5> kBrowsers = {
+    "Chromium/User Data", "Google/Chrome/User Data", "BraveSoftware/Brave-Browser/User Data",
+    "Microsoft/Edge/User Data", "Vivaldi/User Data"};
+#else
 constexpr std::array<std::string_view, 5> kBrowsers = {
     "chromium", "google-chrome", "BraveSoftware/Brave-Browser", "microsoft-edge", "vivaldi"};
+#endif
 
 constexpr std::size_t kHashDigits = 16;
 constexpr std::string_view kKeyFileSuffix = "_0";
@@ -55,14 +61,14 @@ std::optional<std::string> chromiumKeyUrl(std::string_view key) {
     return isUrl(key) ? std::optional<std::string>(key) : std::nullopt;
 }
 
-std::optional<std::string> ChromiumCache::entryUrl(const OpenFile& file) const {
-    const auto header = readAt(file.fd.get(), 0, kHeaderSize);
+std::optional<std::string> ChromiumCache::entryUrl(const CacheFile& file) const {
+    const auto header = file.readAt(0, kHeaderSize);
     if (!header || littleEndian(*header, 0, 8) != kMagic) return std::nullopt;
     const std::uint64_t keyLength = littleEndian(*header, kKeyLengthAt, 4);
-    if (keyLength > kMaxCacheKeySize || kHeaderSize + keyLength > file.size) return std::nullopt;
-    const auto key = readAt(file.fd.get(), kHeaderSize, keyLength);
+    if (keyLength > kMaxCacheKeySize || kHeaderSize + keyLength > file.size()) return std::nullopt;
+    const auto key = file.readAt(kHeaderSize, keyLength);
     if (!key) return std::nullopt;
     return chromiumKeyUrl(*key);
 }
 
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

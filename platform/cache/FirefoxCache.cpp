@@ -1,12 +1,16 @@
-#include "platform/linux/FirefoxCache.h"
+#include "platform/cache/FirefoxCache.h"
 
 #include <array>
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 
 namespace {
 
+#ifdef _WIN32
+constexpr std::array<std::string_view, 1> kBrowsers = {"Mozilla/Firefox/Profiles"};
+#else
 constexpr std::array<std::string_view, 1> kBrowsers = {"mozilla/firefox"};
+#endif
 
 // The data is hashed by chunks of this size; the metadata starts with one hash per chunk.
 constexpr std::uint64_t kChunkSize = 256 * 1024;
@@ -65,18 +69,17 @@ std::optional<std::string> firefoxKeyUrl(std::string_view key) {
     return std::nullopt;
 }
 
-std::optional<std::string> FirefoxCache::entryUrl(const OpenFile& file) const {
-    const int fd = file.fd.get();
-    if (file.size < kOffsetSize) return std::nullopt;
-    const std::uint64_t end = file.size - kOffsetSize;
-    const auto offset = readAt(fd, end, kOffsetSize);
+std::optional<std::string> FirefoxCache::entryUrl(const CacheFile& file) const {
+    if (file.size() < kOffsetSize) return std::nullopt;
+    const std::uint64_t end = file.size() - kOffsetSize;
+    const auto offset = file.readAt(end, kOffsetSize);
     if (!offset) return std::nullopt;
     // The metadata follows the data, so its offset is also the data's size.
     const std::uint64_t metadata = bigEndian32(*offset, 0);
     const std::uint64_t chunks = (metadata + kChunkSize - 1) / kChunkSize;
     const std::uint64_t fieldsAt = metadata + kMetadataHashSize + chunks * kChunkHashSize;
     if (fieldsAt + kFieldsSize > end) return std::nullopt;
-    const auto fields = readAt(fd, fieldsAt, kFieldsSize);
+    const auto fields = file.readAt(fieldsAt, kFieldsSize);
     if (!fields) return std::nullopt;
     const std::uint32_t version = bigEndian32(*fields, 0);
     const std::uint32_t keySize = bigEndian32(*fields, kKeySizeAt);
@@ -84,9 +87,9 @@ std::optional<std::string> FirefoxCache::entryUrl(const OpenFile& file) const {
     if (version == 0 || keySize > kMaxCacheKeySize || keyAt + keySize + 1 > end) {
         return std::nullopt;
     }
-    const auto key = readAt(fd, keyAt, keySize + 1);
+    const auto key = file.readAt(keyAt, keySize + 1);
     if (!key || key->back() != '\0') return std::nullopt;
     return firefoxKeyUrl(std::string_view(*key).substr(0, keySize));
 }
 
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/linux/CacheFormat.h"
+#include "platform/cache/CacheFormat.h"
 
-namespace vidor::platform::linux_ {
+namespace vidor::platform::cache {
 
 // Firefox's disk cache ("cache2"): <cache>/mozilla/firefox/<profile>/cache2/entries holds one
 // file per entry, named by the SHA-1 of its key in 40 hex digits. The file holds the entry's
@@ -12,7 +12,7 @@ class FirefoxCache final : public CacheFormat {
     std::span<const std::string_view> browserFolders() const override;
     std::string_view entriesFolder() const override { return "cache2/entries"; }
     bool isEntryFile(std::string_view name) const override { return isHex(name, 40); }
-    std::optional<std::string> entryUrl(const OpenFile& file) const override;
+    std::optional<std::string> entryUrl(const CacheFile& file) const override;
     std::vector<std::string> companions(std::string_view) const override { return {}; }
 };
 
@@ -21,4 +21,4 @@ class FirefoxCache final : public CacheFormat {
 // with digits), then ":" and the URL. nullopt when a tag is malformed or no URL follows.
 std::optional<std::string> firefoxKeyUrl(std::string_view key);
 
-}  // namespace vidor::platform::linux_
+}  // namespace vidor::platform::cache
