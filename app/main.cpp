@@ -4,7 +4,19 @@
 
 #include "app/CommandLine.h"
 #include "app/F_Main.h"
+#ifdef _WIN32
+#include "platform/win32/Win32Main.h"
+#else
 #include "platform/qt/QtMain.h"
+#endif
+
+namespace {
+
+std::unique_ptr<vidor::platform::Window> makeMainWindow(vidor::platform::Services& services) {
+    return std::make_unique<vidor::app::F_Main>(services);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before anything else: no screen, no lock, no settings, no update.
@@ -13,7 +25,9 @@ int main(int argc, char** argv) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
-    return vidor::platform::qt::run(argc, argv, [](vidor::platform::Services& services) {
-        return std::make_unique<vidor::app::F_Main>(services);
-    });
+#ifdef _WIN32
+    return vidor::platform::win32::run(makeMainWindow);
+#else
+    return vidor::platform::qt::run(argc, argv, makeMainWindow);
+#endif
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/NoScreen.h"
 #include "platform/linux/Display.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
@@ -15,7 +16,6 @@ namespace vidor::platform::qt {
 
 namespace {
 
-constexpr int kExitNoDisplay = 3;
 // A run with parameters may be a timer's inside a desktop session: no message box waits longer.
 constexpr int kUnattendedBoxMilliseconds = 30000;
 
@@ -36,11 +36,8 @@ int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     bool headless = linux_::drawsNowhere(chosen.toStdString());
     if (chosen.isEmpty() && !linux_::displayReachable()) {
         if (!withParameters) {
-            std::fputs(
-                "Vidor ne trouve pas d'écran : lancez-le depuis une session graphique, ou "
-                "avec des paramètres (/U:, /E: ou /AUTO) pour un nettoyage sans écran.\n",
-                stderr);
-            return kExitNoDisplay;
+            std::fputs(kNoScreenMessage, stderr);
+            return kExitNoScreen;
         }
         // The minimal platform loads no fonts: nothing is drawn, and the start is shorter.
         qputenv("QT_QPA_PLATFORM", "minimal");

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <windows.h>
+
+#include <unordered_map>
+#include <vector>
+
+#include "platform/controls/Control.h"
+#include "platform/controls/Window.h"
+
+namespace vidor::platform::win32 {
+
+class Win32WindowSystem;
+
+// Draws a Window and its controls as native Win32 controls at their twips positions scaled to the
+// screen, forwards the user's clicks, double-clicks, selection changes, mouse moves, keys and
+// closing to the controls' handlers, and mirrors every later change of the controls.
+class Win32Form : public ControlObserver {
+  public:
+    Win32Form(Window& window, Win32WindowSystem& system, HWND owner);
+    ~Win32Form() override;
+    Win32Form(const Win32Form&) = delete;
+    Win32Form& operator=(const Win32Form&) = delete;
+
+    HWND hwnd() const { return top_; }
+    // The native window that draws `control`, or nullptr.
+    HWND hwndOf(const Control& control) const;
+
+    // Shows the window in front, its first control focused.
+    void present();
+    // A modal window is closed by Escape when it has no cancel button.
+    void setModal(bool modal) { modal_ = modal; }
+
+    void changed(Control& control, Property property) override;
+    void listChanged(ListBox& list, ListChange change, int index) override;
+
+    // Keys the form handles itself before the dialog navigation: Tab in the order of the tab
+    // indexes, and Escape. True when the message was used.
+    bool keyDown(const MSG& message);
+
+    // The window procedure of the form and of its panels.
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  private:
+    struct Item {
+        Control* control;
+        HWND hwnd;
+    };
+
+    void build(Control& control, HWND parent);
+    HWND create(Control& control, HWND parent);
+    void stack(const std::vector<Control*>& siblings, std::vector<HWND>& order) const;
+    void command(HWND from, int id, int code);
+    void selectionChanged(ListBox& list, HWND hwnd);
+    void syncSelection(ListBox& list, HWND hwnd);
+    void flushLists();
+    void drawLine(const DRAWITEMSTRUCT& item);
+    LRESULT colors(HWND control, HDC dc, LRESULT byDefault);
+    void applyWindow(Property property);
+    void applyControl(Control& control, HWND hwnd, Property property);
+    void pressKey(bool cancel);
+    Control* controlAt(HWND hwnd) const;
+    RECT pixels(const Control& control) const;
+    bool shown(const Control& control) const;
+    static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR data);
+
+    Window& window_;
+    Win32WindowSystem& system_;
+    HWND top_ = nullptr;
+    HFONT font_ = nullptr;
+    HFONT bold_ = nullptr;
+    int lineHeight_ = 13;
+    bool modal_ = false;
+    bool syncing_ = false;
+    bool flushPosted_ = false;
+    int nextId_ = 100;
+    std::unordered_map<const Control*, HWND> hwnds_;
+    std::unordered_map<HWND, Control*> controls_;
+    // Lists whose drawing waits for the next turn of the message loop.
+    std::vector<HWND> frozen_;
+};
+
+}  // namespace vidor::platform::win32
