@@ -39,17 +39,21 @@ void ReadAhead::work() {
         ++idle_;
         work_.wait(lock, [&] {
             if (stop_) return true;
-            if (held_ < kHeldFolders) folder = firstPending();
+            // The folders the workers are reading count too: two workers must not both take
+            // the last place.
+            if (held_ + workersReading_ < kHeldFolders) folder = firstPending();
             return folder != nullptr;
         });
         --idle_;
         if (stop_) return;
         folder->state = AheadFolder::State::Reading;
+        ++workersReading_;
         std::shared_ptr<OpenParent> parent = std::move(folder->parent);
         lock.unlock();
         read(*folder, *parent, buffer);
         parent.reset();  // closes it, when it was the last, out of the lock
         lock.lock();
+        --workersReading_;
         publish(folder);
     }
 }
@@ -225,7 +229,9 @@ void ReadAhead::waitIdle() {
         const bool reading = std::any_of(queue_.begin(), queue_.end(), [](const auto& f) {
             return f->state == AheadFolder::State::Reading;
         });
-        return !reading && (held_ >= kHeldFolders || !firstPending());
+        // A folder dropped while a worker reads it is no longer in the queue's count, but its
+        // descriptor stays open until the worker lets go of it.
+        return !reading && workersReading_ == 0 && (held_ >= kHeldFolders || !firstPending());
     });
     --waiting_;
 }

@@ -113,6 +113,7 @@ class ReadAhead {
     int waiting_ = 0;               // threads waiting for read_
     std::list<std::shared_ptr<AheadFolder>> queue_;  // waiting or being read, in walk order
     std::size_t held_ = 0;
+    std::size_t workersReading_ = 0;
     bool stop_ = false;
     std::vector<char> buffer_;  // the listing buffer of the calling thread
     std::vector<std::thread> workers_;

@@ -42,8 +42,13 @@ start_screen() {
 # be listed or removed.
 start_wine() {
     mkdir -p "$WINEPREFIX"
-    [ -f "$WINEPREFIX/system.reg" ] || timeout 180 wine64 wineboot -i </dev/null >/dev/null 2>&1 ||
-        fail "no Wine prefix"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        timeout 180 wine64 wineboot -i </dev/null >/dev/null 2>&1 || fail "no Wine prefix"
+        # The services that made the prefix still run, with the drives they found then: the
+        # test's drives, made next, would not be seen until they end.
+        timeout 20 wineserver -k >/dev/null 2>&1 || true
+        timeout 20 wineserver -w >/dev/null 2>&1 || true
+    fi
     wineserver -p </dev/null >/dev/null 2>&1 || true
     rm -f "$WINEPREFIX/dosdevices/z:"
 }
