@@ -62,18 +62,23 @@ class SafetyTest : public ::testing::Test {
     }
 };
 
-TEST_F(SafetyTest, LinksAreListedAsFilesNeverEnteredAndRemovedAsLinks) {
+TEST_F(SafetyTest, LinksAndPipesAreListedAsFilesNeverEnteredNorOpenedAndRemovedAsThemselves) {
     fs::create_directories(c / "a");
     fs::create_directory_symlink(c, c / "a" / "loop");
     fs::create_directory_symlink("..", c / "a" / "up");
     fs::create_directory_symlink(victim, c / "dirlink.tmp");
     fs::create_symlink(victim / "v0.tmp", c / "filelink.tmp");
     fs::create_symlink(c / "nowhere", c / "broken.tmp");
-    auto run = session(false);
-    EXPECT_EQ(reviewed(*run), (Items{"C:\\broken.tmp", "C:\\dirlink.tmp", "C:\\filelink.tmp"}));
+    fs::create_directories(c / "TEMP");
+    for (const fs::path& pipe : {c / "pipe.tmp", c / "pipe2.tmp", c / "TEMP" / "fifo"})
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    auto run = session(false, true);
+    EXPECT_EQ(reviewed(*run), (Items{"C:\\broken.tmp", "C:\\dirlink.tmp", "C:\\filelink.tmp",
+                                     "C:\\pipe.tmp", "C:\\pipe2.tmp"}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "TEMP" / "fifo")));
     EXPECT_EQ(run->act([&] { run->form->bEffacer.press(); }), platform::kExitNormal);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "dirlink.tmp")));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "filelink.tmp")));
+    for (const char* name : {"dirlink.tmp", "filelink.tmp", "pipe.tmp"})
+        EXPECT_FALSE(fs::exists(fs::symlink_status(c / name))) << name;
     EXPECT_TRUE(victimIntact());
 }
 
@@ -93,18 +98,6 @@ TEST_F(SafetyTest, APurgeRemovesLinksInsideTheFolderAndNeverTheirTargets) {
         fs::create_directory_symlink(victim, temp / "dirlink");
         test::writeFile(temp / "b.txt", "b");
     }
-}
-
-TEST_F(SafetyTest, APipeIsListedWithoutHangingAndRemoved) {
-    ASSERT_EQ(::mkfifo((c / "pipe.tmp").c_str(), 0644), 0);
-    ASSERT_EQ(::mkfifo((c / "pipe2.tmp").c_str(), 0644), 0);
-    fs::create_directories(c / "TEMP");
-    ASSERT_EQ(::mkfifo((c / "TEMP" / "fifo").c_str(), 0644), 0);
-    auto run = session(false, true);
-    EXPECT_EQ(reviewed(*run), (Items{"C:\\pipe.tmp", "C:\\pipe2.tmp"}));
-    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "TEMP" / "fifo")));
-    EXPECT_EQ(run->act([&] { run->form->bEffacer.press(); }), platform::kExitNormal);
-    EXPECT_FALSE(fs::exists(fs::symlink_status(c / "pipe.tmp")));
 }
 
 TEST_F(SafetyTest, AListedFileWhoseFolderBecameALinkIsLeftAndItsTargetUntouched) {
