@@ -24,7 +24,7 @@ class StartupTest : public ::testing::Test {
     test::Sandbox sandbox{kDrives};
 };
 
-TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsAndSelectsTheHardDisks) {
+TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsOutASecondCopy) {
     test::Session session;
     ASSERT_EQ(session.load(), std::nullopt);
     F_Main& form = *session.form;
@@ -49,11 +49,18 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsAndSelectsTheHardDisks) {
     EXPECT_EQ(form.pExec.place().left + form.pExec.place().top, 0);
 
     EXPECT_EQ(test::userSetting("Extensions interdites"), kForbidden);
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
     // Only the forbidden list is written at start-up: the defaults are not.
     EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
     EXPECT_TRUE(session.windows.messages.empty());
+
+    // A second copy ends silently and touches nothing, not even the run counter.
+    test::Session second;
+    EXPECT_EQ(second.load(), platform::kExitNormal);
+    EXPECT_EQ(test::machineSetting("Vidor"), "1");
+    EXPECT_EQ(second.form->lUnites.count(), 0);
+    EXPECT_TRUE(second.windows.shown.empty());
+    EXPECT_TRUE(second.windows.messages.empty());
 }
 
 TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks) {
@@ -132,17 +139,6 @@ TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
         session.load();
         EXPECT_EQ(test::machineSetting("Vidor"), next) << "stored: " << stored;
     }
-}
-
-TEST_F(StartupTest, ASecondCopyEndsSilentlyAndTouchesNothing) {
-    test::Session first;
-    ASSERT_EQ(first.load(), std::nullopt);
-    test::Session second;
-    EXPECT_EQ(second.load(), platform::kExitNormal);
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
-    EXPECT_EQ(second.form->lUnites.count(), 0);
-    EXPECT_TRUE(second.windows.shown.empty());
-    EXPECT_TRUE(second.windows.messages.empty());
 }
 
 }  // namespace
