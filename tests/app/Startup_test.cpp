@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "selection/ExtensionList.h"
 #include "tests/support/Session.h"
 
 namespace vidor::app {
@@ -13,6 +12,11 @@ using Items = std::vector<std::string>;
 // Drives: C and G hard disks, D removable, E network, F CD-ROM, R RAM disk, H unknown type,
 // K a hard disk whose folder is gone.
 constexpr const char* kDrives = "C=3:c;D=2:d;E=4:e;F=5:f;G=3:g;H=0:h;K=3:k;R=6:r";
+// The forbidden list written when none is stored.
+constexpr const char* kForbidden =
+    "ACL,BAT,CAB,CFG,CNT,COM,CPL,DA0,DAK,DAT,DLL,DOC,DOK,DOS,DOT,DRV,EXE,FON,GDI,GIF,ICM,ICO,"
+    "INF,INI,JPG,LNK,LST,NLS,MPD,OCA,OCX,OLB,PCX,PDR,PIF,PPT,REG,RSC,SCF,SCR,SRG,SYS,TLB,TRN,"
+    "TTF,TWD,TXT,VDX,XLM,XLS,XLW,";
 
 class StartupTest : public ::testing::Test {
   protected:
@@ -20,7 +24,7 @@ class StartupTest : public ::testing::Test {
     test::Sandbox sandbox{kDrives};
 };
 
-TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsAndSelectsTheHardDisks) {
+TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsOutASecondCopy) {
     test::Session session;
     ASSERT_EQ(session.load(), std::nullopt);
     F_Main& form = *session.form;
@@ -33,28 +37,30 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsAndSelectsTheHardDisks) {
     EXPECT_EQ(form.lUnites.tag, "OK");
     EXPECT_EQ(form.lExt.tag, "OK");
     EXPECT_TRUE(form.bGo.enabled());
+    EXPECT_EQ(form.defaultButton(), &form.bGo);
     EXPECT_EQ(form.bAuto.caption(), "Auto");
     EXPECT_FALSE(form.flags.modeAuto);
-
-    EXPECT_EQ(test::userSetting("Extensions interdites"), selection::kDefaultForbidden);
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
-    // Only the forbidden list is written at start-up: the defaults are not.
-    EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
-    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
-    EXPECT_TRUE(session.windows.messages.empty());
-}
-
-TEST_F(StartupTest, TheWindowIsCentredWithItsPanelsAtTheTopLeft) {
-    test::Session session;
-    session.load();
-    F_Main& form = *session.form;
+    // Centred, with only the selection panel shown, at the top left.
     EXPECT_EQ(form.place().left, (session.windows.screenWidth() - form.width()) / 2);
     EXPECT_EQ(form.place().top, (session.windows.screenHeight() - form.height()) / 2);
     EXPECT_EQ(form.height(), 3720);
     EXPECT_TRUE(form.pSaisie.visible());
     EXPECT_FALSE(form.pExec.visible());
     EXPECT_EQ(form.pExec.place().left + form.pExec.place().top, 0);
-    EXPECT_EQ(form.defaultButton(), &form.bGo);
+
+    EXPECT_EQ(test::userSetting("Extensions interdites"), kForbidden);
+    // Only the forbidden list is written at start-up: the defaults are not.
+    EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
+    EXPECT_TRUE(session.windows.messages.empty());
+
+    // A second copy ends silently and touches nothing, not even the run counter.
+    test::Session second;
+    EXPECT_EQ(second.load(), platform::kExitNormal);
+    EXPECT_EQ(test::machineSetting("Vidor"), "1");
+    EXPECT_EQ(second.form->lUnites.count(), 0);
+    EXPECT_TRUE(second.windows.shown.empty());
+    EXPECT_TRUE(second.windows.messages.empty());
 }
 
 TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks) {
@@ -91,19 +97,35 @@ TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
         test::Session session;
         session.load();
         EXPECT_EQ(itemsOf(session.form->lExt), test.listed);
-        EXPECT_EQ(test::userSetting("Extensions interdites"),
-                  test.forbidden.value_or(selection::kDefaultForbidden));
+        EXPECT_EQ(test::userSetting("Extensions interdites"), test.forbidden.value_or(kForbidden));
     }
 }
 
-TEST_F(StartupTest, NoExtensionSelectedLeavesRecenserDisabled) {
-    test::storeUserSetting("Extensions", "bak\t");
-    test::storeUserSetting("Extensions sélectionnées", "tmp\t");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(session.form->lExt.tag, "");
-    EXPECT_EQ(session.form->lUnites.tag, "OK");
-    EXPECT_FALSE(session.form->bGo.enabled());
+TEST_F(StartupTest, RecenserStaysDisabledWithoutASelectedDriveOrExtension) {
+    struct Case {
+        const char* drives;
+        const char* selectedExtensions;  // saved beside the list "bak"
+        Items listed;
+        const char* drivesTag;
+        const char* extensionsTag;
+    };
+    const Case cases[] = {
+        {kDrives, "tmp\t", {"C:", "D:", "E:", "G:"}, "OK", ""},
+        {"D=2:d;E=4:e", "bak\t", {"D:", "E:"}, "", "OK"},
+        {"", "bak\t", {}, "", "OK"},
+    };
+    for (const Case& row : cases) {
+        SCOPED_TRACE(row.drives);
+        if (row.drives != kDrives) sandbox.drives(row.drives);
+        test::storeUserSetting("Extensions", "bak\t");
+        test::storeUserSetting("Extensions sélectionnées", row.selectedExtensions);
+        test::Session session;
+        session.load();
+        EXPECT_EQ(itemsOf(session.form->lUnites), row.listed);
+        EXPECT_EQ(session.form->lUnites.tag, row.drivesTag);
+        EXPECT_EQ(session.form->lExt.tag, row.extensionsTag);
+        EXPECT_FALSE(session.form->bGo.enabled());
+    }
 }
 
 TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
@@ -117,36 +139,6 @@ TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
         session.load();
         EXPECT_EQ(test::machineSetting("Vidor"), next) << "stored: " << stored;
     }
-}
-
-TEST_F(StartupTest, ASecondCopyEndsSilentlyAndTouchesNothing) {
-    test::Session first;
-    ASSERT_EQ(first.load(), std::nullopt);
-    test::Session second;
-    EXPECT_EQ(second.load(), platform::kExitNormal);
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
-    EXPECT_EQ(second.form->lUnites.count(), 0);
-    EXPECT_TRUE(second.windows.shown.empty());
-    EXPECT_TRUE(second.windows.messages.empty());
-}
-
-TEST(StartupWithoutHardDisksTest, NoDriveSelectedAndRecenserDisabled) {
-    test::Sandbox sandbox("D=2:d;E=4:e");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(itemsOf(session.form->lUnites), (Items{"D:", "E:"}));
-    EXPECT_TRUE(selectedOf(session.form->lUnites).empty());
-    EXPECT_EQ(session.form->lUnites.tag, "");
-    EXPECT_FALSE(session.form->bGo.enabled());
-}
-
-TEST(StartupWithoutDrivesTest, AnEmptyDriveListKeepsRecenserDisabled) {
-    test::Sandbox sandbox("");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(session.form->lUnites.count(), 0);
-    EXPECT_EQ(session.form->lExt.tag, "OK");
-    EXPECT_FALSE(session.form->bGo.enabled());
 }
 
 }  // namespace
