@@ -1,5 +1,6 @@
 #include "update/Handover.h"
 
+#include <charconv>
 #include <vector>
 
 #include "korlib/Fichiers.h"
@@ -10,21 +11,36 @@ namespace vidor::update {
 
 namespace {
 
-// The copy handed over last, and the program's date then: "<copy date> <program date>".
+// The copy handed over last, the program's date then, and how many starts handed it over:
+// "<copy date> <program date> <times>".
 constexpr const char* kHandedOver = "Mise à jour transmise";
+
+// An update that failed this many times for the same copy is not tried again: each try ends in
+// the updater's message, and the program would never open until the copy is mended.
+constexpr int kMostTries = 3;
 
 std::string handOverRecord(std::int64_t copyTime, std::int64_t localTime) {
     return std::to_string(copyTime) + " " + std::to_string(localTime);
 }
 
+// How many starts handed this copy over to a program of this date, which the updater then did
+// not replace; 0 when none did.
+int failedTries(const std::string& record, std::int64_t copyTime, std::int64_t localTime) {
+    const std::string same = handOverRecord(copyTime, localTime);
+    if (record == same) return 1;  // written before the count was kept
+    if (!record.starts_with(same + " ")) return 0;
+    int tries = 1;
+    const char* first = record.data() + same.size() + 1;
+    std::from_chars(first, record.data() + record.size(), tries);
+    return tries;
+}
+
 // True when the program was replaced since it handed this very copy over: the updater could
 // not give it the copy's date (a file system that refuses it, or rounds dates), and handing
 // the same copy over again would start both programs in turn forever.
-bool installedAlready(const korlib::Registre& settings, std::int64_t copyTime,
-                      std::int64_t localTime) {
-    const std::string record = settings.ParametreLit(kHandedOver);
-    const std::string copyPart = std::to_string(copyTime) + " ";
-    return record.starts_with(copyPart) && record != handOverRecord(copyTime, localTime);
+bool installedAlready(const std::string& record, std::int64_t copyTime, std::int64_t localTime) {
+    return record.starts_with(std::to_string(copyTime) + " ") &&
+           failedTries(record, copyTime, localTime) == 0;
 }
 
 // The parameters of this run one by one, so that the new version runs with the same ones.
@@ -53,9 +69,13 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
     // its refusal at every start. The run of a user who can will update it.
     if (!sys.process.programReplaceable()) return;
     const korlib::Registre settings(sys.settings, files.baseName());
-    if (installedAlready(settings, info->modified, localTime)) return;
+    const std::string record = settings.ParametreLit(kHandedOver);
+    if (installedAlready(record, info->modified, localTime)) return;
+    const int tries = failedTries(record, info->modified, localTime);
+    if (tries >= kMostTries) return;
 
-    settings.ParametreEcrit(kHandedOver, handOverRecord(info->modified, localTime));
+    settings.ParametreEcrit(
+        kHandedOver, handOverRecord(info->modified, localTime) + " " + std::to_string(tries + 1));
     std::vector<std::string> arguments{copy, files.program()};
     for (std::string& parameter : parametersOf(sys.process.commandLine())) {
         arguments.push_back(std::move(parameter));

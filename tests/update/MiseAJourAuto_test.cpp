@@ -219,8 +219,8 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
 
 TEST_F(MiseAJourAutoTest, CopyInstalledWithoutItsDateIsNotHandedOverAgain) {
     // The updater could not give the program the copy's date. The same copy is handed over
-    // again only while the program was not replaced since (the update failed); a newer copy is
-    // handed over in any case.
+    // again only while the program was not replaced since (the update failed), three times at
+    // most; a newer copy is handed over in any case.
     store(majText());
     putCopy(60);
     EXPECT_TRUE(run());
@@ -231,10 +231,19 @@ TEST_F(MiseAJourAutoTest, CopyInstalledWithoutItsDateIsNotHandedOverAgain) {
     putCopy(90);
     EXPECT_TRUE(run());
     EXPECT_EQ(process.started.size(), 3u);
+    // A copy the updater refused three times (cut short, say) is not handed over again: the
+    // program opens with its own version until a newer copy comes.
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(run());
+    EXPECT_FALSE(run());
+    EXPECT_EQ(process.started.size(), 5u);
+    putCopy(120);
+    EXPECT_TRUE(run());
+    EXPECT_EQ(process.started.size(), 6u);
     // A program without a date cannot be compared: it is said, and nothing is handed over.
     fs::remove(prog / "Vidor");
     EXPECT_FALSE(run());
-    EXPECT_EQ(process.started.size(), 3u);
+    EXPECT_EQ(process.started.size(), 6u);
     expectShown(1, "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
 }
