@@ -56,6 +56,8 @@ void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& 
 void Sandbox::shareWithEveryone() {}
 
 void Sandbox::drives(const std::string& unites) {
+    // The new drives replace the old ones, as a new drive map does on Linux.
+    standIns().drives.clear();
     std::istringstream in(unites);
     std::string entry;
     while (std::getline(in, entry, ';')) {
