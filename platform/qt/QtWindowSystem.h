@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/WindowSystem.h"
+#include "platform/GuardedWindowSystem.h"
 #include "platform/qt/Twips.h"
 
 class QEventLoop;
@@ -16,10 +16,9 @@ namespace vidor::platform::qt {
 
 class QtForm;
 
-// The window system of Qt Widgets. The program's handlers run from Qt's event loop through
-// guard(), which stops the ProgramEnd that ends the program there; a loop of the program that
-// yields through doEvents() sees the end and unwinds too.
-class QtWindowSystem : public WindowSystem {
+// The window system of Qt Widgets: the program's handlers run from Qt's event loop, through
+// guard().
+class QtWindowSystem : public GuardedWindowSystem {
   public:
     // Without a screen (`headless`), message boxes are written on standard error and take their
     // default answer (OK, or Yes), and the prompt counts as cancelled: nothing waits for a person.
@@ -40,19 +39,6 @@ class QtWindowSystem : public WindowSystem {
     void show(Window& window) override;
     void showModal(Window& window) override;
 
-    // Runs one of the program's handlers for an event; nothing runs once the program has ended.
-    template <class Handler>
-    void guard(Handler&& handler) {
-        if (status_) return;
-        try {
-            handler();
-        } catch (const ProgramEnd&) {
-            // ending() already asked the event loop to stop.
-        }
-    }
-
-    bool ended() const { return status_.has_value(); }
-    int status() const { return status_.value_or(kExitNormal); }
 
     // The widgets of a shown window (nullptr when it is not shown); for tests.
     QtForm* formOf(Window& window);
@@ -71,7 +57,6 @@ class QtWindowSystem : public WindowSystem {
     TwipScale scale_;
     std::map<Window*, std::unique_ptr<QtForm>> forms_;
     std::vector<QEventLoop*> loops_;
-    std::optional<int> status_;
     QElapsedTimer sinceEvents_;
 };
 

@@ -6,16 +6,15 @@
 #include <memory>
 #include <optional>
 
-#include "platform/WindowSystem.h"
+#include "platform/GuardedWindowSystem.h"
 
 namespace vidor::platform::win32 {
 
 class Win32Form;
 
-// The window system of Win32. The program's handlers run from window procedures through
-// guard(), which stops the ProgramEnd there (an exception must not cross the system's frames);
-// a loop of the program that yields through doEvents() sees the end and unwinds too.
-class Win32WindowSystem : public WindowSystem {
+// The window system of Win32: the program's handlers run from window procedures, through
+// guard().
+class Win32WindowSystem : public GuardedWindowSystem {
   public:
     // Without a screen (`headless`), message boxes are written on standard error and take their
     // default answer (OK, or Yes), and the prompt counts as cancelled: nothing waits for a person.
@@ -33,21 +32,8 @@ class Win32WindowSystem : public WindowSystem {
     void show(Window& window) override;
     void showModal(Window& window) override;
 
-    // Runs one of the program's handlers for an event; nothing runs once the program has ended.
-    template <class Handler>
-    void guard(Handler&& handler) {
-        if (status_) return;
-        try {
-            handler();
-        } catch (const ProgramEnd&) {
-            // ending() already posted the end to the message loops.
-        }
-    }
-
     // The message loop of the program, until it ends; returns its exit status.
     int run();
-    bool ended() const { return status_.has_value(); }
-    int status() const { return status_.value_or(kExitNormal); }
 
     // Pixels per logical inch of the screen.
     int dpi() const { return dpi_; }
@@ -70,7 +56,6 @@ class Win32WindowSystem : public WindowSystem {
     bool headless_;
     int dpi_ = 96;
     std::map<Window*, std::unique_ptr<Win32Form>> forms_;
-    std::optional<int> status_;
     ULONGLONG lastEvents_ = 0;
 };
 
