@@ -109,11 +109,12 @@ Win32Form::~Win32Form() {
         const_cast<Control*>(control)->setObserver(nullptr);
         if (isPlainPanel(control)) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
+    // The tip first, while the lists it watches still exist.
+    if (tip_) ::DestroyWindow(tip_);
     if (top_) {
         ::SetWindowLongPtrW(top_, GWLP_USERDATA, 0);
         ::DestroyWindow(top_);
     }
-    if (tip_) ::DestroyWindow(tip_);
     ::DeleteObject(font_);
     ::DeleteObject(bold_);
 }
