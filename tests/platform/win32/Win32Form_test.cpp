@@ -60,6 +60,16 @@ class Win32FormTest : public ::testing::Test {
     LRESULT send(const Control& control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(hwnd(control), message, wParam, lParam);
     }
+    // `expected` in pixels, in the window that holds the control.
+    void expectPlace(const Control& control, const RECT& expected) {
+        RECT place;
+        ::GetWindowRect(hwnd(control), &place);
+        ::MapWindowPoints(nullptr, ::GetParent(hwnd(control)), reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, expected.left) << control.name();
+        EXPECT_EQ(place.top, expected.top) << control.name();
+        EXPECT_EQ(place.right, expected.right) << control.name();
+        EXPECT_EQ(place.bottom, expected.bottom) << control.name();
+    }
 
     Win32WindowSystem system;
     Sample window;
@@ -97,16 +107,7 @@ TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
         {window.over, {472, 198, 484, 211}},
         {window.under, {400, 192, 489, 217}},
     };
-    for (const Case& c : cases) {
-        RECT place;
-        ::GetWindowRect(hwnd(c.control), &place);
-        ::MapWindowPoints(nullptr, ::GetParent(hwnd(c.control)), reinterpret_cast<POINT*>(&place),
-                          2);
-        EXPECT_EQ(place.left, c.place.left) << c.control.name();
-        EXPECT_EQ(place.top, c.place.top) << c.control.name();
-        EXPECT_EQ(place.right, c.place.right) << c.control.name();
-        EXPECT_EQ(place.bottom, c.place.bottom) << c.control.name();
-    }
+    for (const Case& c : cases) expectPlace(c.control, c.place);
     EXPECT_EQ(::GetParent(hwnd(window.several)), hwnd(window.surface));
     // Where two overlap, a click meets the check box over the button, and the button over the
     // label whatever their tab indexes.
@@ -198,16 +199,7 @@ TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
         {window.lines, {360, 36, 660, 276}},   {window.under, {600, 288, 734, 326}},
         {window.cancel, {336, 216, 470, 254}},
     };
-    for (const Case& c : cases) {
-        RECT place;
-        ::GetWindowRect(hwnd(c.control), &place);
-        ::MapWindowPoints(nullptr, ::GetParent(hwnd(c.control)), reinterpret_cast<POINT*>(&place),
-                          2);
-        EXPECT_EQ(place.left, c.place.left) << c.control.name();
-        EXPECT_EQ(place.top, c.place.top) << c.control.name();
-        EXPECT_EQ(place.right, c.place.right) << c.control.name();
-        EXPECT_EQ(place.bottom, c.place.bottom) << c.control.name();
-    }
+    for (const Case& c : cases) expectPlace(c.control, c.place);
     // 8 points at 144 DPI.
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof font, &font);
