@@ -1,8 +1,5 @@
 #include "platform/win32/Win32Form.h"
 
-// after windows.h, which it needs
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "platform/controls/Button.h"
@@ -88,15 +85,8 @@ std::wstring displayed(const std::string& line) {
 Win32Form::Win32Form(Window& window, Win32WindowSystem& system, HWND owner)
     : window_(window), system_(system) {
     registerClasses();
-    font_ = makeFont(system.dpi(), false);
-    bold_ = makeFont(system.dpi(), true);
-    if (HDC screen = ::GetDC(nullptr)) {
-        HGDIOBJ previous = ::SelectObject(screen, font_);
-        TEXTMETRICW metrics{};
-        if (::GetTextMetricsW(screen, &metrics)) lineHeight_ = metrics.tmHeight;
-        ::SelectObject(screen, previous);
-        ::ReleaseDC(nullptr, screen);
-    }
+    dpi_ = system.dpi();
+    makeFonts();
     top_ = ::CreateWindowExW(kFormExStyle, kFormClass, widen(window.caption()).c_str(), kFormStyle,
                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
                              ::GetModuleHandleW(nullptr), this);
@@ -119,12 +109,96 @@ Win32Form::~Win32Form() {
         const_cast<Control*>(control)->setObserver(nullptr);
         if (isPlainPanel(control)) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
+    // The tip first, while the lists it watches still exist.
+    if (tip_) ::DestroyWindow(tip_);
     if (top_) {
         ::SetWindowLongPtrW(top_, GWLP_USERDATA, 0);
         ::DestroyWindow(top_);
     }
     ::DeleteObject(font_);
     ::DeleteObject(bold_);
+}
+
+void Win32Form::makeFonts() {
+    font_ = makeFont(dpi_, false);
+    bold_ = makeFont(dpi_, true);
+    if (HDC screen = ::GetDC(nullptr)) {
+        HGDIOBJ previous = ::SelectObject(screen, font_);
+        TEXTMETRICW metrics{};
+        if (::GetTextMetricsW(screen, &metrics)) lineHeight_ = metrics.tmHeight;
+        ::SelectObject(screen, previous);
+        ::ReleaseDC(nullptr, screen);
+    }
+}
+
+HFONT Win32Form::fontOf(const Control& control) const {
+    auto* button = dynamic_cast<const Button*>(&control);
+    auto* label = dynamic_cast<const Label*>(&control);
+    return (button && button->bold()) || (label && label->bold()) ? bold_ : font_;
+}
+
+void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
+    // Moved to a monitor of another density: the fonts and every place are made again for it.
+    const HFONT oldFont = font_;
+    const HFONT oldBold = bold_;
+    dpi_ = dpi;
+    makeFonts();
+    for (auto& [control, hwnd] : hwnds_) {
+        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*control)), FALSE);
+        if (dynamic_cast<const ListBox*>(control))
+            ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, lineHeight_);
+        applyControl(*const_cast<Control*>(control), hwnd, Property::Geometry);
+    }
+    ::DeleteObject(oldFont);
+    ::DeleteObject(oldBold);
+    ::SetWindowPos(top_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(top_, nullptr, TRUE);
+}
+
+void Win32Form::addTip(HWND list) {
+    if (!tip_) {
+        tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top_, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+        // A drive's folder can be long: shown whole on one line up to the screen's width.
+        ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = ::GetParent(list);
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tipLine_[list] = -1;
+    ::SetWindowSubclass(list, listProc, 2, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Win32Form::pointerOverList(HWND list, LPARAM where) {
+    const LRESULT found = ::SendMessageW(list, LB_ITEMFROMPOINT, 0, where);
+    const int line = HIWORD(found) ? -1 : static_cast<int>(LOWORD(found));
+    int& current = tipLine_[list];
+    if (line == current) return;
+    // The tip asks for its text again once the pointer rests on the new line.
+    current = line;
+    if (tip_) ::SendMessageW(tip_, TTM_POP, 0, 0);
+}
+
+void Win32Form::tipText(NMTTDISPINFOW& info) {
+    HWND list = reinterpret_cast<HWND>(info.hdr.idFrom);
+    auto* control = dynamic_cast<ListBox*>(controlAt(list));
+    const auto line = tipLine_.find(list);
+    tipShown_.clear();
+    if (control && control->toolTip && line != tipLine_.end() && line->second >= 0 &&
+        line->second < control->count()) {
+        system_.guard([&] { tipShown_ = widen(control->toolTip(line->second)); });
+    }
+    // An empty text shows no tip at all.
+    info.szText[0] = L'\0';
+    info.hinst = nullptr;
+    info.lpszText = tipShown_.data();
 }
 
 HWND Win32Form::hwndOf(const Control& control) const {
@@ -146,7 +220,7 @@ RECT Win32Form::pixels(const Control& control) const {
         place.left += up->place().left;
         place.top += up->place().top;
     }
-    const int dpi = system_.dpi();
+    const int dpi = dpi_;
     const int left = ::MulDiv(place.left, dpi, 1440);
     const int top = ::MulDiv(place.top, dpi, 1440);
     return {left, top, left + ::MulDiv(place.width, dpi, 1440),
@@ -177,11 +251,9 @@ HWND Win32Form::create(Control& control, HWND parent) {
     DWORD exStyle = 0;
     const wchar_t* kind = L"BUTTON";
     std::wstring caption;
-    bool bold = false;
     if (auto* button = dynamic_cast<Button*>(&control)) {
         style |= BS_PUSHBUTTON | WS_TABSTOP;
         caption = widen(button->caption());
-        bold = button->bold();
     } else if (auto* box = dynamic_cast<CheckBox*>(&control)) {
         style |= BS_AUTOCHECKBOX | WS_TABSTOP;
         caption = widen(box->caption());
@@ -189,7 +261,6 @@ HWND Win32Form::create(Control& control, HWND parent) {
         kind = L"STATIC";
         style |= SS_LEFT | SS_NOPREFIX;
         caption = widen(label->caption());
-        bold = label->bold();
     } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
         // The lines stay in the ListBox: the native list only counts them and asks for the ones
         // it draws, so a hundred thousand lines cost no copy.
@@ -213,11 +284,12 @@ HWND Win32Form::create(Control& control, HWND parent) {
                                   place.right - place.left, place.bottom - place.top, parent,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
                                   ::GetModuleHandleW(nullptr), this);
-    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(bold ? bold_ : font_), FALSE);
+    ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
     if (auto* box = dynamic_cast<CheckBox*>(&control)) {
         ::SendMessageW(hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
         ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list->count()), 0);
+        if (list->toolTip) addTip(hwnd);
     } else if (auto* text = dynamic_cast<TextBox*>(&control)) {
         ::SetWindowTextW(hwnd, widen(text->text()).c_str());
     } else if (auto* button = dynamic_cast<Button*>(&control); button && button->onMouseMove) {
@@ -278,6 +350,19 @@ LRESULT Win32Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
             break;
+        case WM_NOTIFY:
+            if (auto* from = reinterpret_cast<NMHDR*>(lParam);
+                from->hwndFrom == tip_ && from->code == TTN_GETDISPINFOW) {
+                tipText(*reinterpret_cast<NMTTDISPINFOW*>(lParam));
+                return 0;
+            }
+            break;
+        case WM_DPICHANGED:
+            if (hwnd == top_) {
+                dpiChanged(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
+                return 0;
+            }
+            break;
         case kFlushLists:
             flushLists();
             return 0;
@@ -303,6 +388,16 @@ LRESULT CALLBACK Win32Form::buttonProc(HWND hwnd, UINT message, WPARAM wParam, L
         }
     } else if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, buttonProc, id);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32Form::listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_MOUSEMOVE) {
+        reinterpret_cast<Win32Form*>(data)->pointerOverList(hwnd, lParam);
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(hwnd, listProc, id);
     }
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
@@ -429,7 +524,7 @@ void Win32Form::changed(Control& control, Property property) {
 }
 
 void Win32Form::applyWindow(Property property) {
-    const int dpi = system_.dpi();
+    const int dpi = dpi_;
     switch (property) {
         case Property::Caption:
             ::SetWindowTextW(top_, widen(window_.caption()).c_str());

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -23,6 +26,9 @@ class Win32Form : public ControlObserver {
     Win32Form& operator=(const Win32Form&) = delete;
 
     HWND hwnd() const { return top_; }
+    // The dots per inch the window is drawn at now: the screen's, then the monitor's it was
+    // moved to.
+    int dpi() const { return dpi_; }
     // The native window that draws `control`, or nullptr.
     HWND hwndOf(const Control& control) const;
 
@@ -47,6 +53,12 @@ class Win32Form : public ControlObserver {
         HWND hwnd;
     };
 
+    void makeFonts();
+    HFONT fontOf(const Control& control) const;
+    void dpiChanged(int dpi, const RECT& suggested);
+    void addTip(HWND list);
+    void pointerOverList(HWND list, LPARAM where);
+    void tipText(NMTTDISPINFOW& info);
     void build(Control& control, HWND parent);
     HWND create(Control& control, HWND parent);
     void stack(const std::vector<Control*>& siblings, std::vector<HWND>& order) const;
@@ -64,12 +76,19 @@ class Win32Form : public ControlObserver {
     bool shown(const Control& control) const;
     static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR data);
 
     Window& window_;
     Win32WindowSystem& system_;
     HWND top_ = nullptr;
     HFONT font_ = nullptr;
     HFONT bold_ = nullptr;
+    int dpi_ = 96;
+    // One tool tip window for the lists that have tips, and the line under the pointer in each.
+    HWND tip_ = nullptr;
+    std::unordered_map<HWND, int> tipLine_;
+    std::wstring tipShown_;
     int lineHeight_ = 13;
     bool modal_ = false;
     bool syncing_ = false;

@@ -1,10 +1,12 @@
 // The Win32 binding on a real X server under Wine (with-screen.sh): where the native controls lie,
-// which one is above where they overlap, and lists that follow their controls both ways.
+// which one is above where they overlap, lists that follow their controls both ways, their tips,
+// and a move to a monitor of another density.
 
 #include "platform/win32/Win32Form.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "platform/controls/Button.h"
@@ -39,6 +41,11 @@ struct Sample : Window {
         surface.hold(under);
         surface.hold(cancel);
         surface.hold(total);
+        // A tip per line, as the drives' folders; a line without one shows none.
+        lines.toolTip = [this](int line) {
+            const std::map<std::string, std::string> folders{{"E:", "/tmp/vidor/E"}, {"F:", ""}};
+            return folders.at(lines.item(line));
+        };
     }
 };
 
@@ -53,10 +60,40 @@ class Win32FormTest : public ::testing::Test {
     LRESULT send(const Control& control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(hwnd(control), message, wParam, lParam);
     }
+    // `expected` in pixels, in the window that holds the control.
+    void expectPlace(const Control& control, const RECT& expected) {
+        RECT place;
+        ::GetWindowRect(hwnd(control), &place);
+        ::MapWindowPoints(nullptr, ::GetParent(hwnd(control)), reinterpret_cast<POINT*>(&place), 2);
+        EXPECT_EQ(place.left, expected.left) << control.name();
+        EXPECT_EQ(place.top, expected.top) << control.name();
+        EXPECT_EQ(place.right, expected.right) << control.name();
+        EXPECT_EQ(place.bottom, expected.bottom) << control.name();
+    }
 
     Win32WindowSystem system;
     Sample window;
 };
+
+// The tip window the form made, owned by the form's window.
+HWND tipWindow(HWND form) {
+    struct Search {
+        HWND form;
+        HWND found;
+    } search{form, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t kind[64]{};
+            ::GetClassNameW(hwnd, kind, 64);
+            if (std::wstring(kind) == TOOLTIPS_CLASSW && ::GetWindow(hwnd, GW_OWNER) == s->form)
+                s->found = hwnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
     struct Case {
@@ -70,16 +107,7 @@ TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
         {window.over, {472, 198, 484, 211}},
         {window.under, {400, 192, 489, 217}},
     };
-    for (const Case& c : cases) {
-        RECT place;
-        ::GetWindowRect(hwnd(c.control), &place);
-        ::MapWindowPoints(nullptr, ::GetParent(hwnd(c.control)), reinterpret_cast<POINT*>(&place),
-                          2);
-        EXPECT_EQ(place.left, c.place.left) << c.control.name();
-        EXPECT_EQ(place.top, c.place.top) << c.control.name();
-        EXPECT_EQ(place.right, c.place.right) << c.control.name();
-        EXPECT_EQ(place.bottom, c.place.bottom) << c.control.name();
-    }
+    for (const Case& c : cases) expectPlace(c.control, c.place);
     EXPECT_EQ(::GetParent(hwnd(window.several)), hwnd(window.surface));
     // Where two overlap, a click meets the check box over the button, and the button over the
     // label whatever their tab indexes.
@@ -116,6 +144,67 @@ TEST_F(Win32FormTest, ListsFollowTheirControlsBothWays) {
 
     window.lines.clear();
     EXPECT_EQ(send(window.lines, LB_GETCOUNT), 0);
+}
+
+TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointer) {
+    for (const char* drive : {"E:", "F:"}) window.lines.addItem(drive);
+    HWND tip = tipWindow(system.formOf(window)->hwnd());
+    ASSERT_NE(tip, nullptr);
+    // Only the list that has tips is a tool.
+    EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+
+    RECT last;
+    send(window.lines, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&last));
+    const int height = last.bottom - last.top;
+    struct Case {
+        int y;  // pixels in the list
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {height / 2, L"/tmp/vidor/E"},
+        {height + height / 2, L""},  // F: has none
+        {1, L"/tmp/vidor/E"},
+        {last.bottom + 20, L""},  // below the last line
+    };
+    for (const Case& c : cases) {
+        send(window.lines, WM_MOUSEMOVE, 0, MAKELPARAM(20, c.y));
+        wchar_t text[128] = L"?";
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = ::GetParent(hwnd(window.lines));
+        tool.uId = reinterpret_cast<UINT_PTR>(hwnd(window.lines));
+        tool.lpszText = text;
+        ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(text), c.text) << c.y;
+    }
+}
+
+TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
+    HWND form = system.formOf(window)->hwnd();
+    const LRESULT lineHeight = send(window.lines, LB_GETITEMHEIGHT);
+    RECT suggested{100, 50, 850, 620};
+    ::SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(system.formOf(window)->dpi(), 144);
+    RECT outer;
+    ::GetWindowRect(form, &outer);
+    EXPECT_TRUE(::EqualRect(&outer, &suggested));
+
+    window.cancel.move(3360, 2160);  // a later move keeps the new density
+    struct Case {
+        const Control& control;
+        RECT place;  // pixels at 144 DPI, in the window that holds it
+    };
+    const Case cases[] = {
+        {window.frame, {156, 12, 350, 326}},   {window.several, {180, 48, 326, 308}},
+        {window.lines, {360, 36, 660, 276}},   {window.under, {600, 288, 734, 326}},
+        {window.cancel, {336, 216, 470, 254}},
+    };
+    for (const Case& c : cases) expectPlace(c.control, c.place);
+    // 8 points at 144 DPI.
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof font, &font);
+    EXPECT_EQ(font.lfHeight, -16);
+    EXPECT_GT(send(window.lines, LB_GETITEMHEIGHT), lineHeight);
 }
 
 }  // namespace
