@@ -1,7 +1,5 @@
 #include "korlib/Fenetre.h"
 
-#include "platform/Version.h"
-
 namespace vidor::korlib {
 
 void FenetreCentre(platform::WindowSystem& windows, platform::Window& window) {
@@ -10,9 +8,9 @@ void FenetreCentre(platform::WindowSystem& windows, platform::Window& window) {
 }
 
 std::string TitreVersion(platform::Process& process) {
-    return "(" + process.exeName() + " v" + std::to_string(platform::kVersionMajor) + "." +
-           std::to_string(platform::kVersionMinor) + "." +
-           std::to_string(platform::kVersionRevision) + ")";
+    const platform::VersionNumbers version = process.version();
+    return "(" + process.exeName() + " v" + std::to_string(version.major) + "." +
+           std::to_string(version.minor) + "." + std::to_string(version.revision) + ")";
 }
 
 }  // namespace vidor::korlib

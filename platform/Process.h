@@ -3,7 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/Version.h"
+
 namespace vidor::platform {
+
+// A program's version as its titles show it.
+struct VersionNumbers {
+    int major;
+    int minor;
+    int revision;
+    bool operator==(const VersionNumbers&) const = default;
+};
 
 // The running program as the system sees it.
 class Process {
@@ -22,6 +32,10 @@ class Process {
 
     // The folder of the program file, without a final separator.
     virtual std::string exeFolder() = 0;
+
+    // The program's version: the one it was built with, unless the program file says otherwise
+    // (on Windows, its version resource).
+    virtual VersionNumbers version() { return {kVersionMajor, kVersionMinor, kVersionRevision}; }
 
     // What the system adds to a program's name to make its file name (".exe", or nothing).
     virtual std::string programSuffix() = 0;

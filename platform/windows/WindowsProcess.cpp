@@ -1,6 +1,10 @@
 #include "platform/windows/WindowsProcess.h"
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <winver.h>
+
+#include <vector>
 
 #include "platform/windows/Wide.h"
 
@@ -86,6 +90,26 @@ std::string WindowsProcess::exeName() {
 std::string WindowsProcess::exeFolder() {
     const std::size_t slash = programPath_.find_last_of("\\/");
     return slash == std::string::npos ? std::string(".") : programPath_.substr(0, slash);
+}
+
+VersionNumbers WindowsProcess::version() {
+    return fileVersion(programPath_).value_or(Process::version());
+}
+
+std::optional<VersionNumbers> fileVersion(const std::string& path) {
+    const std::wstring file = widen(path);
+    DWORD unused = 0;
+    const DWORD size = ::GetFileVersionInfoSizeW(file.c_str(), &unused);
+    if (size == 0) return std::nullopt;
+    std::vector<unsigned char> data(size);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!::GetFileVersionInfoW(file.c_str(), 0, size, data.data()) ||
+        !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        length < sizeof *info || info->dwSignature != VS_FFI_SIGNATURE)
+        return std::nullopt;
+    return VersionNumbers{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                          HIWORD(info->dwFileVersionLS)};
 }
 
 void WindowsProcess::writeError(const std::string& line) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ class WindowsProcess : public Process {
     std::string commandLine() override;
     std::string exeName() override;
     std::string exeFolder() override;
+    VersionNumbers version() override;
     std::string programSuffix() override { return ".exe"; }
     char separator() override { return '\\'; }
     void writeError(const std::string& line) override;
@@ -42,6 +44,9 @@ class WindowsProcess : public Process {
     std::string instanceScope_;
     Handle mutex_;
 };
+
+// The file version in the version resource of the program file at `path`, if it has one.
+std::optional<VersionNumbers> fileVersion(const std::string& path);
 
 // The text of a raw command line after the program's name (quoted or not) and the blanks that
 // follow it; the rest is kept exactly.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/windows/Wide.h"
+#include "platform/windows/WindowsProcess.h"
 #include "tests/support/TempDir.h"
 
 namespace vidor::renovex {
@@ -57,6 +58,18 @@ TEST(RenovexTest, ReplacesTheProgramKeepingTheNewVersionsDateAndStartsIt) {
     EXPECT_EQ(fs::last_write_time(program), date);
     // Nothing else is left beside the program.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+// The titles show the version the program file carries; a file without one gives the build's.
+TEST(RenovexTest, TheProgramsVersionIsReadFromTheirFiles) {
+    using platform::VersionNumbers;
+    EXPECT_EQ(platform::windows::fileVersion(platform::windows::narrow(renovex())),
+              (VersionNumbers{6, 0, 24}));
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(platform::windows::fileVersion(platform::windows::narrow(self)), std::nullopt);
+    platform::windows::WindowsProcess missing("C:\\nulle-part\\Vidor.exe", "");
+    EXPECT_EQ(missing.version(), (VersionNumbers{6, 0, 24}));
 }
 
 }  // namespace
