@@ -28,7 +28,7 @@ struct Sample : Window {
     ListBox several{"several", {240, 360, 1455, 2595}, 3, ListBox::Selection::Multiple};
     ListBox lines{"lines", {3600, 360, 3000, 2400}, 9, ListBox::Selection::Single};
     CheckBox over{"over", {7080, 2970, 180, 195}, 21, ""};
-    Button under{"under", {6000, 2880, 1335, 375}, 14, "Effacer  "};
+    Button under{"under", {6000, 2880, 1335, 375}, 14, "Effacer  ", true};
     Button cancel{"cancel", {3360, 2880, 1335, 375}, 10, "Annuler"};
     Label total{"total", {120, 2880, 3615, 375}, 11, "0 bytes"};
 
@@ -95,7 +95,19 @@ HWND tipWindow(HWND form) {
     return search.found;
 }
 
-TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
+// The width of `text` in the font `control` draws with.
+LONG textWidth(HWND control, const wchar_t* text) {
+    HDC dc = ::GetDC(control);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text, static_cast<int>(std::wstring(text).size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(control, dc);
+    return size.cx;
+}
+
+TEST_F(Win32FormTest, ControlsLieAtTheirPlacesInTheirFontsAndALaterTabIndexAbove) {
     struct Case {
         const Control& control;
         RECT place;  // pixels, in the window that holds it
@@ -109,6 +121,13 @@ TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
     };
     for (const Case& c : cases) expectPlace(c.control, c.place);
     EXPECT_EQ(::GetParent(hwnd(window.several)), hwnd(window.surface));
+    // A bold caption must look bold: a font merely asked bold may be drawn from a normal face
+    // when the machine lacks the face asked for. Bold strokes make the caption wider.
+    LOGFONTW bold{};
+    ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof bold, &bold);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_GE(textWidth(hwnd(window.under), L"Recenser") * 10,
+              textWidth(hwnd(window.cancel), L"Recenser") * 11);
     // Where two overlap, a click meets the check box over the button, and the button over the
     // label whatever their tab indexes.
     const std::pair<POINT, const Control*> clicks[] = {{{475, 200}, &window.over},
