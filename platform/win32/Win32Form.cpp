@@ -23,6 +23,8 @@ constexpr wchar_t kPanelClass[] = L"VidorPanel";
 constexpr UINT kFlushLists = WM_APP + 1;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// Room left of a list's line, in pixels.
+constexpr int kLineMargin = 2;
 
 LRESULT CALLBACK surfaceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -117,6 +119,7 @@ Win32Form::~Win32Form() {
     }
     ::DeleteObject(font_);
     ::DeleteObject(bold_);
+    if (tipFont_) ::DeleteObject(tipFont_);
 }
 
 void Win32Form::makeFonts() {
@@ -141,6 +144,7 @@ void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
     // Moved to a monitor of another density: the fonts and every place are made again for it.
     const HFONT oldFont = font_;
     const HFONT oldBold = bold_;
+    const int oldDpi = dpi_;
     dpi_ = dpi;
     makeFonts();
     for (auto& [control, hwnd] : hwnds_) {
@@ -151,9 +155,23 @@ void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
     }
     ::DeleteObject(oldFont);
     ::DeleteObject(oldBold);
+    if (tip_) scaleTipFont(oldDpi);
     ::SetWindowPos(top_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(top_, nullptr, TRUE);
+}
+
+void Win32Form::scaleTipFont(int oldDpi) {
+    // The tip keeps the face the system gave it, at the new density.
+    LOGFONTW face{};
+    const auto current = reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0));
+    if (!current || !::GetObjectW(current, sizeof face, &face)) return;
+    face.lfHeight = ::MulDiv(face.lfHeight, dpi_, oldDpi);
+    HFONT scaled = ::CreateFontIndirectW(&face);
+    ::SendMessageW(tip_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
+    // Deleted only once the tip uses the new one.
+    if (tipFont_) ::DeleteObject(tipFont_);
+    tipFont_ = scaled;
 }
 
 void Win32Form::addTip(HWND list) {
@@ -162,7 +180,8 @@ void Win32Form::addTip(HWND list) {
                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top_, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
-        // A drive's folder can be long: shown whole on one line up to the screen's width.
+        // A drive's folder or a file's path can be long: shown whole on one line up to the
+        // screen's width.
         ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
     }
     TTTOOLINFOW tool{};
@@ -191,14 +210,32 @@ void Win32Form::tipText(NMTTDISPINFOW& info) {
     auto* control = dynamic_cast<ListBox*>(controlAt(list));
     const auto line = tipLine_.find(list);
     tipShown_.clear();
-    if (control && control->toolTip && line != tipLine_.end() && line->second >= 0 &&
-        line->second < control->count()) {
-        system_.guard([&] { tipShown_ = widen(control->toolTip(line->second)); });
+    if (control && line != tipLine_.end() && line->second >= 0 && line->second < control->count()) {
+        const int at = line->second;
+        if (control->toolTip) {
+            system_.guard([&] { tipShown_ = widen(control->toolTip(at)); });
+        } else if (std::wstring whole = displayed(control->item(at)); cut(list, whole)) {
+            // A list without tips of its own shows a line cut by its edge whole.
+            tipShown_ = std::move(whole);
+        }
     }
     // An empty text shows no tip at all.
     info.szText[0] = L'\0';
     info.hinst = nullptr;
     info.lpszText = tipShown_.data();
+}
+
+bool Win32Form::cut(HWND list, const std::wstring& line) {
+    RECT visible{};
+    ::GetClientRect(list, &visible);
+    HDC dc = ::GetDC(list);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return kLineMargin + size.cx > visible.right;
 }
 
 HWND Win32Form::hwndOf(const Control& control) const {
@@ -289,7 +326,7 @@ HWND Win32Form::create(Control& control, HWND parent) {
         ::SendMessageW(hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
         ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list->count()), 0);
-        if (list->toolTip) addTip(hwnd);
+        addTip(hwnd);
     } else if (auto* text = dynamic_cast<TextBox*>(&control)) {
         ::SetWindowTextW(hwnd, widen(text->text()).c_str());
     } else if (auto* button = dynamic_cast<Button*>(&control); button && button->onMouseMove) {
@@ -492,7 +529,7 @@ void Win32Form::drawLine(const DRAWITEMSTRUCT& item) {
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = item.rcItem;
-    text.left += 2;
+    text.left += kLineMargin;
     const std::wstring line = displayed(list->item(static_cast<int>(item.itemID)));
     ::DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
