@@ -1,6 +1,6 @@
 // The Win32 binding on a real X server under Wine (with-screen.sh): where the native controls lie,
-// which one is above where they overlap, lists that follow their controls both ways, their tips,
-// and a move to a monitor of another density.
+// in which fonts, which one is above where they overlap, lists that follow their controls both
+// ways, their tips, and a move to a monitor of another density.
 
 #include "platform/win32/Win32Form.h"
 
