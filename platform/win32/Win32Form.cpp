@@ -23,6 +23,10 @@ constexpr wchar_t kPanelClass[] = L"VidorPanel";
 constexpr UINT kFlushLists = WM_APP + 1;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+// Room left of a list's line, in pixels.
+constexpr int kLineMargin = 2;
+// The window procedure of every native list, which the form's lists call after their own.
+WNDPROC listBase = nullptr;
 
 LRESULT CALLBACK surfaceProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -107,7 +111,8 @@ Win32Form::~Win32Form() {
     window_.setObserver(nullptr);
     for (auto& [control, hwnd] : hwnds_) {
         const_cast<Control*>(control)->setObserver(nullptr);
-        if (isPlainPanel(control)) ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        if (isPlainPanel(control) || dynamic_cast<const ListBox*>(control))
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
     // The tip first, while the lists it watches still exist.
     if (tip_) ::DestroyWindow(tip_);
@@ -117,6 +122,7 @@ Win32Form::~Win32Form() {
     }
     ::DeleteObject(font_);
     ::DeleteObject(bold_);
+    if (tipFont_) ::DeleteObject(tipFont_);
 }
 
 void Win32Form::makeFonts() {
@@ -141,6 +147,7 @@ void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
     // Moved to a monitor of another density: the fonts and every place are made again for it.
     const HFONT oldFont = font_;
     const HFONT oldBold = bold_;
+    const int oldDpi = dpi_;
     dpi_ = dpi;
     makeFonts();
     for (auto& [control, hwnd] : hwnds_) {
@@ -151,9 +158,23 @@ void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
     }
     ::DeleteObject(oldFont);
     ::DeleteObject(oldBold);
+    if (tip_) scaleTipFont(oldDpi);
     ::SetWindowPos(top_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(top_, nullptr, TRUE);
+}
+
+void Win32Form::scaleTipFont(int oldDpi) {
+    // The tip keeps the face the system gave it, at the new density.
+    LOGFONTW face{};
+    const auto current = reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0));
+    if (!current || !::GetObjectW(current, sizeof face, &face)) return;
+    face.lfHeight = ::MulDiv(face.lfHeight, dpi_, oldDpi);
+    HFONT scaled = ::CreateFontIndirectW(&face);
+    ::SendMessageW(tip_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
+    // Deleted only once the tip uses the new one.
+    if (tipFont_) ::DeleteObject(tipFont_);
+    tipFont_ = scaled;
 }
 
 void Win32Form::addTip(HWND list) {
@@ -162,18 +183,25 @@ void Win32Form::addTip(HWND list) {
                                  WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, top_, nullptr,
                                  ::GetModuleHandleW(nullptr), nullptr);
-        // A drive's folder can be long: shown whole on one line up to the screen's width.
+        // A drive's folder or a file's path can be long: shown whole on one line up to the
+        // screen's width.
         ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
     }
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = ::GetParent(list);
     tool.uId = reinterpret_cast<UINT_PTR>(list);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     tipLine_[list] = -1;
-    ::SetWindowSubclass(list, listProc, 2, reinterpret_cast<DWORD_PTR>(this));
+    // Not SetWindowSubclass, nor the tip's TTF_SUBCLASS: under Wine each message to a window
+    // subclassed that way costs a call to the Wine server, 50 microseconds, and a census
+    // sends one per line found.
+    ::SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const auto base = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc)));
+    if (!listBase) listBase = base;
 }
 
 void Win32Form::pointerOverList(HWND list, LPARAM where) {
@@ -191,14 +219,32 @@ void Win32Form::tipText(NMTTDISPINFOW& info) {
     auto* control = dynamic_cast<ListBox*>(controlAt(list));
     const auto line = tipLine_.find(list);
     tipShown_.clear();
-    if (control && control->toolTip && line != tipLine_.end() && line->second >= 0 &&
-        line->second < control->count()) {
-        system_.guard([&] { tipShown_ = widen(control->toolTip(line->second)); });
+    if (control && line != tipLine_.end() && line->second >= 0 && line->second < control->count()) {
+        const int at = line->second;
+        if (control->toolTip) {
+            system_.guard([&] { tipShown_ = widen(control->toolTip(at)); });
+        } else if (std::wstring whole = displayed(control->item(at)); cut(list, whole)) {
+            // A list without tips of its own shows a line cut by its edge whole.
+            tipShown_ = std::move(whole);
+        }
     }
     // An empty text shows no tip at all.
     info.szText[0] = L'\0';
     info.hinst = nullptr;
     info.lpszText = tipShown_.data();
+}
+
+bool Win32Form::cut(HWND list, const std::wstring& line) {
+    RECT visible{};
+    ::GetClientRect(list, &visible);
+    HDC dc = ::GetDC(list);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return kLineMargin + size.cx > visible.right;
 }
 
 HWND Win32Form::hwndOf(const Control& control) const {
@@ -289,7 +335,7 @@ HWND Win32Form::create(Control& control, HWND parent) {
         ::SendMessageW(hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
         ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list->count()), 0);
-        if (list->toolTip) addTip(hwnd);
+        addTip(hwnd);
     } else if (auto* text = dynamic_cast<TextBox*>(&control)) {
         ::SetWindowTextW(hwnd, widen(text->text()).c_str());
     } else if (auto* button = dynamic_cast<Button*>(&control); button && button->onMouseMove) {
@@ -392,14 +438,15 @@ LRESULT CALLBACK Win32Form::buttonProc(HWND hwnd, UINT message, WPARAM wParam, L
     return ::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32Form::listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data) {
-    if (message == WM_MOUSEMOVE) {
-        reinterpret_cast<Win32Form*>(data)->pointerOverList(hwnd, lParam);
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, listProc, id);
+LRESULT CALLBACK Win32Form::listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Win32Form*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (form && message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+        if (message == WM_MOUSEMOVE) form->pointerOverList(hwnd, lParam);
+        // The tip learns where the pointer rests from the list's own mouse messages.
+        MSG relayed{hwnd, message, wParam, lParam, 0, {}};
+        ::SendMessageW(form->tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
     }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    return ::CallWindowProcW(listBase, hwnd, message, wParam, lParam);
 }
 
 void Win32Form::command(HWND from, int, int code) {
@@ -492,7 +539,7 @@ void Win32Form::drawLine(const DRAWITEMSTRUCT& item) {
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = item.rcItem;
-    text.left += 2;
+    text.left += kLineMargin;
     const std::wstring line = displayed(list->item(static_cast<int>(item.itemID)));
     ::DrawTextW(item.hDC, line.c_str(), static_cast<int>(line.size()), &text,
                 DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);

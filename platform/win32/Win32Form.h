@@ -56,7 +56,9 @@ class Win32Form : public ControlObserver {
     void makeFonts();
     HFONT fontOf(const Control& control) const;
     void dpiChanged(int dpi, const RECT& suggested);
+    void scaleTipFont(int oldDpi);
     void addTip(HWND list);
+    static bool cut(HWND list, const std::wstring& line);
     void pointerOverList(HWND list, LPARAM where);
     void tipText(NMTTDISPINFOW& info);
     void build(Control& control, HWND parent);
@@ -76,8 +78,7 @@ class Win32Form : public ControlObserver {
     bool shown(const Control& control) const;
     static LRESULT CALLBACK buttonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     Window& window_;
     Win32WindowSystem& system_;
@@ -85,8 +86,11 @@ class Win32Form : public ControlObserver {
     HFONT font_ = nullptr;
     HFONT bold_ = nullptr;
     int dpi_ = 96;
-    // One tool tip window for the lists that have tips, and the line under the pointer in each.
+    // One tool tip window for the lists, and the line under the pointer in each: a list's own tip
+    // of that line, or else the line itself when it is too long to be seen whole.
     HWND tip_ = nullptr;
+    // The tip's font once a change of density made it ours.
+    HFONT tipFont_ = nullptr;
     std::unordered_map<HWND, int> tipLine_;
     std::wstring tipShown_;
     int lineHeight_ = 13;

@@ -51,4 +51,16 @@ start_wine() {
     fi
     wineserver -p </dev/null >/dev/null 2>&1 || true
     rm -f "$WINEPREFIX/dosdevices/z:"
+    add_wine_fonts
+}
+
+# Debian's Wine does not find the fonts it ships (fonts-wine, in its data folder): a face asked
+# for, such as MS Sans Serif, then comes from the Linux fonts, where a bold caption at 8 points is
+# drawn with strokes as thin as normal ones. Where Windows keeps its fonts, Wine finds them.
+add_wine_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    for font in /usr/share/wine/fonts/*; do
+        [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+    done
 }

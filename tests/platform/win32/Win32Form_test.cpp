@@ -1,6 +1,6 @@
 // The Win32 binding on a real X server under Wine (with-screen.sh): where the native controls lie,
-// which one is above where they overlap, lists that follow their controls both ways, their tips,
-// and a move to a monitor of another density.
+// in which fonts, which one is above where they overlap, lists that follow their controls both
+// ways, their tips, and a move to a monitor of another density.
 
 #include "platform/win32/Win32Form.h"
 
@@ -28,7 +28,7 @@ struct Sample : Window {
     ListBox several{"several", {240, 360, 1455, 2595}, 3, ListBox::Selection::Multiple};
     ListBox lines{"lines", {3600, 360, 3000, 2400}, 9, ListBox::Selection::Single};
     CheckBox over{"over", {7080, 2970, 180, 195}, 21, ""};
-    Button under{"under", {6000, 2880, 1335, 375}, 14, "Effacer  "};
+    Button under{"under", {6000, 2880, 1335, 375}, 14, "Effacer  ", true};
     Button cancel{"cancel", {3360, 2880, 1335, 375}, 10, "Annuler"};
     Label total{"total", {120, 2880, 3615, 375}, 11, "0 bytes"};
 
@@ -95,7 +95,19 @@ HWND tipWindow(HWND form) {
     return search.found;
 }
 
-TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
+// The width of `text` in the font `control` draws with.
+LONG textWidth(HWND control, const wchar_t* text) {
+    HDC dc = ::GetDC(control);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text, static_cast<int>(std::wstring(text).size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(control, dc);
+    return size.cx;
+}
+
+TEST_F(Win32FormTest, ControlsLieAtTheirPlacesInTheirFontsAndALaterTabIndexAbove) {
     struct Case {
         const Control& control;
         RECT place;  // pixels, in the window that holds it
@@ -109,6 +121,13 @@ TEST_F(Win32FormTest, ControlsLieAtTheirPlacesAndALaterTabIndexAbove) {
     };
     for (const Case& c : cases) expectPlace(c.control, c.place);
     EXPECT_EQ(::GetParent(hwnd(window.several)), hwnd(window.surface));
+    // A bold caption must look bold: a font merely asked bold may be drawn from a normal face
+    // when the machine lacks the face asked for. Bold strokes make the caption wider.
+    LOGFONTW bold{};
+    ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof bold, &bold);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_GE(textWidth(hwnd(window.under), L"Recenser") * 10,
+              textWidth(hwnd(window.cancel), L"Recenser") * 11);
     // Where two overlap, a click meets the check box over the button, and the button over the
     // label whatever their tab indexes.
     const std::pair<POINT, const Control*> clicks[] = {{{475, 200}, &window.over},
@@ -146,42 +165,54 @@ TEST_F(Win32FormTest, ListsFollowTheirControlsBothWays) {
     EXPECT_EQ(send(window.lines, LB_GETCOUNT), 0);
 }
 
-TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointer) {
+TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointerOrALineCutByTheListsEdge) {
     for (const char* drive : {"E:", "F:"}) window.lines.addItem(drive);
+    // The list of extensions gives no tips of its own: only a line too long for it shows whole.
+    const std::string path = "E:\\" + std::string(40, 'd') + "\\b.tmp";
+    for (const std::string& line : {std::string("E:\\a.tmp"), path}) window.several.addItem(line);
     HWND tip = tipWindow(system.formOf(window)->hwnd());
     ASSERT_NE(tip, nullptr);
-    // Only the list that has tips is a tool.
-    EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
 
     RECT last;
     send(window.lines, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&last));
     const int height = last.bottom - last.top;
     struct Case {
+        const ListBox& list;
         int y;  // pixels in the list
-        const wchar_t* text;
+        std::wstring text;
     };
     const Case cases[] = {
-        {height / 2, L"/tmp/vidor/E"},
-        {height + height / 2, L""},  // F: has none
-        {1, L"/tmp/vidor/E"},
-        {last.bottom + 20, L""},  // below the last line
+        {window.lines, height / 2, L"/tmp/vidor/E"},
+        {window.lines, height + height / 2, L""},  // F: has none
+        {window.lines, 1, L"/tmp/vidor/E"},
+        {window.lines, last.bottom + 20, L""},  // below the last line
+        {window.several, height / 2, L""},      // seen whole
+        {window.several, height + height / 2, L"E:\\" + std::wstring(40, L'd') + L"\\b.tmp"},
     };
     for (const Case& c : cases) {
-        send(window.lines, WM_MOUSEMOVE, 0, MAKELPARAM(20, c.y));
+        send(c.list, WM_MOUSEMOVE, 0, MAKELPARAM(20, c.y));
         wchar_t text[128] = L"?";
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.hwnd = ::GetParent(hwnd(window.lines));
-        tool.uId = reinterpret_cast<UINT_PTR>(hwnd(window.lines));
+        tool.hwnd = ::GetParent(hwnd(c.list));
+        tool.uId = reinterpret_cast<UINT_PTR>(hwnd(c.list));
         tool.lpszText = text;
         ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(std::wstring(text), c.text) << c.y;
+        EXPECT_EQ(std::wstring(text), c.text) << c.list.name() << " " << c.y;
     }
 }
 
 TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
     HWND form = system.formOf(window)->hwnd();
     const LRESULT lineHeight = send(window.lines, LB_GETITEMHEIGHT);
+    const auto tipFont = [tip = tipWindow(form)] {
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof font,
+                     &font);
+        return font.lfHeight;
+    };
+    ASSERT_EQ(tipFont(), -11) << "the system's font of tips, at 96 DPI";
     RECT suggested{100, 50, 850, 620};
     ::SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(system.formOf(window)->dpi(), 144);
@@ -205,6 +236,7 @@ TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
     ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -16);
     EXPECT_GT(send(window.lines, LB_GETITEMHEIGHT), lineHeight);
+    EXPECT_EQ(tipFont(), -17);  // 16.5 pixels at 144 DPI
 }
 
 }  // namespace
