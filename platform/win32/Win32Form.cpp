@@ -152,8 +152,10 @@ void Win32Form::dpiChanged(int dpi, const RECT& suggested) {
     makeFonts();
     for (auto& [control, hwnd] : hwnds_) {
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(*control)), FALSE);
-        if (dynamic_cast<const ListBox*>(control))
+        if (auto* list = dynamic_cast<const ListBox*>(control)) {
             ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, lineHeight_);
+            fitWidth(hwnd, *list);
+        }
         applyControl(*const_cast<Control*>(control), hwnd, Property::Geometry);
     }
     ::DeleteObject(oldFont);
@@ -237,14 +239,42 @@ void Win32Form::tipText(NMTTDISPINFOW& info) {
 bool Win32Form::cut(HWND list, const std::wstring& line) {
     RECT visible{};
     ::GetClientRect(list, &visible);
+    return kLineMargin + widestLine(list, {line}) > visible.right;
+}
+
+int Win32Form::widestLine(HWND list, const std::vector<std::wstring>& lines) {
     HDC dc = ::GetDC(list);
     HGDIOBJ previous =
         ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    LONG widest = 0;
+    for (const std::wstring& line : lines) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
     ::SelectObject(dc, previous);
     ::ReleaseDC(list, dc);
-    return kLineMargin + size.cx > visible.right;
+    return widest;
+}
+
+void Win32Form::fitWidth(HWND list, const std::vector<std::wstring>& lines) {
+    // A list scrolls sideways as far as its widest line, at any time, as during a census.
+    int& extent = extents_[list];
+    const int widest = widestLine(list, lines);
+    const int width = widest > 0 ? 2 * kLineMargin + widest : 0;
+    if (width <= extent) return;
+    extent = width;
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+}
+
+void Win32Form::fitWidth(HWND list, const ListBox& control) {
+    extents_[list] = 0;
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, 0, 0);
+    std::vector<std::wstring> lines;
+    lines.reserve(static_cast<std::size_t>(control.count()));
+    for (int line = 0; line < control.count(); ++line)
+        lines.push_back(displayed(control.item(line)));
+    fitWidth(list, lines);
 }
 
 HWND Win32Form::hwndOf(const Control& control) const {
@@ -312,7 +342,7 @@ HWND Win32Form::create(Control& control, HWND parent) {
         // it draws, so a hundred thousand lines cost no copy.
         kind = L"LISTBOX";
         style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA | WS_VSCROLL |
-                 WS_TABSTOP | (list->multiple() ? LBS_MULTIPLESEL : 0);
+                 WS_HSCROLL | WS_TABSTOP | (list->multiple() ? LBS_MULTIPLESEL : 0);
         exStyle = WS_EX_CLIENTEDGE;
     } else if (dynamic_cast<TextBox*>(&control)) {
         kind = L"EDIT";
@@ -335,6 +365,7 @@ HWND Win32Form::create(Control& control, HWND parent) {
         ::SendMessageW(hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
     } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
         ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list->count()), 0);
+        fitWidth(hwnd, *list);
         addTip(hwnd);
     } else if (auto* text = dynamic_cast<TextBox*>(&control)) {
         ::SetWindowTextW(hwnd, widen(text->text()).c_str());
@@ -503,12 +534,16 @@ void Win32Form::listChanged(ListBox& list, ListChange change, int index) {
     switch (change) {
         case ListChange::Inserted:
             ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
+            unmeasured_[hwnd].push_back(displayed(list.item(index)));
             break;
         case ListChange::Removed:
             ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
             break;
         case ListChange::Cleared:
             ::SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+            unmeasured_.erase(hwnd);
+            extents_[hwnd] = 0;
+            ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
             break;
     }
     syncing_ = false;
@@ -517,6 +552,8 @@ void Win32Form::listChanged(ListBox& list, ListChange change, int index) {
 void Win32Form::flushLists() {
     flushPosted_ = false;
     for (HWND hwnd : frozen_) {
+        // The lines added since the last turn are measured together, with one device context.
+        if (auto lines = unmeasured_.extract(hwnd)) fitWidth(hwnd, lines.mapped());
         ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd, nullptr, TRUE);
     }

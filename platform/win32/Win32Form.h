@@ -59,6 +59,11 @@ class Win32Form : public ControlObserver {
     void scaleTipFont(int oldDpi);
     void addTip(HWND list);
     static bool cut(HWND list, const std::wstring& line);
+    // The width of the widest of `lines` in the font `list` draws with, in pixels.
+    static int widestLine(HWND list, const std::vector<std::wstring>& lines);
+    void fitWidth(HWND list, const std::vector<std::wstring>& lines);
+    // Measures every line of `control` again, as after a change of font.
+    void fitWidth(HWND list, const ListBox& control);
     void pointerOverList(HWND list, LPARAM where);
     void tipText(NMTTDISPINFOW& info);
     void build(Control& control, HWND parent);
@@ -102,6 +107,10 @@ class Win32Form : public ControlObserver {
     std::unordered_map<HWND, Control*> controls_;
     // Lists whose drawing waits for the next turn of the message loop.
     std::vector<HWND> frozen_;
+    // The lines added to each list since they were last measured, and how far each list scrolls
+    // sideways.
+    std::unordered_map<HWND, std::vector<std::wstring>> unmeasured_;
+    std::unordered_map<HWND, int> extents_;
 };
 
 }  // namespace vidor::platform::win32

@@ -170,6 +170,15 @@ TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointerOrALineCutByTheLis
     // The list of extensions gives no tips of its own: only a line too long for it shows whole.
     const std::string path = "E:\\" + std::string(40, 'd') + "\\b.tmp";
     for (const std::string& line : {std::string("E:\\a.tmp"), path}) window.several.addItem(line);
+    const std::wstring displayedPath = L"E:\\" + std::wstring(40, L'd') + L"\\b.tmp";
+    // The long line is measured when the list is drawn again, and the list scrolls to its end.
+    system.doEvents();
+    const LONG whole = textWidth(hwnd(window.several), displayedPath.c_str());
+    EXPECT_EQ(send(window.several, LB_GETHORIZONTALEXTENT), whole + 4);
+    send(window.several, WM_HSCROLL, SB_RIGHT);
+    SCROLLINFO scroll{sizeof scroll, SIF_ALL};
+    ::GetScrollInfo(hwnd(window.several), SB_HORZ, &scroll);
+    EXPECT_EQ(scroll.nPos + static_cast<int>(scroll.nPage), whole + 4);
     HWND tip = tipWindow(system.formOf(window)->hwnd());
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
@@ -188,7 +197,7 @@ TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointerOrALineCutByTheLis
         {window.lines, 1, L"/tmp/vidor/E"},
         {window.lines, last.bottom + 20, L""},  // below the last line
         {window.several, height / 2, L""},      // seen whole
-        {window.several, height + height / 2, L"E:\\" + std::wstring(40, L'd') + L"\\b.tmp"},
+        {window.several, height + height / 2, displayedPath},
     };
     for (const Case& c : cases) {
         send(c.list, WM_MOUSEMOVE, 0, MAKELPARAM(20, c.y));
