@@ -328,12 +328,15 @@ TEST_F(QtFormTest, TheReviewShowsTheListAndItsTotalAndTakesTheLineClicked) {
     EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "15 bytes");
     EXPECT_EQ(widget<QListView>(form.lDel)->model()->rowCount(), 3);
 
-    // A click on a line selects it; one on the blank part of the list, none.
+    // A click on a line selects it; one on the blank part of the list, none: "Conserver",
+    // still enabled, then keeps nothing.
     clickLine(form.lDel, 1);
     EXPECT_EQ(form.lDel.listIndex(), 1);
     QWidget* blank = widget<QListView>(form.lDel)->viewport();
     QTest::mouseClick(blank, Qt::LeftButton, {}, {10, blank->height() - 5});
     EXPECT_EQ(form.lDel.listIndex(), -1);
+    click(form.bConserver);
+    EXPECT_EQ(form.lDel.count(), 3);
 
     clickLine(form.lDel, 2);
     const std::string kept = form.lDel.item(2);
