@@ -101,6 +101,18 @@ TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfM
     }
 }
 
+TEST_F(CommandLineTest, AutoTakesTheChoicesOfTheLastManualRunAndLeavesThem) {
+    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
+    test::storeUserSetting("Extensions", "log\ttmp\t");
+    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    auto run = start({"/AUTO"});
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_TRUE(run->windows.messages.empty());
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"log"}));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "Q:\tE:\t");
+}
+
 TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"/X:abc"}, "/X:abc"},

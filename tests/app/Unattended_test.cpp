@@ -25,8 +25,6 @@ class UnattendedTest : public ::testing::Test {
         fs::copy_file(VIDOR_PROGRAM, out / "Vidor");
         test::writeFile(c / "a.tmp", "a");
         test::writeFile(c / "sub" / "b.TMP", "b");
-        test::writeFile(c / "c.log", "c");
-        test::writeFile(e / "e.log", "e");
     }
 
     // Runs the built program with `parameters`; its standard error is then in errors(). It runs
@@ -35,33 +33,11 @@ class UnattendedTest : public ::testing::Test {
         return test::runShell(test::quoted(out / "Vidor") + " " + parameters, out / "errors.txt");
     }
     std::string errors() const { return test::readFile(out / "errors.txt"); }
-    std::vector<std::string> trash() const {
-        std::vector<std::string> names;
-        if (!fs::exists(sandbox.trashFiles())) return names;
-        for (const auto& entry : fs::directory_iterator(sandbox.trashFiles())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
-    test::Sandbox sandbox{"C=3:c;E=3:e"};
+    test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
-    fs::path e = sandbox.drive('E');
     fs::path out = sandbox / "out";
 };
-
-TEST_F(UnattendedTest, AutoTakesTheChoicesOfTheLastManualRun) {
-    test::storeMachineSetting("RépertoireMiseAJour", "-");
-    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
-    test::storeUserSetting("Extensions", "log\ttmp\t");
-    test::storeUserSetting("Extensions sélectionnées", "log\t");
-    EXPECT_EQ(vidor("/AUTO"), 0) << errors();
-    EXPECT_EQ(trash(), (std::vector<std::string>{"e.log"}));
-    EXPECT_TRUE(fs::exists(c / "c.log"));
-    EXPECT_EQ(errors(), "");  // no warning, no question
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "Q:\tE:\t");
-}
 
 TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     test::storeMachineSetting("RépertoireMiseAJour", "-");
