@@ -77,31 +77,40 @@ TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
     // To the trash, since the recycle-bin box starts checked.
     EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.tmp"), "x");
     EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.txt"));
-}
-
-TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultExtensions) {
-    auto run = start({"/auto"});
-    EXPECT_EQ(ending, platform::kExitNormal);
-    EXPECT_TRUE(run->windows.messages.empty());
-    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
-    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
 }
 
-TEST_F(CommandLineTest, AutoFollowedByMoreTextWarnsAndGoesOn) {
-    for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"/auto", "/U:D"}, std::vector<std::string>{"/AUTOMATIQUE"}}) {
+TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfMoreText) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"/auto"}, false}, {{"/auto", "/U:D"}, true}, {{"/AUTOMATIQUE"}, true}};
+    for (const auto& [arguments, warned] : cases) {
+        SCOPED_TRACE(arguments.back());
         auto run = start(arguments);
-        ASSERT_EQ(run->windows.messages.size(), 1u);
+        EXPECT_EQ(ending, platform::kExitNormal);
+        EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
+        EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+        EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
+        ASSERT_EQ(run->windows.messages.size(), warned ? 1u : 0u);
+        if (!warned) continue;
         const auto& warning = run->windows.messages.front();
         EXPECT_EQ(warning.text,
                   "La présence du paramètre /AUTO fait ignorer les autres paramètres.");
         EXPECT_EQ(warning.title, std::string(kTitle) + " Avertissement !");
         EXPECT_EQ(warning.icon, platform::Icon::Exclamation);
         EXPECT_EQ(warning.buttons, platform::Buttons::Ok);
-        EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
-        EXPECT_EQ(ending, platform::kExitNormal);
     }
+}
+
+TEST_F(CommandLineTest, AutoTakesTheChoicesOfTheLastManualRunAndLeavesThem) {
+    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
+    test::storeUserSetting("Extensions", "log\ttmp\t");
+    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    auto run = start({"/AUTO"});
+    EXPECT_EQ(ending, platform::kExitNormal);
+    EXPECT_TRUE(run->windows.messages.empty());
+    EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"E:"}));
+    EXPECT_EQ(selectedOf(run->form->lExt), (Items{"log"}));
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "Q:\tE:\t");
 }
 
 TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {

@@ -25,9 +25,6 @@ class UnattendedTest : public ::testing::Test {
         fs::copy_file(VIDOR_PROGRAM, out / "Vidor");
         test::writeFile(c / "a.tmp", "a");
         test::writeFile(c / "sub" / "b.TMP", "b");
-        test::writeFile(c / "c.log", "c");
-        test::writeFile(c / "d.txt", "d");
-        test::writeFile(e / "e.log", "e");
     }
 
     // Runs the built program with `parameters`; its standard error is then in errors(). It runs
@@ -36,61 +33,11 @@ class UnattendedTest : public ::testing::Test {
         return test::runShell(test::quoted(out / "Vidor") + " " + parameters, out / "errors.txt");
     }
     std::string errors() const { return test::readFile(out / "errors.txt"); }
-    std::vector<std::string> trash() const {
-        std::vector<std::string> names;
-        if (!fs::exists(sandbox.trashFiles())) return names;
-        for (const auto& entry : fs::directory_iterator(sandbox.trashFiles())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
-    test::Sandbox sandbox{"C=3:c;E=3:e"};
+    test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
-    fs::path e = sandbox.drive('E');
     fs::path out = sandbox / "out";
 };
-
-TEST_F(UnattendedTest, DrivesAndExtensionsGivenGoToTheTrashAndNothingElse) {
-    test::storeUserSetting("Unités sélectionnées", "E:\t");
-    test::storeUserSetting("Extensions sélectionnées", "log\t");
-    // Nobody ever said where updates come from: the question is answered "cancel" by itself.
-    EXPECT_EQ(vidor("/U:c /E:tmp"), 0) << errors();
-    EXPECT_EQ(trash(), (std::vector<std::string>{"a.tmp", "b.TMP"}));
-    for (const fs::path& kept : {c / "c.log", c / "d.txt", e / "e.log"})
-        EXPECT_TRUE(fs::exists(kept));
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "E:\t");
-    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "log\t");
-    EXPECT_EQ(test::machineSetting("RépertoireMiseAJour"), std::nullopt);
-    EXPECT_NE(
-        errors().find("Brenlo\nCe programme est équipé du système de mise à jour automatique."),
-        std::string::npos)
-        << errors();
-}
-
-TEST_F(UnattendedTest, AutoTakesTheChoicesOfTheLastManualRun) {
-    test::storeMachineSetting("RépertoireMiseAJour", "-");
-    test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
-    test::storeUserSetting("Extensions", "log\ttmp\t");
-    test::storeUserSetting("Extensions sélectionnées", "log\t");
-    EXPECT_EQ(vidor("/AUTO"), 0) << errors();
-    EXPECT_EQ(trash(), (std::vector<std::string>{"e.log"}));
-    EXPECT_TRUE(fs::exists(c / "c.log"));
-    EXPECT_EQ(errors(), "");  // no warning, no question
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "Q:\tE:\t");
-}
-
-TEST_F(UnattendedTest, ABadParameterIsReportedOnStandardErrorAndChangesNothing) {
-    test::storeMachineSetting("RépertoireMiseAJour", "-");
-    EXPECT_EQ(vidor("/X:abc"), 2);
-    EXPECT_EQ(errors(),
-              "(Vidor v6.0.24) Erreur !\nJe ne comprend pas le paramètre \"/X:abc\" !\n\n"
-              "Arrêt du programme.\n\nRelancez le programme sans paramètre et cliquez "
-              "sur le bouton AIDE.\n");
-    EXPECT_TRUE(fs::exists(c / "a.tmp"));
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
-}
 
 TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     test::storeMachineSetting("RépertoireMiseAJour", "-");

@@ -15,9 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool moveToTrash(const fs::path& file) {
+bool moveToTrash(Trash& trash, const fs::path& file) {
     UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY));
-    return Trash().move(folder.get(), file.filename().string());
+    return trash.move(folder.get(), file.filename().string());
+}
+bool moveToTrash(const fs::path& file) {
+    Trash trash;
+    return moveToTrash(trash, file);
 }
 
 std::string pathLine(const fs::path& info) {
@@ -33,42 +37,31 @@ TEST(TrashTest, PathsArePercentEncoded) {
 
 TEST(TrashTest, SameNamesGetNewOnesAndEveryFileKeepsItsInformation) {
     test::Sandbox sandbox;
+    const fs::path files = sandbox.trashFiles();
+    // A file whose information was lost is never overwritten either.
+    test::writeFile(files / "a.2.tmp", "orphan");
+    Trash trash;
     for (int i = 0; i < 3; ++i) {
         test::writeFile(sandbox / std::to_string(i) / "a.tmp", std::to_string(i));
-        ASSERT_TRUE(moveToTrash(sandbox / std::to_string(i) / "a.tmp"));
+        ASSERT_TRUE(moveToTrash(trash, sandbox / std::to_string(i) / "a.tmp"));
     }
-    const fs::path files = sandbox.trashFiles();
     EXPECT_EQ(test::readFile(files / "a.tmp"), "0");
-    EXPECT_EQ(test::readFile(files / "a.2.tmp"), "1");
-    EXPECT_EQ(test::readFile(files / "a.3.tmp"), "2");
-    EXPECT_EQ(pathLine(sandbox.trashInfo() / "a.3.tmp.trashinfo"),
+    EXPECT_EQ(test::readFile(files / "a.2.tmp"), "orphan");
+    EXPECT_EQ(test::readFile(files / "a.3.tmp"), "1");
+    EXPECT_EQ(test::readFile(files / "a.4.tmp"), "2");
+    EXPECT_FALSE(fs::exists(sandbox.trashInfo() / "a.2.tmp.trashinfo"));
+    EXPECT_EQ(pathLine(sandbox.trashInfo() / "a.4.tmp.trashinfo"),
               (sandbox / "2" / "a.tmp").string());
     const std::string info = test::readFile(sandbox.trashInfo() / "a.tmp.trashinfo");
     EXPECT_TRUE(info.starts_with("[Trash Info]\nPath="));
     EXPECT_NE(info.find("\nDeletionDate=20"), std::string::npos);
+
+    // A trash emptied away meanwhile is made again, for its owner only.
+    fs::remove_all(sandbox.dataHome() / "Trash");
+    test::writeFile(sandbox / "b.tmp", "b");
+    ASSERT_TRUE(moveToTrash(trash, sandbox / "b.tmp"));
+    EXPECT_EQ(test::readFile(files / "b.tmp"), "b");
     EXPECT_EQ(fs::status(sandbox.dataHome() / "Trash").permissions(), fs::perms::owner_all);
-}
-
-TEST(TrashTest, ATrashEmptiedAwayMeanwhileIsMadeAgain) {
-    test::Sandbox sandbox;
-    Trash trash;
-    for (const char* name : {"a.tmp", "b.tmp"}) {
-        test::writeFile(sandbox / name, name);
-        UniqueFd folder(::open(sandbox.dir().path().c_str(), O_RDONLY | O_DIRECTORY));
-        ASSERT_TRUE(trash.move(folder.get(), name));
-        EXPECT_EQ(test::readFile(sandbox.trashFiles() / name), name);
-        fs::remove_all(sandbox.dataHome() / "Trash");
-    }
-}
-
-TEST(TrashTest, AnOrphanFileInTheTrashIsNeverOverwritten) {
-    test::Sandbox sandbox;
-    test::writeFile(sandbox.trashFiles() / "b.tmp", "orphan");
-    test::writeFile(sandbox / "b.tmp", "new");
-    ASSERT_TRUE(moveToTrash(sandbox / "b.tmp"));
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "b.tmp"), "orphan");
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "b.2.tmp"), "new");
-    EXPECT_FALSE(fs::exists(sandbox.trashInfo() / "b.tmp.trashinfo"));
 }
 
 TEST(TrashTest, LongNamesAreShortenedForTheirInformationFileBetweenCharacters) {
@@ -89,8 +82,12 @@ TEST(TrashTest, LongNamesAreShortenedForTheirInformationFileBetweenCharacters) {
     }
 }
 
-TEST(TrashTest, WithoutAHomeOrWithAnotherUsersTrashNothingMoves) {
+TEST(TrashTest, FoldersMissingFilesAndFilesWithoutAHomeOrWithAnotherUsersTrashStayInPlace) {
     test::Sandbox sandbox;
+    fs::create_directories(sandbox / "dir");
+    EXPECT_FALSE(moveToTrash(sandbox / "dir"));
+    EXPECT_FALSE(moveToTrash(sandbox / "none"));
+    EXPECT_TRUE(fs::is_directory(sandbox / "dir"));
     test::writeFile(sandbox / "a.tmp", "a");
     sandbox.setEnv("XDG_DATA_HOME", std::nullopt);
     sandbox.setEnv("HOME", std::nullopt);
@@ -108,14 +105,6 @@ TEST(TrashTest, WithoutAHomeOrWithAnotherUsersTrashNothingMoves) {
     EXPECT_FALSE(moveToTrash(sandbox / "a.tmp"));
     EXPECT_TRUE(fs::exists(sandbox / "a.tmp"));
     EXPECT_FALSE(fs::exists(sandbox.trashFiles()));
-}
-
-TEST(TrashTest, FoldersAndMissingFilesAreRefused) {
-    test::Sandbox sandbox;
-    fs::create_directories(sandbox / "dir");
-    EXPECT_FALSE(moveToTrash(sandbox / "dir"));
-    EXPECT_FALSE(moveToTrash(sandbox / "none"));
-    EXPECT_TRUE(fs::is_directory(sandbox / "dir"));
 }
 
 TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
