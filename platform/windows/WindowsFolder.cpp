@@ -160,8 +160,15 @@ bool WindowsFolder::createFolderLike(std::string_view name, Folder& model) {
         security = nullptr;
     }
     DWORD code = 0;
-    const Handle made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder,
-                                     code, true, security);
+    Handle made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code,
+                               true, security);
+    if (!made && source != this) {
+        // A folder removed while open keeps its name until its last handle closes: the model,
+        // when it is that folder, must let go before the name can be made again.
+        source->handle_.reset();
+        made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code, true,
+                            security);
+    }
     if (security) ::LocalFree(security);
     return static_cast<bool>(made);
 }

@@ -36,7 +36,7 @@ class FileSystemTest : public ::testing::Test {
 
 TEST_F(FileSystemTest, FoldersListTheirEntriesAndGiveSizesWhatIsMissingIsPassedOverSilently) {
     test::writeFile(c / "a" / "cinq.tmp", "12345");
-    test::writeFile(c / "a" / ".cachée", "");
+    test::writeFile(c / "a" / u8".cachée", "");
     test::writeFile(c / "a" / "sous" / "f", "x");
     EXPECT_EQ(listing("C:\\a"), (Listing{{"cinq.tmp", EntryKind::File},
                                          {".cachée", EntryKind::File},
@@ -75,8 +75,13 @@ TEST_F(FileSystemTest, FilesAndEmptyFoldersAreRemovedByPathOrByTheirFolderOnlyAs
 
     EXPECT_TRUE(folder->deleteFile("a.tmp"));
     EXPECT_TRUE(files.deleteFile("C:\\d\\plein.tmp\\f.tmp"));
+    // A folder removed while it is held open can be made again in its place, like itself.
+    const auto held = open("C:\\d\\plein.tmp");
+    ASSERT_TRUE(held);
     EXPECT_TRUE(folder->removeFolder("plein.tmp"));
-    EXPECT_EQ(listing("C:\\d"), (Listing{{"b.tmp", EntryKind::File}}));
+    EXPECT_TRUE(folder->createFolderLike("plein.tmp", *held));
+    EXPECT_EQ(listing("C:\\d"),
+              (Listing{{"b.tmp", EntryKind::File}, {"plein.tmp", EntryKind::Folder}}));
 
     why.clear();
     EXPECT_FALSE(files.deleteFile("C:\\d\\absent.tmp", &why));
