@@ -90,11 +90,16 @@ TEST_F(FileSystemTest, FilesAndEmptyFoldersAreRemovedByPathOrByTheirFolderOnlyAs
 
 TEST_F(FileSystemTest, DotNamesCannotClimbOutOfTheDrive) {
     test::writeFile(sandbox / "secret.tmp", "x");
+    test::writeFile(c / "a" / "f.tmp", "x");
     EXPECT_FALSE(files.info("C:\\..\\secret.tmp"));
     EXPECT_FALSE(files.deleteFile("C:\\.\\..\\secret.tmp"));
-    EXPECT_FALSE(files.moveToTrash("C:\\..\\secret.tmp"));
+    for (const std::string path : {"C:\\..\\secret.tmp", "C:\\a\\..", "C:\\a\\."})
+        EXPECT_FALSE(files.moveToTrash(path)) << path;
+    EXPECT_FALSE(files.createFolder("C:\\..\\nouveau"));
     EXPECT_TRUE(listing("C:\\..").empty());
     EXPECT_TRUE(fs::exists(sandbox / "secret.tmp"));
+    EXPECT_TRUE(fs::exists(c / "a" / "f.tmp"));
+    EXPECT_FALSE(fs::exists(sandbox / "nouveau"));
 }
 
 TEST_F(FileSystemTest, PathsLongerThanTheOldLimitOfWindowsWork) {
