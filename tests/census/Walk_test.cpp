@@ -16,6 +16,8 @@ class WalkTest : public ::testing::Test {
   protected:
     test::Sandbox sandbox{"C=3:c;E=3:e"};
     fs::path c = sandbox.drive('C');
+    // A file name of this test's own, for the trash that Wine shares between tests and runs.
+    const std::string own = sandbox.dir().path().filename().string() + ".txt";
 
     // Loads a session and runs the census with the extensions `selected` only.
     std::unique_ptr<test::Session> census(const Items& selected = {"tmp"},
@@ -68,7 +70,7 @@ TEST_F(WalkTest, FilesComeBeforeSubFoldersWhichAreWalkedDepthFirst) {
 
 TEST_F(WalkTest, ATempFolderIsPurgedCountedAndRecreatedEmptyWithItsRights) {
     const fs::path temp = c / "WINDOWS" / "TEMP";
-    test::writeFile(temp / "a.txt", "abc");
+    test::writeFile(temp / own, "abc");
     test::writeFile(temp / "x" / "y" / "z.dat", "12345");
     test::writeFile(temp / "keep.tmp", "1");
     test::writeFile(c / "WINDOWS" / "other.tmp", "22");
@@ -84,11 +86,11 @@ TEST_F(WalkTest, ATempFolderIsPurgedCountedAndRecreatedEmptyWithItsRights) {
         EXPECT_EQ(test::ownerAndRights(temp.string()), "65534 1777");
     }
     // Purged files went to the trash (the recycle-bin box is checked as the window opens).
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.txt"), "abc");
+    EXPECT_EQ(test::readFile(sandbox.trashFiles() / own), "abc");
 }
 
 TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionAndWhenItHoldsFiles) {
-    test::writeFile(c / "u" / "Temporary Internet Files" / "page.htm", "abcd");
+    test::writeFile(c / "u" / "Temporary Internet Files" / own, "abcd");
     test::writeFile(c / "u" / "Temp" / "t.txt", "ab");
     test::writeFile(c / "u" / "Temp" / "t.tmp", "ab");
     // Only sub-folders and hidden files: walked like any other folder.
@@ -99,7 +101,7 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionAndWhenItHoldsFiles
         form.poubel.setValue(0);
     });
     EXPECT_TRUE(fs::is_empty(c / "u" / "Temporary Internet Files"));
-    EXPECT_FALSE(fs::exists(sandbox.trashFiles() / "page.htm"));
+    EXPECT_FALSE(fs::exists(sandbox.trashFiles() / own));
     EXPECT_TRUE(fs::exists(c / "u" / "Temp" / "t.txt"));
     Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
