@@ -64,7 +64,9 @@ TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
     test::writeFile(sandbox.drive('E') / "amovible.tmp", "x");
     EXPECT_TRUE(files.moveToTrash("C:\\" + name));
     EXPECT_FALSE(fs::exists(c / name));
-    if (test::underWine()) EXPECT_TRUE(fs::exists(sandbox.trashFiles() / name));
+    if (test::underWine()) {
+        EXPECT_TRUE(fs::exists(sandbox.trashFiles() / name));
+    }
 
     // A file in use stays, and is not counted as moved.
     const HANDLE held = ::CreateFileW((c / "ouvert.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
