@@ -170,8 +170,8 @@ bool WindowsFolder::createFolderLike(std::string_view name, Folder& model) {
     Handle made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code,
                                true, security);
     if (!made && source != this) {
-        // A folder removed while open keeps its name until its last handle closes: the model,
-        // when it is that folder, must let go before the name can be made again.
+        // A folder removed while open keeps its name until its last handle closes; Wine does not
+        // tell that the model is such a folder, so it lets go whenever the first try fails.
         source->handle_.reset();
         made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code, true,
                             security);
