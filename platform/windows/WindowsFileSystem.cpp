@@ -122,7 +122,13 @@ bool WindowsFileSystem::deleteFile(const std::string& path, std::string* error) 
 }
 
 bool WindowsFileSystem::moveToTrash(const std::string& path) {
-    if (programForm(path) && !hasRecycleBin(driveType(table_, path[0]))) return false;
+    if (programForm(path)) {
+        // The shell takes a path, which it tidies: ".." must not lead it out of the drive.
+        const auto [parent, name] = splitLast(path);
+        FolderError error;
+        const auto folder = walk(parent, error);
+        return folder && folder->moveToTrash(name);
+    }
     std::wstring machine = machinePath(path);
     if (machine.starts_with(L"\\\\?\\UNC\\"))
         machine = L"\\\\" + machine.substr(8);

@@ -31,6 +31,12 @@ std::wstring pathOf(HANDLE folder) {
     return path;
 }
 
+// True for one name of a folder's entry: not empty, not "." nor "..", no separator.
+bool plainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("\\/") == std::string_view::npos;
+}
+
 }  // namespace
 
 FolderError folderError(unsigned long code) {
@@ -138,7 +144,8 @@ bool WindowsFolder::deleteFile(std::string_view name) {
 }
 
 bool WindowsFolder::moveToTrash(std::string_view name) {
-    if (!recycleBin_) return false;
+    // The shell takes a path, which it tidies: ".." would lead it out of this folder.
+    if (!recycleBin_ || !plainName(name)) return false;
     const std::wstring folder = pathOf(handle_.get());
     if (folder.empty()) return false;
     const std::wstring separator = folder.ends_with(L'\\') ? L"" : L"\\";
@@ -160,8 +167,15 @@ bool WindowsFolder::createFolderLike(std::string_view name, Folder& model) {
         security = nullptr;
     }
     DWORD code = 0;
-    const Handle made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder,
-                                     code, true, security);
+    Handle made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code,
+                               true, security);
+    if (!made && source != this) {
+        // A folder removed while open keeps its name until its last handle closes; Wine does not
+        // tell that the model is such a folder, so it lets go whenever the first try fails.
+        source->handle_.reset();
+        made = openRelative(handle_.get(), widen(name), kFolderAccess, OpenKind::Folder, code, true,
+                            security);
+    }
     if (security) ::LocalFree(security);
     return static_cast<bool>(made);
 }

@@ -23,6 +23,9 @@ class WindowsFolder : public Folder {
     bool deleteFile(std::string_view name) override;
     bool moveToTrash(std::string_view name) override;
     bool removeFolder(std::string_view name) override;
+    // When the folder cannot be made at once, the model lets go of its handle and the folder is
+    // tried again: a folder removed while held keeps its name until its last handle closes, and
+    // the model is most often that very folder. The model lists nothing after.
     bool createFolderLike(std::string_view name, Folder& model) override;
 
     // Opens a sub-folder; null with `error` filled when it is missing, unreadable, a reparse

@@ -43,21 +43,35 @@ class FakeFolder : public platform::Folder {
 };
 
 // The machine's file system, but for the root of C:, a fake folder.
-class FakeRoots : public platform::linux_::LinuxFileSystem {
+class FakeRoots : public platform::FileSystem {
   public:
-    using LinuxFileSystem::LinuxFileSystem;
+    explicit FakeRoots(platform::FileSystem& machine) : machine_(machine) {}
     std::unique_ptr<platform::Folder> openFolder(const std::string& path,
                                                  platform::FolderError& error) override {
-        if (path != "C:\\") return LinuxFileSystem::openFolder(path, error);
+        if (path != "C:\\") return machine_.openFolder(path, error);
         return std::make_unique<FakeFolder>(opened, Items{"broken", "locked", "fine"});
     }
+    std::optional<platform::FileInfo> info(const std::string& path) override {
+        return machine_.info(path);
+    }
+    bool deleteFile(const std::string& path, std::string* error) override {
+        return machine_.deleteFile(path, error);
+    }
+    bool moveToTrash(const std::string& path) override { return machine_.moveToTrash(path); }
+    bool createFolder(const std::string& path) override { return machine_.createFolder(path); }
+    bool copyFile(const std::string& from, const std::string& to, std::string& error) override {
+        return machine_.copyFile(from, to, error);
+    }
     Items opened;
+
+  private:
+    platform::FileSystem& machine_;
 };
 
 TEST(FolderWalkTest, AFolderThatFailsToListShowsItsErrorOnceAndTheWalkGoesOn) {
     test::Sandbox sandbox("C=3:c");
     test::Session session;
-    FakeRoots files(session.machine.driveMap());
+    FakeRoots files(session.services.files);
     platform::Services services{
         session.services.settings, session.services.drives,  files,
         session.services.webCache, session.services.process, session.windows};

@@ -75,6 +75,10 @@ void Sandbox::drives(const std::string& unites) {
     setEnv("VIDOR_UNITES", resolved);
 }
 
+fs::path Sandbox::dataHome() const {
+    return dir_ / "DATA_HOME";
+}
+
 fs::path Sandbox::drive(char letter) const {
     return drives_.at(letter);
 }

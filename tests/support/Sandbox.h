@@ -38,7 +38,9 @@ class Sandbox {
     void shareWithEveryone();
 
     std::filesystem::path configHome() const { return dir_ / "CONFIG_HOME"; }
-    std::filesystem::path dataHome() const { return dir_ / "DATA_HOME"; }
+    // Where the recycle bin's files land: on Windows under Wine, the trash of the Unix user's
+    // data folder, which every test shares.
+    std::filesystem::path dataHome() const;
     std::filesystem::path trashFiles() const { return dataHome() / "Trash" / "files"; }
     std::filesystem::path trashInfo() const { return dataHome() / "Trash" / "info"; }
 

@@ -12,6 +12,7 @@ namespace vidor::test {
 
 using TestMachine = platform::linux_::LinuxPlatform;
 using TestSettings = platform::linux_::LinuxSettings;
+using TestWebCache = platform::linux_::LinuxWebCache;
 // Where the program is installed, as far as it knows.
 inline constexpr const char* kTestProgram = "/opt/vidor/Vidor";
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -17,4 +19,18 @@ int inMountNamespace(const std::function<int()>& body);
 // Makes `folder` and its parents up to `top` enterable by everyone, so that nobody can reach it.
 void openUpTo(const std::string& folder, const std::string& top);
 
+// True where the tests can run a body as another user (asUnprivileged).
+bool otherUsers();
+
+// Gives `folder` to nobody with the rights rwxrwxrwt; false where folders have no owner and no
+// such rights.
+bool giveAway(const std::string& folder);
+// The owner's number and the octal rights of `folder`, as "65534 1777".
+std::string ownerAndRights(const std::string& folder);
+
 }  // namespace vidor::test
+
+// Skips the running test where nothing can run as another user.
+#define VIDOR_NEEDS_ANOTHER_USER()  \
+    if (!vidor::test::otherUsers()) \
+    GTEST_SKIP() << "needs another user: permissions are tested on Linux only"

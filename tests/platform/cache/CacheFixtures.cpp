@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tests/support/TempDir.h"
+
 namespace vidor::test {
 
 namespace {
@@ -51,13 +53,28 @@ std::string ChromiumEntry::bytes() const {
     return bytes;
 }
 
+fs::path browserProfiles(const std::string& browser) {
+#ifdef _WIN32
+    static const std::map<std::string, std::string> windows = {
+        {"mozilla/firefox", "Mozilla/Firefox/Profiles"},
+        {"chromium", "Chromium/User Data"},
+        {"google-chrome", "Google/Chrome/User Data"},
+        {"BraveSoftware/Brave-Browser", "BraveSoftware/Brave-Browser/User Data"},
+        {"microsoft-edge", "Microsoft/Edge/User Data"},
+        {"vivaldi", "Vivaldi/User Data"}};
+    return windows.at(browser);
+#else
+    return browser;
+#endif
+}
+
 fs::path firefoxEntries(const fs::path& cache, const std::string& profile) {
-    return cache / "mozilla" / "firefox" / profile / "cache2" / "entries";
+    return cache / browserProfiles("mozilla/firefox") / profile / "cache2" / "entries";
 }
 
 fs::path chromiumEntries(const fs::path& cache, const std::string& browser,
                          const std::string& profile) {
-    return cache / browser / profile / "Cache" / "Cache_Data";
+    return cache / browserProfiles(browser) / profile / "Cache" / "Cache_Data";
 }
 
 // Firefox writes its names in capitals, Chromium in small letters.
@@ -71,6 +88,26 @@ std::string chromiumName(unsigned n, char stream) {
     char text[17];
     std::snprintf(text, sizeof text, "%016x", n);
     return text + std::string("_") + stream;
+}
+
+fs::path put(const fs::path& file, const std::string& bytes) {
+    writeFile(file, bytes);
+    return file;
+}
+
+Files snapshot(const fs::path& root) {
+    Files files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::file_status status = entry.symlink_status();
+        const std::string name = fs::relative(entry.path(), root).generic_string();
+        if (fs::is_symlink(status))
+            files[name] = "-> " + fs::read_symlink(entry.path()).string();
+        else if (fs::is_regular_file(status))
+            files[name] = readFile(entry.path());
+        else if (!fs::is_directory(status))
+            files[name] = "(special file)";
+    }
+    return files;
 }
 
 }  // namespace vidor::test

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -33,6 +34,9 @@ struct ChromiumEntry {
     std::string bytes() const;
 };
 
+// Where `browser` (its folder on Linux: "mozilla/firefox", "google-chrome"...) keeps its
+// profiles below the cache folder: on Windows, %LOCALAPPDATA%.
+std::filesystem::path browserProfiles(const std::string& browser);
 // The entries folders of a profile under the cache folder `cache`.
 std::filesystem::path firefoxEntries(const std::filesystem::path& cache,
                                      const std::string& profile);
@@ -43,5 +47,12 @@ std::filesystem::path chromiumEntries(const std::filesystem::path& cache,
 // for Firefox, "<16 hex digits>_<stream>" for Chromium.
 std::string firefoxName(unsigned n);
 std::string chromiumName(unsigned n, char stream = '0');
+
+// Writes `bytes` to `file` (making its folders), which it returns.
+std::filesystem::path put(const std::filesystem::path& file, const std::string& bytes);
+
+// Every file below `root` with its contents (a link with its target), to see what changed.
+using Files = std::map<std::string, std::string>;
+Files snapshot(const std::filesystem::path& root);
 
 }  // namespace vidor::test

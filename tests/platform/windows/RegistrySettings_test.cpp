@@ -43,7 +43,7 @@ TEST(RegistrySettingsTest, TextsComeBackExactly) {
     EXPECT_EQ(same->text, "日本語 €");
 }
 
-TEST(RegistrySettingsTest, StoredWithOrWithoutItsZeroAndOtherTypes) {
+TEST(RegistrySettingsTest, StoredWithOrWithoutItsZeroOtherTypesAndMissingOnesCreatingNothing) {
     test::PrivateRegistry registry;
     storeRaw(L"sans", REG_SZ, L"sans zéro", 9 * sizeof(wchar_t));
     storeRaw(L"avec", REG_SZ, L"avec zéro", 10 * sizeof(wchar_t));
@@ -59,11 +59,6 @@ TEST(RegistrySettingsTest, StoredWithOrWithoutItsZeroAndOtherTypes) {
     ASSERT_TRUE(other);
     EXPECT_FALSE(other->isText);
     EXPECT_FALSE(store.read(Hive::CurrentUser, kKey, "absente"));
-}
-
-TEST(RegistrySettingsTest, ReadingAMissingKeyCreatesNothing) {
-    test::PrivateRegistry registry;
-    RegistrySettings store;
     EXPECT_FALSE(store.read(Hive::CurrentUser, "Software\\Brenlo\\Absent", "Nom"));
     EXPECT_FALSE(store.read(Hive::LocalMachine, "Software\\Brenlo\\Absent", "Nom"));
     EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, L"Software\\Brenlo\\Absent"));

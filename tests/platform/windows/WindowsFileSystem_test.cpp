@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <map>
 
-#include "platform/Drives.h"
 #include "tests/platform/windows/support/RealWindows.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/Sandbox.h"
+#include "tests/support/TestMachine.h"
 
 namespace vidor::platform::windows {
 namespace {
@@ -18,132 +16,56 @@ namespace fs = std::filesystem;
 
 class WindowsFileSystemTest : public ::testing::Test {
   protected:
-    WindowsFileSystemTest() {
-        table.standIns = true;
-        table.drives['C'] = {kDriveFixed, (dir / "c").string()};
-        table.drives['E'] = {kDriveRemovable, (dir / "e").string()};
-        fs::create_directories(c);
-        fs::create_directories(dir / "e");
-    }
-
     std::map<std::string, EntryKind> listing(const std::string& path) {
         FolderError error;
         const auto folder = files.openFolder(path, error);
         std::map<std::string, EntryKind> entries;
-        FolderEntry entry;
-        while (folder && folder->next(entry)) entries[entry.name] = entry.kind;
+        for (FolderEntry entry; folder && folder->next(entry);) entries[entry.name] = entry.kind;
         return entries;
     }
 
-    test::TempDir dir;
-    fs::path c = dir / "c";
-    DriveTable table;
-    WindowsFileSystem files{table};
+    test::Sandbox sandbox{"C=3:c;E=2:e"};
+    fs::path c = sandbox.drive('C');
+    test::TestMachine machine{test::kTestProgram, {}};
+    WindowsFileSystem& files = machine.files();
 };
 
-TEST_F(WindowsFileSystemTest, ListsEveryEntryWhateverItsAttributes) {
+TEST_F(WindowsFileSystemTest,
+       FilesAreListedWhateverTheirAttributesAndReadOnlyOnesKeptUntilMadeNormal) {
     test::writeFile(c / "a" / "lecture seule.tmp", "12345");
     test::writeFile(c / "a" / u8"caché.tmp", "x");
     test::writeFile(c / "a" / u8"système.tmp", "xy");
-    fs::create_directories(c / "a" / "sous");
     ::SetFileAttributesW((c / "a" / "lecture seule.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
     ::SetFileAttributesW((c / "a" / u8"caché.tmp").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ::SetFileAttributesW((c / "a" / u8"système.tmp").c_str(),
                          FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
     const std::map<std::string, EntryKind> expected{{"lecture seule.tmp", EntryKind::File},
                                                     {"caché.tmp", EntryKind::File},
-                                                    {"système.tmp", EntryKind::File},
-                                                    {"sous", EntryKind::Folder}};
+                                                    {"système.tmp", EntryKind::File}};
     EXPECT_EQ(listing("C:\\a"), expected);
+    EXPECT_EQ(files.info("C:\\a\\système.tmp")->size, 2u);
 
     FolderError error;
     const auto folder = files.openFolder("C:\\a", error);
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->fileSize("lecture seule.tmp"), 5u);
-    EXPECT_EQ(folder->fileSize("absent.tmp"), std::nullopt);
-    const auto info = files.info("C:\\a\\système.tmp");
-    ASSERT_TRUE(info);
-    EXPECT_FALSE(info->folder);
-    EXPECT_EQ(info->size, 2u);
-    EXPECT_TRUE(files.info("C:\\a\\sous")->folder);
-    EXPECT_FALSE(files.info("C:\\a\\absent"));
-
-    // Missing folders, files taken for folders and unknown drives are passed over silently.
-    for (const std::string path : {"C:\\absent", "C:\\a\\caché.tmp", "Q:\\"}) {
-        EXPECT_FALSE(files.openFolder(path, error)) << path;
-        EXPECT_TRUE(error.silent) << path;
-    }
-}
-
-TEST_F(WindowsFileSystemTest, DeletesByHandleOnlyWhatItMay) {
-    test::writeFile(c / "d" / u8"protégé.tmp", "x");
-    test::writeFile(c / "d" / "plein" / "f.tmp", "x");
-    ::SetFileAttributesW((c / "d" / u8"protégé.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
-    FolderError error;
-    const auto folder = files.openFolder("C:\\d", error);
-    ASSERT_TRUE(folder);
-    EXPECT_FALSE(folder->deleteFile("protégé.tmp"));  // read-only: refused
-    EXPECT_TRUE(fs::exists(c / "d" / u8"protégé.tmp"));
-    EXPECT_TRUE(folder->setNormal("protégé.tmp"));
-    EXPECT_TRUE(folder->deleteFile("protégé.tmp"));
-    EXPECT_FALSE(fs::exists(c / "d" / u8"protégé.tmp"));
-
-    EXPECT_FALSE(folder->deleteFile("plein"));    // a folder is no file
-    EXPECT_FALSE(folder->removeFolder("plein"));  // not empty
-    EXPECT_TRUE(files.deleteFile("C:\\d\\plein\\f.tmp"));
-    EXPECT_TRUE(folder->removeFolder("plein"));
-    EXPECT_FALSE(fs::exists(c / "d" / "plein"));
-
-    std::string why;
-    EXPECT_FALSE(files.deleteFile("C:\\d\\absent.tmp", &why));
-    EXPECT_FALSE(why.empty());
-}
-
-TEST_F(WindowsFileSystemTest, PathsLongerThanMaxPathWork) {
-    std::string path = "C:";
-    fs::path deep = c;
-    for (int i = 0; i < 12; ++i) {
-        const std::string name = "dossier-au-nom-assez-long-" + std::to_string(i);
-        path += "\\" + name;
-        deep /= name;
-    }
-    ASSERT_GT(deep.string().size(), 300u);
-    fs::create_directories(L"\\\\?\\" + deep.wstring());
-    {
-        std::string error;
-        ASSERT_TRUE(files.createFolder(path + "\\fin"));
-    }
-    EXPECT_EQ(listing(path), (std::map<std::string, EntryKind>{{"fin", EntryKind::Folder}}));
-    FolderError error;
-    const auto folder = files.openFolder(path, error);
-    ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->removeFolder("fin"));
-    EXPECT_TRUE(listing(path).empty());
-}
-
-TEST_F(WindowsFileSystemTest, ACopyReplacesItsTargetWholeOrNotAtAll) {
-    test::writeFile(c / "maj" / "nouveau.exe", "nouvelle version");
-    test::writeFile(c / "prog" / "Vidor.exe", "ancienne");
-    std::string error;
-    EXPECT_TRUE(files.copyFile("C:\\maj\\nouveau.exe", "C:\\prog\\Vidor.exe", error)) << error;
-    EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
-    EXPECT_FALSE(files.copyFile("C:\\maj\\absent.exe", "C:\\prog\\Vidor.exe", error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
-    EXPECT_EQ(std::distance(fs::directory_iterator(c / "prog"), fs::directory_iterator()), 1);
+    EXPECT_FALSE(folder->deleteFile("lecture seule.tmp"));
+    EXPECT_TRUE(fs::exists(c / "a" / "lecture seule.tmp"));
+    EXPECT_TRUE(folder->setNormal("lecture seule.tmp"));
+    EXPECT_TRUE(folder->deleteFile("lecture seule.tmp"));
+    EXPECT_FALSE(fs::exists(c / "a" / "lecture seule.tmp"));
 }
 
 TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
-    test::writeFile(c / "corbeille.tmp", "x");
+    // A name of this run's own: Wine puts the recycle bin's files in the Unix user's trash.
+    const std::string name = sandbox.dir().path().filename().string() + ".tmp";
+    test::writeFile(c / name, "x");
     test::writeFile(c / "ouvert.tmp", "x");
-    test::writeFile(dir / "e" / "amovible.tmp", "x");
-    const char* data = std::getenv("XDG_DATA_HOME");
-    const std::string trash = test::underWine() && data ? "Z:" + std::string(data) + "/Trash" : "";
-    EXPECT_TRUE(files.moveToTrash("C:\\corbeille.tmp"));
-    EXPECT_FALSE(fs::exists(c / "corbeille.tmp"));
-    if (!trash.empty()) {
-        // Wine puts the recycle bin's files in the Unix user's trash.
-        EXPECT_TRUE(fs::exists(fs::path(trash) / "files" / "corbeille.tmp")) << trash;
+    test::writeFile(sandbox.drive('E') / "amovible.tmp", "x");
+    EXPECT_TRUE(files.moveToTrash("C:\\" + name));
+    EXPECT_FALSE(fs::exists(c / name));
+    if (test::underWine()) {
+        EXPECT_TRUE(fs::exists(sandbox.trashFiles() / name));
     }
 
     // A file in use stays, and is not counted as moved.
@@ -158,7 +80,7 @@ TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
     EXPECT_FALSE(files.moveToTrash("E:\\amovible.tmp"));
     FolderError error;
     EXPECT_FALSE(files.openFolder("E:\\", error)->moveToTrash("amovible.tmp"));
-    EXPECT_TRUE(fs::exists(dir / "e" / "amovible.tmp"));
+    EXPECT_TRUE(fs::exists(sandbox.drive('E') / "amovible.tmp"));
 }
 
 TEST_F(WindowsFileSystemTest, LinksAndJunctionsAreNeverEnteredNorFollowed) {

@@ -27,4 +27,17 @@ int inMountNamespace(const std::function<int()>&) {
 
 void openUpTo(const std::string&, const std::string&) {}
 
+bool otherUsers() {
+    return false;
+}
+
+// Windows rights are lists of users, not owner and mode bits.
+bool giveAway(const std::string&) {
+    return false;
+}
+
+std::string ownerAndRights(const std::string&) {
+    return "";
+}
+
 }  // namespace vidor::test

@@ -1,5 +1,5 @@
-// The sandbox of the tests on Windows: a temp folder whose sub-folders stand for the drives,
-// and a registry of the test's own.
+// The sandbox of the tests on Windows: a temp folder whose sub-folders stand for the drives and
+// the browsers' caches, and a registry of the test's own.
 
 #include <cstdlib>
 #include <sstream>
@@ -38,6 +38,9 @@ std::string sandboxName() {
 Sandbox::Sandbox() : machine_(std::make_shared<PrivateRegistry>()) {
     standIns().drives.clear();
     name() = dir_.path().filename().string();
+    // The browsers' caches, as XDG_CACHE_HOME holds them on Linux.
+    fs::create_directories(dir_ / "CACHE_HOME");
+    setEnv("LOCALAPPDATA", (dir_ / "CACHE_HOME").string());
 }
 
 Sandbox::~Sandbox() {
@@ -67,6 +70,11 @@ void Sandbox::drives(const std::string& unites) {
         drives_[entry[0]] = folder;
         standIns().drives[entry[0]] = {entry[2] - '0', folder.string()};
     }
+}
+
+fs::path Sandbox::dataHome() const {
+    const char* unix = std::getenv("XDG_DATA_HOME");
+    return unix ? fs::path("Z:" + std::string(unix)) : dir_ / "DATA_HOME";
 }
 
 fs::path Sandbox::drive(char letter) const {

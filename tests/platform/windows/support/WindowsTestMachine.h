@@ -30,6 +30,7 @@ class TestMachine {
 };
 
 using TestSettings = platform::windows::RegistrySettings;
+using TestWebCache = platform::windows::WindowsWebCache;
 // Where the program is installed, as far as it knows (on the sandbox's drive C:).
 inline constexpr const char* kTestProgram = "C:\\Programmes\\Vidor\\Vidor.exe";
 
