@@ -28,8 +28,10 @@ namespace vidor::platform::qt {
 
 namespace {
 
-// Milliseconds beyond which showing the lists is spaced out.
+// Milliseconds beyond which showing the lists is spaced out, for lists of at least so many lines:
+// a short list is always shown at once, however busy the machine that made it slow.
 constexpr qint64 kSlowShow = 4;
+constexpr int kLongList = 10000;
 
 // The top-level widget: closing it is the window's closing, which its handler decides.
 class FormWidget : public QWidget {
@@ -244,12 +246,13 @@ void QtForm::showLists() {
     // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
     // tenth of the time, so that it never slows a census much. Shorter lists are shown at once.
     const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
-    if (showCost_ >= kSlowShow && wait > 0) {
+    if (showCost_ >= kSlowShow && longestShown_ >= kLongList && wait > 0) {
         queueShowLists(wait);
         return;
     }
     QElapsedTimer cost;
     cost.start();
+    longestShown_ = 0;
     for (auto& [control, model] : models_) {
         if (!model->pending() && !topMoved_.contains(control)) continue;
         model->flush();
@@ -257,6 +260,7 @@ void QtForm::showLists() {
         // Laid out now rather than later, so that the view scrolls to lines it knows of and is
         // drawn by this very turn of the event loop.
         view->doItemsLayout();
+        longestShown_ = std::max(longestShown_, model->rowCount());
         if (topMoved_.erase(control)) {
             const int top = static_cast<const ListBox*>(control)->topIndex();
             view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);

@@ -66,7 +66,8 @@ class QtForm : public QObject, public ControlObserver {
     std::unordered_set<const Control*> topMoved_;
     bool showQueued_ = false;
     QElapsedTimer sinceShown_;
-    qint64 showCost_ = 0;  // milliseconds the last showLists() took
+    qint64 showCost_ = 0;   // milliseconds the last showLists() took
+    int longestShown_ = 0;  // lines of the longest list it laid out
     bool syncing_ = false;
 };
 
