@@ -36,6 +36,7 @@ void FolderWalk::Nettoyer(std::string rep) {
                    extensions->matches(entry.name);
         }});
     rep_ = std::move(rep);
+    sys_.files.systemFilesAhead();
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
     if (auto root = visit(nullptr, {})) levels.push_back(std::move(*root));
