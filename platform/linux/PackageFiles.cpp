@@ -2,10 +2,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <optional>
@@ -120,28 +120,26 @@ std::string readLists(const std::string& folder) {
     return text;
 }
 
-// The paths of the cache file when it was written from the folder `header` describes, and
-// only the running user could have written it (whoever may write its folder can only put a file
-// of their own in its place).
-std::optional<std::string> readCache(const std::string& file, const std::string& header) {
+// The table of the cache file, mapped in memory, when it was written from the folder `header`
+// describes and only the running user could have written it (whoever may write its folder can
+// only put a file of their own in its place).
+std::optional<PathSet> readCache(const std::string& file, const std::string& header) {
     if (file.empty()) return std::nullopt;
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     struct stat st {};
     if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 ||
+        static_cast<std::size_t>(st.st_size) <= header.size()) {
         return std::nullopt;
     }
-    std::string contents(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t done = 0;
-    while (done < contents.size()) {
-        const ssize_t got = ::read(fd.get(), contents.data() + done, contents.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) return std::nullopt;
-        done += static_cast<std::size_t>(got);
-    }
-    if (!contents.starts_with(header) || contents.back() != '\n') return std::nullopt;
-    contents.erase(0, header.size());
-    return contents;
+    const auto size = static_cast<std::size_t>(st.st_size);
+    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
+    if (mapped == MAP_FAILED) return std::nullopt;
+    const std::shared_ptr<const void> mapping(
+        mapped, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
+    const std::string_view bytes(static_cast<const char*>(mapped), size);
+    if (!bytes.starts_with(header)) return std::nullopt;
+    return PathSet::fromImage(bytes.substr(header.size()), mapping);
 }
 
 // Reads the table the folder `header` describes: from the cache when it holds it, else from the
@@ -159,7 +157,10 @@ void readTable(const std::string& folder, const std::string& cacheFile, const st
         modified.tv_sec + kSettled > ::time(nullptr)) {
         return;
     }
-    writeOwnFile(cacheFile, header + paths->text());
+    std::string contents;
+    contents.reserve(header.size() + paths->image().size());
+    contents.append(header).append(paths->image());
+    writeOwnFile(cacheFile, contents);
 }
 
 }  // namespace

@@ -1,31 +1,41 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace vidor::platform::linux_ {
 
-// A set of paths held as one text (each path followed by a newline) and a table of where each
-// distinct path starts, found by its hash: a question costs one hash and, mostly, one comparison.
+// A set of distinct paths laid out as one image that can be kept in a file and used from it as
+// it is, without being read whole: a count, a table of slots where each path is found by its
+// hash, then the paths, each followed by a newline. A question costs one hash and, mostly, one
+// comparison.
 class PathSet {
   public:
     PathSet() = default;
-    // `text` must be empty or end with a newline; doubled paths are counted once.
-    explicit PathSet(std::string text);
+    // The paths of `text`, one a line; doubled paths are kept once.
+    explicit PathSet(std::string_view text);
+
+    // The set whose image is `image`, which `storage` keeps alive (a file mapped in memory);
+    // nullopt when its sizes do not fit together.
+    static std::optional<PathSet> fromImage(std::string_view image,
+                                            std::shared_ptr<const void> storage);
 
     bool contains(std::string_view path) const;
     std::size_t size() const { return count_; }
-    const std::string& text() const { return text_; }
+    std::string_view image() const { return image_; }
 
   private:
-    // The slot where `path` is, or the empty slot where it would go.
-    std::size_t slotOf(std::string_view path) const;
+    std::uint32_t slot(std::size_t index) const;
+    std::string_view textAt(std::uint32_t slot) const;
 
-    std::string text_;
-    std::vector<std::uint32_t> slots_;  // start of a path + 1, 0 for an empty slot
+    std::shared_ptr<const void> storage_;
+    std::string_view image_;
+    std::string_view text_;
     std::size_t count_ = 0;
+    std::size_t slots_ = 0;  // a power of two, at least twice the count
 };
 
 }  // namespace vidor::platform::linux_
