@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "tests/support/Session.h"
@@ -21,6 +22,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     fs::create_directory_symlink("usr/lib", c / "lib");
     test::writeFile(c / "usr" / "share" / "themes" / "a.old", "package");
     test::writeFile(c / "usr" / "share" / "themes" / "b.old", "user");
+    test::writeFile(c / "usr" / "share" / "themes" / "c.old", "user");
     test::writeFile(c / "TEMP" / "pkg.dat", "package");
     test::writeFile(c / "TEMP" / "own.dat", "user");
     test::writeFile(c / "TEMP" / "sub" / "x.dat", "user");
@@ -40,10 +42,20 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     session.form->poubel.setValue(0);
     session.act([&] { session.form->bGo.press(); });
 
-    EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\b.old"}));
+    Items listed = test::itemsOf(session.form->lDel);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (Items{"C:\\usr\\share\\themes\\b.old", "C:\\usr\\share\\themes\\c.old"}));
     EXPECT_EQ(test::readFile(c / "TEMP" / "pkg.dat"), "package");
     EXPECT_FALSE(fs::exists(c / "TEMP" / "own.dat"));
     EXPECT_FALSE(fs::exists(c / "TEMP" / "sub"));
+
+    // A package installed after a census is seen by the next census of the same run.
+    test::writeFile(dpkg / "themes.list",
+                    (c / "usr" / "share" / "themes" / "b.old").string() + "\n");
+    fs::last_write_time(dpkg, fs::last_write_time(dpkg) + std::chrono::seconds(1));
+    session.act([&] { session.form->bAnn.press(); });
+    session.act([&] { session.form->bGo.press(); });
+    EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
 
     // A package installed later is seen once the folder is looked at again (the next census),
     // not in the middle of one.
