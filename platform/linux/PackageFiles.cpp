@@ -11,6 +11,7 @@
 #include <optional>
 #include <system_error>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/linux/OwnFile.h"
 #include "platform/linux/UniqueFd.h"
@@ -104,18 +105,21 @@ void appendList(const std::string& list, std::string& text, RealFolders& real) {
     }
 }
 
+// The names of the file lists are read first, then the lists one by one: the reading, which goes
+// on while the walk keeps its own folders open, holds a single descriptor at a time.
 std::string readLists(const std::string& folder) {
-    std::string text;
-    RealFolders real;
+    std::vector<std::string> names;
     if (DIR* lists = ::opendir(folder.c_str())) {
         while (const dirent* entry = ::readdir(lists)) {
             const std::string_view name = entry->d_name;
-            if (!name.ends_with(".list")) continue;
-            if (auto list = readOwnFile(folder + "/" + std::string(name))) {
-                appendList(*list, text, real);
-            }
+            if (name.ends_with(".list")) names.emplace_back(name);
         }
         ::closedir(lists);
+    }
+    std::string text;
+    RealFolders real;
+    for (const std::string& name : names) {
+        if (auto list = readOwnFile(folder + "/" + name)) appendList(*list, text, real);
     }
     return text;
 }
