@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <ctime>
 #include <cstdlib>
 #include <optional>
 #include <system_error>
