@@ -36,6 +36,7 @@ void FolderWalk::Nettoyer(std::string rep) {
                    extensions->matches(entry.name);
         }});
     rep_ = std::move(rep);
+    sys_.files.systemFilesAhead();
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
     if (auto root = visit(nullptr, {})) levels.push_back(std::move(*root));
@@ -73,12 +74,15 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     level.length = rep_.size();
     level.folder = open(parent, name);
     if (!level.folder) return std::nullopt;
+    // The folder's name is looked at once; the options at each file, as they may change at a
+    // yield.
+    const PurgeName purgeName = parent ? purgeNameOf(rep_) : PurgeName{};
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         if (entry.name.front() != '.') {
             if (opensSubFolder(entry)) {
                 level.subFolders.push_back(entry.name);
-            } else if (parent && purgeable()) {
+            } else if (purgeable(purgeName)) {
                 purge(*parent, name, *level.folder);
                 return std::nullopt;
             } else if (extensions_->matches(entry.name)) {
@@ -92,11 +96,14 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     return level;
 }
 
-bool FolderWalk::purgeable() const {
-    const std::string upper = korlib::upperCase(
-        std::string_view(rep_).substr(rep_.size() - std::min(rep_.size(), kInternetFiles.size())));
-    return (window_.flags.tousTP && endsWith(upper, kTemp)) ||
-           (window_.flags.tousIE && endsWith(upper, kInternetFiles));
+FolderWalk::PurgeName FolderWalk::purgeNameOf(const std::string& folder) {
+    const std::string upper = korlib::upperCase(std::string_view(folder).substr(
+        folder.size() - std::min(folder.size(), kInternetFiles.size())));
+    return {endsWith(upper, kTemp), endsWith(upper, kInternetFiles)};
+}
+
+bool FolderWalk::purgeable(PurgeName name) const {
+    return (window_.flags.tousTP && name.temp) || (window_.flags.tousIE && name.internetFiles);
 }
 
 void FolderWalk::purge(platform::Folder& parent, const std::string& name,

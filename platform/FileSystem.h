@@ -111,6 +111,10 @@ class FileSystem {
     // True for a file that belongs to the system (an installed package owns it): it is no
     // temporary file, and is never listed nor removed.
     virtual bool systemFile(const std::string& /*path*/) { return false; }
+
+    // Tells that a walk starts that will ask systemFile() about the files it finds: what the
+    // answers need may be made ready meanwhile, and looked at again for this walk.
+    virtual void systemFilesAhead() {}
 };
 
 }  // namespace vidor::platform

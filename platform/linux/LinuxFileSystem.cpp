@@ -178,6 +178,10 @@ bool LinuxFileSystem::copyFile(const std::string& from, const std::string& to, s
     return code == 0;
 }
 
+void LinuxFileSystem::systemFilesAhead() {
+    packages_.refresh();
+}
+
 bool LinuxFileSystem::systemFile(const std::string& path) {
     const std::string native = nativePath(path);
     return !native.empty() && packages_.owns(native);

@@ -28,9 +28,12 @@ class LinuxFileSystem : public FileSystem {
     bool createFolder(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to, std::string& error) override;
     bool systemFile(const std::string& path) override;
+    void systemFilesAhead() override;
 
     // Where dpkg's file lists are read from (/var/lib/dpkg/info unless told otherwise).
-    void readPackageListsFrom(const std::string& folder) { packages_ = PackageFiles(folder); }
+    void readPackageListsFrom(const std::string& folder) {
+        packages_ = PackageFiles(folder, PackageFiles::userCacheFile());
+    }
 
     // How many folder descriptors are open now.
     std::size_t openFolders() const { return registry_->count(); }
@@ -54,7 +57,7 @@ class LinuxFileSystem : public FileSystem {
     const DriveMap& drives_;
     std::shared_ptr<OpenFolders> registry_;
     Trash trash_;
-    PackageFiles packages_{"/var/lib/dpkg/info"};
+    PackageFiles packages_{"/var/lib/dpkg/info", PackageFiles::userCacheFile()};
     ReadAhead readAhead_;
 };
 

@@ -124,7 +124,11 @@ void ReadAhead::publish(const std::shared_ptr<AheadFolder>& folder) {
         for (const auto& sub : folder->subFolders) sub->place = queue_.insert(after, sub);
         folder->state = AheadFolder::State::Read;
         ++held_;
-        if (!folder->subFolders.empty()) wakeWorkers();
+        if (folder->subFolders.size() == 1 && idle_ > 0) {
+            work_.notify_one();
+        } else if (!folder->subFolders.empty()) {
+            wakeWorkers();
+        }
     }
     if (waiting_ > 0) read_.notify_all();
 }
@@ -184,11 +188,14 @@ std::shared_ptr<AheadFolder> ReadAhead::take(AheadFolder& parent, std::string_vi
 
 void ReadAhead::drop(AheadFolder& folder) {
     std::lock_guard lock(mutex_);
+    const std::size_t held = held_;
     for (auto& sub : folder.subFolders) {
         if (sub) dropLocked(std::move(sub));
     }
     folder.subFolders.clear();
-    wakeWorkers();
+    // Only room made among the folders held lets a worker go on; most folders dropped (those
+    // without sub-folders) free none, and waking the workers for nothing costs each a switch.
+    if (held_ < held) wakeWorkers();
 }
 
 void ReadAhead::dropLocked(std::shared_ptr<AheadFolder> folder) {

@@ -1,6 +1,10 @@
 #include "platform/linux/PackageFiles.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
 
 #include "tests/support/Session.h"
 
@@ -18,6 +22,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     fs::create_directory_symlink("usr/lib", c / "lib");
     test::writeFile(c / "usr" / "share" / "themes" / "a.old", "package");
     test::writeFile(c / "usr" / "share" / "themes" / "b.old", "user");
+    test::writeFile(c / "usr" / "share" / "themes" / "c.old", "user");
     test::writeFile(c / "TEMP" / "pkg.dat", "package");
     test::writeFile(c / "TEMP" / "own.dat", "user");
     test::writeFile(c / "TEMP" / "sub" / "x.dat", "user");
@@ -37,19 +42,97 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     session.form->poubel.setValue(0);
     session.act([&] { session.form->bGo.press(); });
 
-    EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\b.old"}));
+    Items listed = test::itemsOf(session.form->lDel);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (Items{"C:\\usr\\share\\themes\\b.old", "C:\\usr\\share\\themes\\c.old"}));
     EXPECT_EQ(test::readFile(c / "TEMP" / "pkg.dat"), "package");
     EXPECT_FALSE(fs::exists(c / "TEMP" / "own.dat"));
     EXPECT_FALSE(fs::exists(c / "TEMP" / "sub"));
 
-    // A package installed later is seen at the next question.
+    // A package installed after a census is seen by the next census of the same run.
+    test::writeFile(dpkg / "themes.list",
+                    (c / "usr" / "share" / "themes" / "b.old").string() + "\n");
+    fs::last_write_time(dpkg, fs::last_write_time(dpkg) + std::chrono::seconds(1));
+    session.act([&] { session.form->bAnn.press(); });
+    session.act([&] { session.form->bGo.press(); });
+    EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
+
+    // A package installed later is seen once the folder is looked at again (the next census),
+    // not in the middle of one.
     PackageFiles packages(dpkg.string());
     const std::string own = (c / "TEMP" / "own.dat").string();
     EXPECT_FALSE(packages.owns(own));
     test::writeFile(dpkg / "other.list", own + "\n");
     // As a clock tick later: a folder's time can stay the same within one.
     fs::last_write_time(dpkg, fs::last_write_time(dpkg) + std::chrono::seconds(1));
+    EXPECT_FALSE(packages.owns(own));
+    packages.refresh();
     EXPECT_TRUE(packages.owns(own));
+}
+
+// The table is kept in the user's cache with the list folder's identity and times; the cache
+// answers only while the folder is unchanged and nobody but the user could have written it.
+TEST(PackageFilesTest, TheCacheAnswersOnlyForAnUnchangedFolderAndWhenOnlyTheUserCanWriteIt) {
+    test::Sandbox sandbox("C=3:c");
+    const fs::path c = sandbox.drive('C');
+    // A link in the middle of the path, to a folder below another link.
+    test::writeFile(c / "usr" / "share" / "real" / "file.cfg", "package");
+    fs::create_directory_symlink("usr/lib", c / "lib");
+    fs::create_directories(c / "usr" / "lib");
+    fs::create_directory_symlink("../share/real", c / "usr" / "lib" / "alias");
+    const fs::path listed = c / "lib" / "alias" / "file.cfg";
+    const fs::path real = c / "usr" / "share" / "real" / "file.cfg";
+    const fs::path dpkg = sandbox / "dpkg";
+    const fs::path cache = sandbox / "cache" / "dpkg-files";
+    const auto settled = [&] {
+        fs::last_write_time(dpkg, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    };
+    struct Row {
+        const char* change;
+        std::function<void()> apply;
+        bool cacheAnswers;
+    };
+    const std::vector<Row> rows = {
+        {"none", [] {}, true},
+        {"folder changed", [&] { test::writeFile(dpkg / "new.list", "/x/y\n"); }, false},
+        {"group may write",
+         [&] { fs::permissions(cache, fs::perms::group_write, fs::perm_options::add); }, false},
+        {"others may write",
+         [&] { fs::permissions(cache, fs::perms::others_write, fs::perm_options::add); }, false},
+        {"another owner", [&] { ASSERT_EQ(::chown(cache.c_str(), 65534, 65534), 0); }, false},
+        {"a link to it",
+         [&] {
+             fs::rename(cache, cache.string() + ".real");
+             fs::create_symlink(cache.string() + ".real", cache);
+         },
+         false},
+    };
+    // Lists changed a moment ago are not kept: a package installed within the same clock tick
+    // would leave the folder's time as it was.
+    test::writeFile(dpkg / "pkg.list", listed.string() + "\n");
+    EXPECT_TRUE(PackageFiles(dpkg.string(), cache.string()).owns(listed.string()));
+    EXPECT_FALSE(fs::exists(cache));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.change);
+        fs::remove_all(dpkg);
+        fs::remove_all(cache.parent_path());
+        test::writeFile(dpkg / "pkg.list", listed.string() + "\n");
+        settled();
+        {
+            PackageFiles first(dpkg.string(), cache.string());
+            EXPECT_TRUE(first.owns(listed.string()));
+            EXPECT_TRUE(first.owns(real.string()));
+            EXPECT_FALSE(first.owns((c / "usr" / "lib" / "alias" / "file.cfg").string()));
+        }
+        ASSERT_TRUE(fs::is_regular_file(cache));
+        // The package no longer lists the file; writing a list in place leaves its folder as it
+        // was, so only the cache still knows the file.
+        test::writeFile(dpkg / "pkg.list", "/x/z\n");
+        row.apply();
+        PackageFiles second(dpkg.string(), cache.string());
+        EXPECT_EQ(second.owns(listed.string()), row.cacheAnswers);
+        EXPECT_EQ(second.owns(real.string()), row.cacheAnswers);
+    }
 }
 
 }  // namespace
