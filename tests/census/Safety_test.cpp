@@ -272,7 +272,9 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
     form.VidorTP.setValue(1);
     EXPECT_EQ(run->act([&] { form.bGo.press(); }), platform::kExitNormal);
     EXPECT_TRUE(fs::is_empty(c / "TEMP"));
-    EXPECT_LT(most, before + 100);
+    // However deep the tree: the census holds at most 64 folders, the read-ahead 32 + 8 + 32 more,
+    // the reading of the package lists one.
+    EXPECT_LE(most, before + 137);
 }
 
 TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
