@@ -17,6 +17,7 @@ korlib::Registre settings() {
 
 Session::Session(std::vector<std::string> arguments, bool updateOff)
     : machine(kTestProgram, std::move(arguments)), services(machine.services(windows)) {
+    withoutPackageLists(machine);
     if (updateOff && !machineSetting("RépertoireMiseAJour")) {
         storeMachineSetting("RépertoireMiseAJour", "-");
     }

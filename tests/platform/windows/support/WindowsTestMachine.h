@@ -33,5 +33,7 @@ using TestSettings = platform::windows::RegistrySettings;
 using TestWebCache = platform::windows::WindowsWebCache;
 // Where the program is installed, as far as it knows (on the sandbox's drive C:).
 inline constexpr const char* kTestProgram = "C:\\Programmes\\Vidor\\Vidor.exe";
+// Windows has no package lists to spare.
+inline void withoutPackageLists(TestMachine&) {}
 
 }  // namespace vidor::test
