@@ -185,5 +185,20 @@ TEST_F(WalkTest, WhatTheUserMayNotReadOrRemoveIsPassedOverSilentlyAndNotCounted)
     EXPECT_TRUE(fs::exists(c / "TEMP" / "theirs" / "stays.txt"));
 }
 
+TEST_F(WalkTest, AFileInUseIsLeftInThePurgedFolderAndNotCounted) {
+    test::writeFile(c / "a.tmp", "x");
+    test::writeFile(c / "TEMP" / "gone.txt", "abc");
+    test::writeFile(c / "TEMP" / "in use.txt", "12345");
+    const auto held = test::keepInUse(c / "TEMP" / "in use.txt");
+    if (!held) GTEST_SKIP() << "a file in use can be removed on this system";
+    auto session = census({"tmp"}, [](app::F_Main& form) {
+        form.VidorTP.setValue(1);
+        form.poubel.setValue(0);
+    });
+    EXPECT_EQ(session->form->eTaille.caption(), "4 bytes");
+    EXPECT_FALSE(fs::exists(c / "TEMP" / "gone.txt"));
+    EXPECT_TRUE(fs::exists(c / "TEMP" / "in use.txt"));
+}
+
 }  // namespace
 }  // namespace vidor::census

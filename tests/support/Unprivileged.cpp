@@ -67,6 +67,10 @@ std::string ownerAndRights(const std::string& folder) {
     return text;
 }
 
+std::shared_ptr<void> keepInUse(const std::filesystem::path&) {
+    return nullptr;
+}
+
 void openUpTo(const std::string& folder, const std::string& top) {
     namespace fs = std::filesystem;
     for (fs::path path = folder; !path.empty(); path = path.parent_path()) {

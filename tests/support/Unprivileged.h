@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vidor::test {
@@ -27,6 +29,10 @@ bool otherUsers();
 bool giveAway(const std::string& folder);
 // The owner's number and the octal rights of `folder`, as "65534 1777".
 std::string ownerAndRights(const std::string& folder);
+
+// Keeps `file` open as another program would, so that it cannot be removed while the result
+// lives; null where a file in use can be removed all the same.
+std::shared_ptr<void> keepInUse(const std::filesystem::path& file);
 
 }  // namespace vidor::test
 

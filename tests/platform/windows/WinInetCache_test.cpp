@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/windows/Wide.h"
+#include "platform/windows/WindowsWebCache.h"
 
 namespace vidor::platform::windows {
 namespace {
@@ -27,7 +28,7 @@ void commit(const std::wstring& url, DWORD type) {
         << ::GetLastError();
 }
 
-std::vector<std::string> listed(WinInetCache& cache, const std::string& prefix) {
+std::vector<std::string> listed(WebCache& cache, const std::string& prefix) {
     std::vector<std::string> urls;
     cache.enumerate([&](const CacheEntry& entry) {
         if (entry.url.find(prefix) != std::string::npos && (entry.type & kCacheEntryNormal))
@@ -47,7 +48,10 @@ TEST(WinInetCacheTest, EntriesAreListedAndDeletedByUrl) {
     EXPECT_EQ(listed(cache, host), (std::vector<std::string>{picture, page}));
     cache.remove(page);
     EXPECT_EQ(listed(cache, host), (std::vector<std::string>{picture}));
-    cache.remove(picture);
+    // The machine's web cache lists and deletes these entries beside the browsers' own.
+    WindowsWebCache machine;
+    EXPECT_EQ(listed(machine, host), (std::vector<std::string>{picture}));
+    machine.remove(picture);
     EXPECT_TRUE(listed(cache, host).empty());
 }
 

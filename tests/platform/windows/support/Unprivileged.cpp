@@ -4,6 +4,7 @@
 #include "tests/support/Unprivileged.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 namespace vidor::test {
 
@@ -38,6 +39,15 @@ bool giveAway(const std::string&) {
 
 std::string ownerAndRights(const std::string&) {
     return "";
+}
+
+// Without FILE_SHARE_DELETE, nobody may delete, rename or recycle the file while it is open.
+std::shared_ptr<void> keepInUse(const std::filesystem::path& file) {
+    const HANDLE held =
+        ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) return nullptr;
+    return std::shared_ptr<void>(held, ::CloseHandle);
 }
 
 }  // namespace vidor::test
