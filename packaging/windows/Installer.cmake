@@ -63,7 +63,8 @@ change_template("  ;Set compression" "  Target amd64-unicode\n  ;Set compression
 change_template("RequestExecutionLevel admin" "RequestExecutionLevel highest")
 change_template("$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@"
   "$LOCALAPPDATA\\Programs\\@CPACK_PACKAGE_INSTALL_DIRECTORY@")
-# /CurrentUser is read first, so that the earlier version looked for is the user's own.
+# The choice of one user (asked for, or a user without administrator rights) is made first, so
+# that the earlier version looked for is the one this installation replaces.
 change_template([=[Function .onInit
 ]=] [=[Function .onInit
   ${GetParameters} $R0
@@ -72,6 +73,11 @@ change_template([=[Function .onInit
   IfErrors +3
     StrCmp $R1 "" 0 +2
       StrCpy $CurrentUserOnly 1
+  UserInfo::GetAccountType
+  Pop $R1
+  StrCmp $R1 "Admin" +3
+  StrCmp $R1 "Power" +2
+    StrCpy $CurrentUserOnly 1
 ]=])
 set(uninstall_key
   [=["Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"]=])
