@@ -25,8 +25,8 @@ within() {
 }
 
 # A Windows environment variable of Wine's user, and the Unix path of the folder it names.
-windows_variable() { wine64 cmd /c "echo %$1%" | tr -d '\r'; }
-user_folder() { wine64 winepath -u "$(windows_variable "$1")" | tr -d '\r'; }
+windows_variable() { wine64 cmd /c "echo %$1%" 2>/dev/null | tr -d '\r'; }
+user_folder() { wine64 winepath -u "$(windows_variable "$1")" 2>/dev/null | tr -d '\r'; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 2>&1 ||
     fail "cpack: $(tail -5 "$work/cpack.log")"
