@@ -86,7 +86,7 @@ change_template("ReadRegStr $0 HKLM ${uninstall_key} \"UninstallString\""
     ReadRegStr $0 HKCU ${uninstall_key} \"UninstallString\"
     Goto +2
   ReadRegStr $0 HKLM ${uninstall_key} \"UninstallString\"")
-# Asked for one user, the account's rights no longer matter: the context stays the user's own.
+# Once chosen for one user, the account's rights no longer matter: the context stays the user's.
 change_template([=[  UserInfo::GetAccountType
   Pop $1
   StrCmp $1 "Admin" 0 +4]=] [=[  UserInfo::GetAccountType

@@ -13,7 +13,7 @@ mkdir -p "$work/e"
 
 # "name"="text" lines of a registry key (in the view given second, if any), in $state.
 key() {
-    wine64 reg export "$1" 'C:\key.reg' /y ${2:-} >/dev/null 2>&1 || return 1
+    wine64 reg export "$1" 'C:\key.reg' /y ${2:+"$2"} >/dev/null 2>&1 || return 1
     state=$(iconv -f UTF-16 -t UTF-8 "$WINEPREFIX/drive_c/key.reg" | tr -d '\r')
 }
 expect() { grep -qxF -- "$1" <<<"$state" || fail "expected '$1' in:"$'\n'"$state"; }
