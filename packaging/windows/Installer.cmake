@@ -1,7 +1,7 @@
 # The Windows installer, Vidor-<version>-setup.exe, made by CPack's NSIS generator (Debian's nsis):
 # Vidor.exe and Renovex.exe side by side under Program Files\Brenlo for the whole machine, or
-# under the user's own programs folder when the installer is not run as an administrator; a
-# Start menu shortcut; an uninstaller listed among the installed programs.
+# under the user's own programs folder when the installer is not run as an administrator or is
+# given /CurrentUser; a Start menu shortcut; an uninstaller listed among the installed programs.
 install(TARGETS Vidor RUNTIME DESTINATION .)
 if(TARGET Renovex)
   install(TARGETS Renovex RUNTIME DESTINATION .)
@@ -26,24 +26,30 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# /MAJ=<folder> on the installer's command line: the machine's update folder, where Vidor looks
-# for its new versions (the registry's 32-bit view, where Vidor keeps it). Without it, Vidor asks
-# at its first start.
-set(CPACK_NSIS_DEFINES "!include FileFunc.nsh")
+# /MAJ=<folder> on the installer's command line: the update folder, where Vidor looks for its new
+# versions. Installed for the machine, it is the machine's value (the registry's 32-bit view, where
+# Vidor keeps it); installed for one user, it is that user's own value, which Vidor reads first and
+# which a user without rights can write. Without it, Vidor asks at its first start.
+set(CPACK_NSIS_DEFINES "!include FileFunc.nsh\nVar CurrentUserOnly")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [=[
   ${GetParameters} $R0
   ClearErrors
   ${GetOptions} $R0 "/MAJ=" $R1
   IfErrors noUpdateFolder
+    StrCmp $SV_ALLUSERS "AllUsers" 0 updateFolderForUser
     SetRegView 32
     WriteRegStr HKLM "Software\Brenlo\Brenlo" "RépertoireMiseAJour" $R1
     SetRegView 64
+    Goto noUpdateFolder
+  updateFolderForUser:
+    WriteRegStr HKCU "Software\Brenlo\Brenlo" "RépertoireMiseAJour" $R1
   noUpdateFolder:
 ]=])
 
-# CMake's own installer script, changed in three places: a 64-bit installer (the programs are),
-# the administrator's rights asked for but not required, and the user's own programs folder
-# rather than the documents when installing for one user.
+# CMake's own installer script, changed: a 64-bit installer (the programs are), the administrator's
+# rights asked for but not required, the user's own programs folder rather than the documents when
+# installing for one user, and /CurrentUser, which installs for the one user even when run as an
+# administrator (an administrator deploying for one person; Wine's user is always one).
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in template)
 function(change_template from to)
   string(FIND "${template}" "${from}" found)
@@ -57,6 +63,43 @@ change_template("  ;Set compression" "  Target amd64-unicode\n  ;Set compression
 change_template("RequestExecutionLevel admin" "RequestExecutionLevel highest")
 change_template("$DOCUMENTS\\@CPACK_PACKAGE_INSTALL_DIRECTORY@"
   "$LOCALAPPDATA\\Programs\\@CPACK_PACKAGE_INSTALL_DIRECTORY@")
+# The choice of one user (asked for, or a user without administrator rights) is made first, so
+# that the earlier version looked for is the one this installation replaces.
+change_template([=[Function .onInit
+]=] [=[Function .onInit
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/CurrentUser" $R1
+  IfErrors +3
+    StrCmp $R1 "" 0 +2
+      StrCpy $CurrentUserOnly 1
+  UserInfo::GetAccountType
+  Pop $R1
+  StrCmp $R1 "Admin" +3
+  StrCmp $R1 "Power" +2
+    StrCpy $CurrentUserOnly 1
+]=])
+set(uninstall_key
+  [=["Software\Microsoft\Windows\CurrentVersion\Uninstall\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@"]=])
+change_template("ReadRegStr $0 HKLM ${uninstall_key} \"UninstallString\""
+  "StrCmp $CurrentUserOnly 1 0 +3
+    ReadRegStr $0 HKCU ${uninstall_key} \"UninstallString\"
+    Goto +2
+  ReadRegStr $0 HKLM ${uninstall_key} \"UninstallString\"")
+# Once chosen for one user, the account's rights no longer matter: the context stays the user's.
+change_template([=[  UserInfo::GetAccountType
+  Pop $1
+  StrCmp $1 "Admin" 0 +4]=] [=[  UserInfo::GetAccountType
+  Pop $1
+  StrCmp $CurrentUserOnly 1 done
+  StrCmp $1 "Admin" 0 +4]=])
+# The uninstaller removes what it was installed with: an uninstaller registered for the user, at
+# its own place, keeps the user's context whatever the account, and leaves the machine's alone.
+change_template([=[Function un.onInit
+]=] "Function un.onInit
+  ReadRegStr $0 HKCU ${uninstall_key} \"UninstallString\"
+  StrCmp $0 '\"$INSTDIR\\@CPACK_NSIS_UNINSTALL_NAME@.exe\"' done
+")
 file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${template}")
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
 
