@@ -10,19 +10,28 @@ namespace vidor::test {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// The XDG folders of a sandbox, each named by the variable XDG_<folder>.
+constexpr const char* kXdgFolders[] = {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME",
+                                       "CONFIG_DIRS"};
+
+void setOrUnset(const std::string& name, const std::optional<std::string>& value) {
+    if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+    else
+        ::unsetenv(name.c_str());
+}
+
+}  // namespace
+
 Sandbox::Sandbox() {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR",
-                             "XDG_CACHE_HOME", "XDG_CONFIG_DIRS"}) {
-        const std::string folder = (dir_ / std::string(name).substr(4)).string();
-        fs::create_directories(folder);
+    for (const std::string folder : kXdgFolders) {
+        fs::create_directories(dir_ / folder);
+        setEnv("XDG_" + folder, (dir_ / folder).string());
     }
     // The runtime folder belongs to the user alone, as the system makes it.
     fs::permissions(dir_ / "RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
-    setEnv("XDG_CONFIG_HOME", configHome().string());
-    setEnv("XDG_DATA_HOME", dataHome().string());
-    setEnv("XDG_RUNTIME_DIR", (dir_ / "RUNTIME_DIR").string());
-    setEnv("XDG_CACHE_HOME", (dir_ / "CACHE_HOME").string());
-    setEnv("XDG_CONFIG_DIRS", (dir_ / "CONFIG_DIRS").string());
     setEnv("VIDOR_UNITES", "");
     // A copy of the program claims its place per user in the network namespace: copies started
     // by other tests running at the same time must not see one another.
@@ -30,18 +39,12 @@ Sandbox::Sandbox() {
 }
 
 Sandbox::~Sandbox() {
-    for (const auto& [name, value] : saved_) {
-        if (value)
-            ::setenv(name.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name.c_str());
-    }
+    for (const auto& [name, value] : saved_) setOrUnset(name, value);
 }
 
 void Sandbox::shareWithEveryone() {
     fs::permissions(dir_.path(), fs::perms::all);
-    for (const char* folder :
-         {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME", "CONFIG_DIRS"}) {
+    for (const char* folder : kXdgFolders) {
         for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder)) {
             fs::permissions(entry.path(), fs::perms::all);
         }
@@ -54,10 +57,7 @@ void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& 
         const char* old = std::getenv(name.c_str());
         saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
     }
-    if (value)
-        ::setenv(name.c_str(), value->c_str(), 1);
-    else
-        ::unsetenv(name.c_str());
+    setOrUnset(name, value);
 }
 
 void Sandbox::drives(const std::string& unites) {
