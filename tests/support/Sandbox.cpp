@@ -53,10 +53,8 @@ void Sandbox::shareWithEveryone() {
 }
 
 void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
-    if (!saved_.contains(name)) {
-        const char* old = std::getenv(name.c_str());
-        saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
+    const char* old = std::getenv(name.c_str());
+    saved_.try_emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
     setOrUnset(name, value);
 }
 
@@ -77,10 +75,6 @@ void Sandbox::drives(const std::string& unites) {
 
 fs::path Sandbox::dataHome() const {
     return dir_ / "DATA_HOME";
-}
-
-fs::path Sandbox::drive(char letter) const {
-    return drives_.at(letter);
 }
 
 }  // namespace vidor::test

@@ -28,7 +28,7 @@ class Sandbox {
     // Example: drives("C=3:c;E=2:e") maps C: to <sandbox>/c and E: to <sandbox>/e.
     void drives(const std::string& unites);
     // The folder that stands for `letter` after drives().
-    std::filesystem::path drive(char letter) const;
+    std::filesystem::path drive(char letter) const { return drives_.at(letter); }
 
     // Sets (or, with nullopt, unsets) an environment variable until the end of the test.
     void setEnv(const std::string& name, const std::optional<std::string>& value);

@@ -49,10 +49,8 @@ Sandbox::~Sandbox() {
 }
 
 void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
-    if (!saved_.contains(name)) {
-        const char* old = std::getenv(name.c_str());
-        saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
+    const char* old = std::getenv(name.c_str());
+    saved_.try_emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
     ::_putenv_s(name.c_str(), value ? value->c_str() : "");
 }
 
@@ -75,10 +73,6 @@ void Sandbox::drives(const std::string& unites) {
 fs::path Sandbox::dataHome() const {
     const char* unix = std::getenv("XDG_DATA_HOME");
     return unix ? fs::path("Z:" + std::string(unix)) : dir_ / "DATA_HOME";
-}
-
-fs::path Sandbox::drive(char letter) const {
-    return drives_.at(letter);
 }
 
 }  // namespace vidor::test
