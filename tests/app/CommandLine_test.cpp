@@ -7,7 +7,6 @@ namespace vidor::app {
 namespace {
 
 namespace fs = std::filesystem;
-using test::itemsOf;
 using test::selectedOf;
 using Items = std::vector<std::string>;
 
