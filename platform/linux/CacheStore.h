@@ -2,9 +2,9 @@
 
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 
+#include "platform/cache/CacheEntries.h"
 #include "platform/cache/CacheFormat.h"
 #include "platform/linux/CacheFiles.h"
 #include "platform/linux/UniqueFd.h"
@@ -18,7 +18,7 @@ class CacheStore {
   public:
     // `format` must outlive the store.
     CacheStore(UniqueFd folder, const cache::CacheFormat& format)
-        : folder_(std::move(folder)), format_(&format) {}
+        : folder_(std::move(folder)), format_(&format), entries_(format) {}
 
     // Reads every entry afresh and calls `visit` with each entry's URL, in file name order.
     // Files that are not entries, or cannot be read, are passed over.
@@ -29,11 +29,9 @@ class CacheStore {
     void remove(const std::string& url);
 
   private:
-    bool removeEntry(const std::string& keyFile);
-
     UniqueFd folder_;
     const cache::CacheFormat* format_;
-    std::unordered_multimap<std::string, std::string> keyFiles_;  // by URL
+    cache::CacheEntries entries_;
 };
 
 }  // namespace vidor::platform::linux_

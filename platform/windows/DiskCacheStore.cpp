@@ -82,31 +82,21 @@ std::unique_ptr<WindowsFolder> openBelow(WindowsFolder& from, std::string_view p
 }  // namespace
 
 void DiskCacheStore::scan(const std::function<void(const std::string& url)>& visit) {
-    keyFiles_.clear();
     folder_->rewind();
-    for (const std::string& name : sortedNames(*folder_, EntryKind::File)) {
-        if (!format_->isEntryFile(name)) continue;
-        const auto file = openCacheFile(*folder_, name);
-        const auto url = file ? format_->entryUrl(*file) : std::nullopt;
-        if (!url) continue;
-        keyFiles_.emplace(*url, name);
-        visit(*url);
-    }
+    entries_.scan(
+        sortedNames(*folder_, EntryKind::File),
+        [this](const std::string& name) -> std::optional<std::string> {
+            const auto file = openCacheFile(*folder_, name);
+            return file ? format_->entryUrl(*file) : std::nullopt;
+        },
+        visit);
 }
 
 void DiskCacheStore::remove(const std::string& url) {
-    auto [entry, end] = keyFiles_.equal_range(url);
-    while (entry != end) {
-        // The key file goes first: without it the browser no longer sees the entry.
-        const unsigned long code = folder_->remove(entry->second);
-        if (code != 0 && code != ERROR_FILE_NOT_FOUND) {
-            ++entry;
-            continue;
-        }
-        for (const std::string& companion : format_->companions(entry->second))
-            folder_->remove(companion);
-        entry = keyFiles_.erase(entry);
-    }
+    entries_.remove(url, [this](const std::string& name) {
+        const unsigned long code = folder_->remove(name);
+        return code == 0 || code == ERROR_FILE_NOT_FOUND;
+    });
 }
 
 std::vector<DiskCacheStore> findDiskCaches(WindowsFolder& cacheRoot) {

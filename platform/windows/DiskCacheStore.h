@@ -3,8 +3,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
+#include "platform/cache/CacheEntries.h"
 #include "platform/cache/CacheFormat.h"
 #include "platform/windows/WindowsFolder.h"
 
@@ -16,7 +16,7 @@ class DiskCacheStore {
   public:
     // `format` must outlive the store.
     DiskCacheStore(std::unique_ptr<WindowsFolder> folder, const cache::CacheFormat& format)
-        : folder_(std::move(folder)), format_(&format) {}
+        : folder_(std::move(folder)), format_(&format), entries_(format) {}
 
     // Reads every entry afresh and calls `visit` with each entry's URL, in file name order.
     void scan(const std::function<void(const std::string& url)>& visit);
@@ -28,7 +28,7 @@ class DiskCacheStore {
   private:
     std::unique_ptr<WindowsFolder> folder_;
     const cache::CacheFormat* format_;
-    std::unordered_multimap<std::string, std::string> keyFiles_;  // by URL
+    cache::CacheEntries entries_;
 };
 
 // The entries folders of every profile of every browser below the open folder `cacheRoot`
