@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/Session.h"
-#include "tests/support/Shell.h"
 
 namespace vidor::app {
 namespace {
@@ -70,7 +69,6 @@ TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
     app::F_Main& form = *session->form;
     EXPECT_EQ(height, 3720 - 3390 + 360);
     EXPECT_EQ(form.bAuto.caption(), "Manuel");
-    EXPECT_TRUE(form.flags.modeAuto);
     ASSERT_EQ(session->windows.shown.size(), 1u);
     EXPECT_EQ(session->windows.shown.front(), &form);
     // To the trash, since the recycle-bin box starts checked.
@@ -117,7 +115,6 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
         {{"/X:abc"}, "/X:abc"},
         {{"/U:C", "/AUTO"}, "/AUTO"},
         {{"/U:c", "", "/E:tmp"}, ""},
-        {{"/U:", "c"}, "c"},
         {{"/e:tmp", "\"Mixed Case\""}, "\"Mixed"},
         // A space always ends a parameter, quotes or not.
         {{"/U:\"q,", "e\""}, "e\""},
@@ -148,61 +145,11 @@ TEST_F(CommandLineTest, ManuelDuringAnUnattendedCensusEndsInTheReview) {
     app::F_Main& form = *session->form;
     EXPECT_EQ(form.height(), 3720);
     EXPECT_EQ(form.bAuto.caption(), "Auto");
-    EXPECT_FALSE(form.flags.modeAuto);
     EXPECT_EQ(form.eExec.caption(), "Fichiers à supprimer :");
     EXPECT_TRUE(fs::exists(sandbox.drive('C') / "a.tmp"));
     // Closing the window of a run with parameters stores nothing.
     EXPECT_EQ(session->act([&] { form.close(); }), platform::kExitNormal);
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
-}
-
-TEST_F(CommandLineTest, AutoDuringAManualCensusGoesOnIntoTheDeletion) {
-    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
-    test::Session session;
-    ASSERT_EQ(session.load(), std::nullopt);
-    app::F_Main& form = *session.form;
-    session.windows.atYield(session.windows.yields + 2, [&] { form.bAuto.press(); });
-    EXPECT_EQ(session.act([&] { form.bGo.press(); }), platform::kExitNormal);
-    EXPECT_EQ(form.height(), 3720 - 3390 + 360);
-    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "a.tmp"));
-}
-
-TEST_F(CommandLineTest, HelpAndVersionAnswerFirstOnStandardOutput) {
-    // The built program, with no screen: an unknown parameter is then refused with status 2.
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        sandbox.setEnv(variable, std::nullopt);
-    }
-    const fs::path out = sandbox / "out.txt";
-    const fs::path errors = sandbox / "errors.txt";
-    struct Case {
-        std::string parameters;
-        int status;
-        std::string firstLine;
-    };
-    const Case cases[] = {
-        {"--version", 0, "Vidor 6.0.24"},
-        {"--help /U:c", 0,
-         "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] "
-         "[/E:[<extension>[,<extension>[,...]]]]"},
-        // Only in the first place and spelt so; anything else is an unknown parameter.
-        {"/U:c --help", 2, ""},
-        {"--HELP", 2, ""},
-        {"-h", 2, ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.parameters);
-        const int status = test::runShell(
-            test::quoted(VIDOR_PROGRAM) + " " + test.parameters + " >" + test::quoted(out), errors);
-        EXPECT_EQ(status, test.status) << test::readFile(errors);
-        const std::string text = test::readFile(out);
-        EXPECT_EQ(text.substr(0, text.find('\n')), test.firstLine);
-        if (test.status != 0) continue;
-        EXPECT_EQ(test::readFile(errors), "");
-        // Nothing else ran: no settings were read or written, no lock was taken.
-        for (const fs::path& folder : {sandbox.configHome(), sandbox / "RUNTIME_DIR"}) {
-            EXPECT_TRUE(!fs::exists(folder) || fs::is_empty(folder)) << folder;
-        }
-    }
 }
 
 }  // namespace

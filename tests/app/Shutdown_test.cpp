@@ -13,21 +13,7 @@ class ShutdownTest : public ::testing::Test {
     test::Sandbox sandbox{"C=3:c;D=2:d;E=3:e"};
 };
 
-TEST_F(ShutdownTest, ClosingAManualRunStoresTheChoicesInListOrderWithoutForbiddenExtensions) {
-    test::storeUserSetting("Extensions", "exe\tbak\ttmp\tDll\t");
-    test::storeUserSetting("Extensions sélectionnées", "tmp\t");
-    test::Session session;
-    session.load();
-    F_Main& form = *session.form;
-    ASSERT_EQ(selectedOf(form.lUnites), (Items{"C:", "E:"}));
-
-    EXPECT_EQ(session.act([&] { form.close(); }), platform::kExitNormal);
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\tE:\t");
-    EXPECT_EQ(test::userSetting("Extensions"), "bak\ttmp\t");
-    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\t");
-}
-
-TEST_F(ShutdownTest, EmptySelectionsAreStoredAsEmptyTextsAndGiveTheDefaultsNextTime) {
+TEST_F(ShutdownTest, ClosingAManualRunStoresTheChoicesAndEmptyOnesGiveTheDefaultsNextTime) {
     {
         test::Session session;
         session.load();
@@ -35,7 +21,7 @@ TEST_F(ShutdownTest, EmptySelectionsAreStoredAsEmptyTextsAndGiveTheDefaultsNextT
         test::selectOnly(form.lUnites, {});
         test::selectOnly(form.lExt, {});
         EXPECT_FALSE(form.bGo.enabled());
-        session.act([&] { form.close(); });
+        EXPECT_EQ(session.act([&] { form.close(); }), platform::kExitNormal);
     }
     EXPECT_EQ(test::userSetting("Unités sélectionnées"), "");
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "");
@@ -43,6 +29,11 @@ TEST_F(ShutdownTest, EmptySelectionsAreStoredAsEmptyTextsAndGiveTheDefaultsNextT
     next.load();
     EXPECT_EQ(selectedOf(next.form->lUnites), (Items{"C:", "E:"}));
     EXPECT_EQ(selectedOf(next.form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+    // Stored in the list's order, a tab after each item.
+    next.act([&] { next.form->close(); });
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\tE:\t");
+    EXPECT_EQ(test::userSetting("Extensions"), "bak\ttmp\tsyd\t$$$\twbk\told\tchk\tlog\t");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\tsyd\t$$$\told\tchk\t");
 }
 
 }  // namespace

@@ -34,19 +34,8 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     EXPECT_EQ(selectedOf(form.lUnites), (Items{"C:", "G:"}));
     EXPECT_EQ(itemsOf(form.lExt), (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk", "log"}));
     EXPECT_EQ(selectedOf(form.lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
-    EXPECT_EQ(form.lUnites.tag, "OK");
-    EXPECT_EQ(form.lExt.tag, "OK");
     EXPECT_TRUE(form.bGo.enabled());
     EXPECT_EQ(form.defaultButton(), &form.bGo);
-    EXPECT_EQ(form.bAuto.caption(), "Auto");
-    EXPECT_FALSE(form.flags.modeAuto);
-    // Centred, with only the selection panel shown, at the top left.
-    EXPECT_EQ(form.place().left, (session.windows.screenWidth() - form.width()) / 2);
-    EXPECT_EQ(form.place().top, (session.windows.screenHeight() - form.height()) / 2);
-    EXPECT_EQ(form.height(), 3720);
-    EXPECT_TRUE(form.pSaisie.visible());
-    EXPECT_FALSE(form.pExec.visible());
-    EXPECT_EQ(form.pExec.place().left + form.pExec.place().top, 0);
 
     EXPECT_EQ(test::userSetting("Extensions interdites"), kForbidden);
     // Only the forbidden list is written at start-up: the defaults are not.
@@ -98,46 +87,6 @@ TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
         session.load();
         EXPECT_EQ(itemsOf(session.form->lExt), test.listed);
         EXPECT_EQ(test::userSetting("Extensions interdites"), test.forbidden.value_or(kForbidden));
-    }
-}
-
-TEST_F(StartupTest, RecenserStaysDisabledWithoutASelectedDriveOrExtension) {
-    struct Case {
-        const char* drives;
-        const char* selectedExtensions;  // saved beside the list "bak"
-        Items listed;
-        const char* drivesTag;
-        const char* extensionsTag;
-    };
-    const Case cases[] = {
-        {kDrives, "tmp\t", {"C:", "D:", "E:", "G:"}, "OK", ""},
-        {"D=2:d;E=4:e", "bak\t", {"D:", "E:"}, "", "OK"},
-        {"", "bak\t", {}, "", "OK"},
-    };
-    for (const Case& row : cases) {
-        SCOPED_TRACE(row.drives);
-        if (row.drives != kDrives) sandbox.drives(row.drives);
-        test::storeUserSetting("Extensions", "bak\t");
-        test::storeUserSetting("Extensions sélectionnées", row.selectedExtensions);
-        test::Session session;
-        session.load();
-        EXPECT_EQ(itemsOf(session.form->lUnites), row.listed);
-        EXPECT_EQ(session.form->lUnites.tag, row.drivesTag);
-        EXPECT_EQ(session.form->lExt.tag, row.extensionsTag);
-        EXPECT_FALSE(session.form->bGo.enabled());
-    }
-}
-
-TEST_F(StartupTest, TheRunCounterCountsEveryStartAndRestartsOnNonsense) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"41", "42"},    {"0", "1"},   {"32766", "32767"}, {"32767", "1"},
-        {"abc", "1"},    {"-5", "-4"}, {"-1", "0"},        {"-32768", "-32767"},
-        {"-32769", "1"}, {"", "1"},    {"12 ", "1"},       {"99999999999", "1"}};
-    for (const auto& [stored, next] : cases) {
-        test::storeMachineSetting("Vidor", stored);
-        test::Session session;
-        session.load();
-        EXPECT_EQ(test::machineSetting("Vidor"), next) << "stored: " << stored;
     }
 }
 

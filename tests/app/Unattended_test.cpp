@@ -66,10 +66,12 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     EXPECT_FALSE(fs::exists(c / "a.tmp"));
 }
 
-TEST_F(UnattendedTest, AManualStartWithoutAScreenSaysSoAndFails) {
+TEST_F(UnattendedTest, WithoutAScreenAManualStartFailsAndABadParameterEndsWithoutABox) {
     EXPECT_EQ(vidor(""), 3);
     EXPECT_NE(errors().find("Vidor ne trouve pas d'écran"), std::string::npos) << errors();
     EXPECT_EQ(test::machineSetting("Vidor"), std::nullopt);
+    // A box nobody can answer would hold the run until it is killed.
+    EXPECT_EQ(vidor("/U:c --help"), 2) << errors();
 }
 
 }  // namespace
