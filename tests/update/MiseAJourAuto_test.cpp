@@ -9,7 +9,6 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/scripted/ScriptedWindowSystem.h"
 #include "tests/support/Sandbox.h"
-#include "tests/support/Unprivileged.h"
 #include "tests/update/FakeProcess.h"
 
 namespace vidor::update {
@@ -51,11 +50,6 @@ class MiseAJourAutoTest : public ::testing::Test {
         const auto value =
             sys.settings.read(platform::Hive::LocalMachine, kKey, "RépertoireMiseAJour");
         return value ? std::optional(value->text) : std::nullopt;
-    }
-    // Makes the program publish its copies: the marker beside it, the update folder stored.
-    void publisher() {
-        test::writeFile(prog / "Vidor.vbp", "project");
-        store(majText());
     }
     // Puts a copy of the program in the update folder, `offset` seconds later than the local one.
     void putCopy(int offset) {
@@ -133,18 +127,25 @@ TEST_F(MiseAJourAutoTest, NothingHappensWithoutANewerCopyInAFolderWithinReach) {
     EXPECT_EQ(windows.beeps, 0);
 }
 
-TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolder) {
+TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolderAndRefusesAnother) {
     // Yes keeps it, though a newer copy waits; No asks for another folder, whose prompt
-    // cancelled keeps it too, and "-" typed then is stored for good.
+    // cancelled keeps it too; a folder typed then is refused until "-" is typed, stored for good.
     fs::remove(prog / "Renovex");
     store(maj.string());
     putCopy(60);
+    const std::string other = (sandbox / "autre").string() + "/";
     windows.answers = {Answer::Yes, Answer::No, Answer::No};
-    windows.promptAnswers = {"", " - "};
+    windows.promptAnswers = {"", other, " - "};
     for (const std::string& after : {maj.string(), maj.string(), std::string("-")}) {
         EXPECT_FALSE(run());
         EXPECT_EQ(stored(), after);
     }
+    ASSERT_EQ(windows.messages.size(), 4u);
+    const auto refused = windows.messages.back();
+    EXPECT_EQ(refused.text, updaterMissing(prog));
+    EXPECT_EQ(refused.buttons, Buttons::Ok);
+    EXPECT_EQ(refused.title, "Brenlo - Attention !");
+    windows.messages.pop_back();
     expectShown(3,
                 updaterMissing(prog) +
                     "\r\nDésirez-vous CONSERVER ce nom de répertoire ?\r\n\r\nRépondez OUI S'IL "
@@ -155,7 +156,7 @@ TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolder) {
                       ", ou cliquez sur \"Annuler\" pour conserver le répertoire actuel et "
                       "renoncer temporairement à la mise à jour automatique jusqu'à que ce "
                       "répertoire soit à nouveau accessible)",
-                  {maj.string(), maj.string()});
+                  {maj.string(), maj.string(), other});
     EXPECT_TRUE(process.started.empty());
 }
 
@@ -182,31 +183,31 @@ TEST_F(MiseAJourAutoTest, NothingStoredAsksForTheFolder) {
     expectPrompts(kPromptFirstTime, Defaults(5, ""));
 }
 
-TEST_F(MiseAJourAutoTest, TypedFolderWhileTheUpdaterIsMissingIsRefusedUntilMinusOrCancel) {
-    fs::remove(prog / "Renovex");
-    const std::string other = (sandbox / "autre").string() + "/";
-    windows.promptAnswers = {maj.string(), other, "-"};
-    EXPECT_FALSE(run());
-    EXPECT_EQ(stored(), "-");
-    // Ended by a cancel: nothing is stored.
-    store("");
-    windows.promptAnswers = {maj.string()};
-    EXPECT_FALSE(run());
-    EXPECT_EQ(stored(), "");
-    expectPrompts(kPromptFirstTime, {"", majText(), other, "", majText()});
-    expectShown(3, updaterMissing(prog), Buttons::Ok, Icon::Exclamation, "Brenlo - Attention !");
-}
-
-TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
-    // The program ends once the updater is started; the stored text keeps its form.
+TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverWithTheRunsParametersUntilItIsInstalled) {
+    // The program ends once the updater is started; the stored text keeps its form. An empty
+    // parameter is handed on too.
     store(maj.string());
-    putCopy(1);
+    putCopy(60);
+    process.parameters = "/U:  /E:tmp";
     EXPECT_TRUE(run());
     EXPECT_EQ(stored(), maj.string());
     ASSERT_EQ(process.started.size(), 1u);
     EXPECT_EQ(process.started[0], (Defaults{prog.string() + "/Renovex", majText() + "Vidor",
-                                            prog.string() + "/Vidor"}));
+                                            prog.string() + "/Vidor", "/U:", "", "/E:tmp"}));
+    // The updater could not give the program the copy's date. The same copy is handed over
+    // again only while the program was not replaced since (the update failed), three times at
+    // most, lest every start end in the updater; a newer copy is handed over in any case.
+    EXPECT_TRUE(run());
+    fs::last_write_time(prog / "Vidor", kLocalTime + std::chrono::seconds(30));
+    EXPECT_FALSE(run());
+    putCopy(90);
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(run());
+    EXPECT_TRUE(run());
+    EXPECT_FALSE(run());
+    EXPECT_EQ(process.started.size(), 5u);
     // When the updater cannot start, the user chooses: Yes goes on, No ends the program.
+    putCopy(120);
     process.startFailure = "Exec format error";
     windows.answers = {Answer::Yes, Answer::No};
     EXPECT_FALSE(run());
@@ -215,35 +216,11 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverToTheUpdater) {
                 "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
                 "programme de mise à jour (Renovex) !\r\n\r\n",
                 Buttons::YesNo, Icon::Question, "Brenlo - Attention");
-}
-
-TEST_F(MiseAJourAutoTest, CopyInstalledWithoutItsDateIsNotHandedOverAgain) {
-    // The updater could not give the program the copy's date. The same copy is handed over
-    // again only while the program was not replaced since (the update failed), three times at
-    // most; a newer copy is handed over in any case.
-    store(majText());
-    putCopy(60);
-    EXPECT_TRUE(run());
-    EXPECT_TRUE(run());
-    fs::last_write_time(prog / "Vidor", kLocalTime + std::chrono::seconds(30));
-    EXPECT_FALSE(run());
-    EXPECT_FALSE(run());
-    putCopy(90);
-    EXPECT_TRUE(run());
-    EXPECT_EQ(process.started.size(), 3u);
-    // A copy the updater refused three times (cut short, say) is not handed over again: the
-    // program opens with its own version until a newer copy comes.
-    EXPECT_TRUE(run());
-    EXPECT_TRUE(run());
-    EXPECT_FALSE(run());
-    EXPECT_EQ(process.started.size(), 5u);
-    putCopy(120);
-    EXPECT_TRUE(run());
-    EXPECT_EQ(process.started.size(), 6u);
     // A program without a date cannot be compared: it is said, and nothing is handed over.
+    windows.messages.clear();
     fs::remove(prog / "Vidor");
     EXPECT_FALSE(run());
-    EXPECT_EQ(process.started.size(), 6u);
+    EXPECT_EQ(process.started.size(), 7u);
     expectShown(1, "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
 }
@@ -266,14 +243,12 @@ TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
 }
 
 TEST_F(MiseAJourAutoTest, PublisherKeepsTheCopyInTheUpdateFolderUpToDateOrSaysWhyNot) {
-    // A missing copy is made, runnable, without a beep; one that is not older is kept; an
-    // older one is replaced with a beep.
-    publisher();
-    fs::permissions(prog / "Vidor", fs::perms::owner_all, fs::perm_options::replace);
+    // The marker beside the program makes it publish its copies. A missing copy is made
+    // without a beep; one that is not older is kept; an older one is replaced with a beep.
+    test::writeFile(prog / "Vidor.vbp", "project");
+    store(majText());
     EXPECT_FALSE(run());
     EXPECT_EQ(test::readFile(maj / "Vidor"), "local build");
-    EXPECT_EQ(fs::status(maj / "Vidor").permissions() & fs::perms::owner_exec,
-              fs::perms::owner_exec);
     for (int offset : {0, 60}) {
         putCopy(offset);
         EXPECT_FALSE(run());
@@ -301,30 +276,6 @@ TEST_F(MiseAJourAutoTest, PublisherKeepsTheCopyInTheUpdateFolderUpToDateOrSaysWh
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
     EXPECT_TRUE(fs::is_directory(maj / "Vidor" / "inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(maj), {}), 1);
-}
-
-TEST_F(MiseAJourAutoTest, PublisherDeletionThatFailsIsReportedWithItsReason) {
-    // The update folder belongs to root and only its owner may write there; the procedure runs
-    // in a child process as the user nobody (root would delete the copy anyway), so the
-    // deletion fails for real. The child's status says whether it was told just that, after
-    // one beep.
-    publisher();
-    putCopy(-60);
-    test::openUpTo(maj.string(), sandbox.dir().path().string());
-    const std::string expected =
-        "Je ne parviens pas à détruire l'ancienne version du programme \"Vidor\" dans le "
-        "répertoire réseau \"" +
-        majText() + "\" pour la mettre à jour !\r\n\r\n(" + std::strerror(EACCES) + ")";
-    const int status = test::asUnprivileged([&] {
-        const bool ended = run();
-        const auto& shown = windows.messages;
-        const bool told = shown.size() == 1 && shown[0].text == expected &&
-                          shown[0].title == "Brenlo - Avertissement" &&
-                          shown[0].icon == Icon::Exclamation;
-        return !ended && told && windows.beeps == 1 ? 0 : 1;
-    });
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(test::readFile(maj / "Vidor"), "published");
 }
 
 }  // namespace

@@ -21,17 +21,6 @@ TEST(ProgramFilesTest, PathsFollowTheSystemsSeparatorAndSuffix) {
     EXPECT_EQ(files.copyIn("\\\\serveur\\maj\\"), "\\\\serveur\\maj\\Vidor2.exe");
     EXPECT_EQ(files.withSeparator("\\\\serveur\\maj"), "\\\\serveur\\maj\\");
     EXPECT_EQ(files.withSeparator("D:/maj/"), "D:/maj/\\");  // a slash is no separator there
-
-    // A program at the root: its folder already ends with the separator, which the updater's
-    // path adds again without a test.
-    process.folder = "/";
-    process.suffix = "";
-    process.slash = '/';
-    const ProgramFiles atRoot(process);
-    EXPECT_EQ(atRoot.program(), "/Vidor2");
-    EXPECT_EQ(atRoot.marker(), "/Vidor2.vbp");
-    EXPECT_EQ(atRoot.updater(), "//Renovex");
-    EXPECT_EQ(atRoot.withSeparator(""), "/");
 }
 
 }  // namespace
