@@ -10,7 +10,6 @@ TEST(DisplayChoiceTest, SessionsDisplaysComeFirstAndOffscreenLast) {
     EXPECT_EQ(displayPlatforms(nullptr, nullptr, nullptr), "");
     EXPECT_EQ(displayPlatforms("xcb", "", ""), "");
     EXPECT_EQ(displayPlatforms(nullptr, nullptr, ":0"), "xcb;offscreen");
-    EXPECT_EQ(displayPlatforms("", "wayland-0", nullptr), "wayland;offscreen");
     EXPECT_EQ(displayPlatforms(nullptr, "wayland-0", ":0"), "wayland;xcb;offscreen");
     // The user's own choice of platform wins, unless it draws nowhere: then no box is shown.
     EXPECT_EQ(displayPlatforms("xcb:nograb", "wayland-0", ":0"), "xcb:nograb;offscreen");
