@@ -75,7 +75,7 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
     // A folder's files come before its sub-folders.
     EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\WINDOWS\\other.tmp", "C:\\WINDOWS\\TEMP\\keep.tmp"}));
 
-    // The TEMP folders' option alone, to the trash (its box is checked as the window opens).
+    // The TEMP folders' option alone, to the trash.
     form.bAnn.press();
     form.VidorIE.setValue(0);
     form.VidorTP.setValue(1);
@@ -83,7 +83,7 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
     EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
     EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\WINDOWS\\other.tmp"}));
     EXPECT_EQ(form.eTaille.caption(), "11 bytes");
-    EXPECT_TRUE(fs::is_empty(temp));  // and there
+    EXPECT_TRUE(fs::is_empty(temp));  // made again: a missing folder fails here too
     if (givenAway) {
         EXPECT_EQ(test::ownerAndRights(temp.string()), "65534 1777");
     }
