@@ -15,9 +15,6 @@ void append(std::string& bytes, std::uint64_t value, int size, bool bigEndian) {
     for (int i = 0; i < size; ++i)
         bytes += static_cast<char>(value >> (8 * (bigEndian ? size - 1 - i : i)));
 }
-void append32(std::string& bytes, std::uint32_t value) {
-    append(bytes, value, 4, true);
-}
 
 // What Firefox keeps after the key: pairs of NUL-ended texts.
 constexpr char kElements[] = "request-method\0GET\0response-head\0HTTP/1.1 200 OK\r\n";
@@ -26,17 +23,17 @@ constexpr char kElements[] = "request-method\0GET\0response-head\0HTTP/1.1 200 O
 
 std::string FirefoxEntry::bytes() const {
     std::string bytes(dataSize, 'd');
-    append32(bytes, 0x1234abcd);  // the metadata's hash, which the program never checks
+    append(bytes, 0x1234abcd, 4, true);  // the metadata's hash, which the program never checks
     const std::size_t chunks = (dataSize + 256 * 1024 - 1) / (256 * 1024);
     bytes.append(2 * chunks, 'h');
-    append32(bytes, version);
-    for (std::uint32_t field = 0; field < 5; ++field) append32(bytes, 1000 + field);
-    append32(bytes, keySize.value_or(static_cast<std::uint32_t>(key.size())));
-    if (version >= 2) append32(bytes, 0);
+    append(bytes, version, 4, true);
+    for (std::uint32_t field = 0; field < 5; ++field) append(bytes, 1000 + field, 4, true);
+    append(bytes, keySize.value_or(static_cast<std::uint32_t>(key.size())), 4, true);
+    if (version >= 2) append(bytes, 0, 4, true);
     bytes += key;
     bytes += keyEndsWithNul ? '\0' : 'X';
     bytes.append(kElements, sizeof kElements);
-    append32(bytes, offset.value_or(static_cast<std::uint32_t>(dataSize)));
+    append(bytes, offset.value_or(static_cast<std::uint32_t>(dataSize)), 4, true);
     return bytes;
 }
 
