@@ -55,7 +55,6 @@ TEST_F(BrowserCachesTest, EveryProfileOfEveryBrowserIsListedAndRemoveTakesOnlyTh
     EXPECT_EQ(listed(), (Urls{url + "?v=2", "https://chromium.example/", "https://brave.example/",
                               "https://vivaldi.example/"}));
     EXPECT_FALSE(fs::exists(cr / test::chromiumName(2, '1')));
-    EXPECT_TRUE(fs::exists(cr / test::chromiumName(3, 's')));
 }
 
 TEST_F(BrowserCachesTest, WholeEntriesOfEveryShapeAreListedAndNothingElseIsTouched) {
