@@ -87,13 +87,10 @@ TEST_F(BrowserCachesTest, WholeEntriesOfEveryShapeAreListedAndNothingElseIsTouch
     }
     put(cr / test::chromiumName(n++), ChromiumEntry{url}.bytes().substr(0, 23));
     put(cr / test::chromiumName(n++), ChromiumEntry{.key = url, .keyLength = 0xffffffff}.bytes());
-    // Files that are not entries: indexes, a short name, a folder, a file the browser is about
-    // to delete, a stream without its key file.
+    // Files that are not entries: indexes, a file the browser is about to delete, a stream
+    // without its key file.
     put(ff.parent_path() / "index", "index of the entries");
-    put(ff / "ABCDEF", FirefoxEntry{key}.bytes());
-    fs::create_directories(ff / test::firefoxName(200));
     put(cr / "index", "index");
-    put(cr / "index-dir" / "the-real-index", "index");
     put(cr / ("todelete_" + test::chromiumName(2)), ChromiumEntry{url}.bytes());
     put(cr / test::chromiumName(5, '1'), "stream without its key file");
     const Files before = snapshot(cache);

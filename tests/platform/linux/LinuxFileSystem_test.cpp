@@ -18,17 +18,26 @@ class LinuxFileSystemTest : public ::testing::Test {
     DriveMap map = DriveMap::fromSystem();
 };
 
-TEST_F(LinuxFileSystemTest, ListingSkipsNamesThatCannotBeWrittenInProgramPaths) {
+TEST_F(LinuxFileSystemTest, ListingsSkipNamesThatCannotBeWrittenInProgramPathsAndNothingElse) {
     LinuxFileSystem files(map);
     test::writeFile(c / "a\\b.tmp", "x");
     test::writeFile(c / "line\nbreak.tmp", "x");
     test::writeFile(c / std::string("bad\xff.tmp"), "x");
+    // A listing longer than what is read ahead is read on by the folder that takes it.
+    for (int i = 0; i < 1500; ++i)
+        test::writeFile(c / "big" / (std::string(240, 'p') + std::to_string(i)), "");
     FolderError error;
     auto root = files.openFolder("C:\\", error);
     ASSERT_TRUE(root);
     std::set<std::string> names;
     for (FolderEntry entry; root->next(entry);) names.insert(entry.name);
-    EXPECT_EQ(names, (std::set<std::string>{"line\nbreak.tmp", std::string("bad\xff.tmp")}));
+    EXPECT_EQ(names, (std::set<std::string>{"big", "line\nbreak.tmp", std::string("bad\xff.tmp")}));
+    const auto opensNone = [](const FolderEntry&) { return false; };
+    root->readAhead({"big"}, std::make_shared<const ListingUse>(ListingUse{opensNone, nullptr}));
+    auto big = root->openFolder("big", error);
+    names.clear();
+    for (FolderEntry entry; big->next(entry);) names.insert(entry.name);
+    EXPECT_EQ(names.size(), 1500u);
 }
 
 TEST_F(LinuxFileSystemTest, OpenFoldersStayFewAndReopenAsTheSameFolder) {
