@@ -45,11 +45,7 @@ TEST_F(FileSystemTest, FoldersListTheirEntriesAndGiveSizesWhatIsMissingIsPassedO
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->fileSize("cinq.tmp"), 5u);
     EXPECT_EQ(folder->fileSize("absent.tmp"), std::nullopt);
-    const auto info = files.info("C:\\a\\cinq.tmp");
-    ASSERT_TRUE(info);
-    EXPECT_FALSE(info->folder);
-    EXPECT_EQ(info->size, 5u);
-    EXPECT_TRUE(files.info("C:\\a\\sous")->folder);
+    EXPECT_TRUE(files.info("C:\\a\\sous").value().folder);
     EXPECT_FALSE(files.info("C:\\a\\absent"));
 
     // Missing folders, files taken for folders and unknown drives.
@@ -60,15 +56,13 @@ TEST_F(FileSystemTest, FoldersListTheirEntriesAndGiveSizesWhatIsMissingIsPassedO
     }
 }
 
-TEST_F(FileSystemTest, FilesAndEmptyFoldersAreRemovedByPathOrByTheirFolderOnlyAsWhatTheyAre) {
+TEST_F(FileSystemTest, FilesAndEmptyFoldersAreRemovedOnlyAsWhatTheyAreAndNeverAboveTheDrive) {
     test::writeFile(c / "d" / "a.tmp", "x");
     test::writeFile(c / "d" / "b.tmp", "x");
     test::writeFile(c / "d" / "plein.tmp" / "f.tmp", "x");
     const auto folder = open("C:\\d");
     ASSERT_TRUE(folder);
-    std::string why;
-    EXPECT_FALSE(files.deleteFile("C:\\d\\plein.tmp", &why));  // a folder is no file
-    EXPECT_NE(why, "");
+    EXPECT_FALSE(files.deleteFile("C:\\d\\plein.tmp"));  // a folder is no file
     EXPECT_FALSE(folder->deleteFile("plein.tmp"));
     EXPECT_FALSE(folder->removeFolder("plein.tmp"));  // not empty
     EXPECT_TRUE(fs::exists(c / "d" / "plein.tmp" / "f.tmp"));
@@ -80,42 +74,19 @@ TEST_F(FileSystemTest, FilesAndEmptyFoldersAreRemovedByPathOrByTheirFolderOnlyAs
     ASSERT_TRUE(held);
     EXPECT_TRUE(folder->removeFolder("plein.tmp"));
     EXPECT_TRUE(folder->createFolderLike("plein.tmp", *held));
-    EXPECT_EQ(listing("C:\\d"),
-              (Listing{{"b.tmp", EntryKind::File}, {"plein.tmp", EntryKind::Folder}}));
 
-    why.clear();
-    EXPECT_FALSE(files.deleteFile("C:\\d\\absent.tmp", &why));
-    EXPECT_NE(why, "");
-}
-
-TEST_F(FileSystemTest, DotNamesCannotClimbOutOfTheDrive) {
+    // Dot names never climb out of the drive, nor give the trash a folder.
     test::writeFile(sandbox / "secret.tmp", "x");
-    test::writeFile(c / "a" / "f.tmp", "x");
     EXPECT_FALSE(files.info("C:\\..\\secret.tmp"));
     EXPECT_FALSE(files.deleteFile("C:\\.\\..\\secret.tmp"));
-    for (const std::string path : {"C:\\..\\secret.tmp", "C:\\a\\..", "C:\\a\\."})
+    for (const std::string path : {"C:\\..\\secret.tmp", "C:\\d\\..", "C:\\d\\."})
         EXPECT_FALSE(files.moveToTrash(path)) << path;
     EXPECT_FALSE(files.createFolder("C:\\..\\nouveau"));
     EXPECT_TRUE(listing("C:\\..").empty());
     EXPECT_TRUE(fs::exists(sandbox / "secret.tmp"));
-    EXPECT_TRUE(fs::exists(c / "a" / "f.tmp"));
     EXPECT_FALSE(fs::exists(sandbox / "nouveau"));
-}
-
-TEST_F(FileSystemTest, PathsLongerThanTheOldLimitOfWindowsWork) {
-    std::string path = "C:";
-    for (int i = 0; i < 12; ++i) path += "\\dossier-au-nom-assez-long-" + std::to_string(i);
-    ASSERT_GT(path.size(), 300u);
-    EXPECT_FALSE(files.createFolder(path));  // its parent is missing
-    for (std::size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        ASSERT_TRUE(files.createFolder(path.substr(0, end))) << end;
-        if (end == std::string::npos) break;
-    }
-    EXPECT_TRUE(files.createFolder(path + "\\fin"));
-    EXPECT_EQ(listing(path), (Listing{{"fin", EntryKind::Folder}}));
-    EXPECT_TRUE(files.info(path + "\\fin")->folder);
-    EXPECT_TRUE(open(path)->removeFolder("fin"));
-    EXPECT_TRUE(listing(path).empty());
+    EXPECT_EQ(listing("C:\\d"),
+              (Listing{{"b.tmp", EntryKind::File}, {"plein.tmp", EntryKind::Folder}}));
 }
 
 TEST_F(FileSystemTest, ACopyReplacesItsTargetWholeOrNotAtAll) {
@@ -125,7 +96,6 @@ TEST_F(FileSystemTest, ACopyReplacesItsTargetWholeOrNotAtAll) {
     EXPECT_TRUE(files.copyFile("C:\\maj\\nouveau.exe", "C:\\prog\\Vidor.exe", error)) << error;
     EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
     EXPECT_FALSE(files.copyFile("C:\\maj\\absent.exe", "C:\\prog\\Vidor.exe", error));
-    EXPECT_NE(error, "");
     EXPECT_EQ(test::readFile(c / "prog" / "Vidor.exe"), "nouvelle version");
     EXPECT_EQ(listing("C:\\prog"), (Listing{{"Vidor.exe", EntryKind::File}}));
 }

@@ -17,19 +17,6 @@ std::string lettersAndTypes(const DriveMap& map) {
     return text;
 }
 
-TEST(DriveMapTest, UnitesListsLettersTypesAndFolders) {
-    const DriveMap map =
-        DriveMap::fromUnites("e=2:/media/cle;C=3:/srv/a;bad;Q=x:/q;R=4;C=2:/again;Z=5:/z;x;");
-    EXPECT_EQ(lettersAndTypes(map), "C=3:/srv/a;E=2:/media/cle;Z=5:/z;");
-    ASSERT_NE(map.find('c'), nullptr);
-    EXPECT_EQ(map.find('c')->folder, "/srv/a");
-    EXPECT_EQ(map.find('D'), nullptr);
-    EXPECT_TRUE(DriveMap::fromUnites("").drives().empty());
-}
-
-const VolumeFacts kNothingKnown{[](const std::string&) { return false; },
-                                [](const Mount&) { return std::string(); }};
-
 TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
     test::TempDir dir;
     const std::string mountInfo =
@@ -53,24 +40,11 @@ TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
         "42 30 8:18 / /media/cle rw - vfat /dev/sdb2 rw\n"
         "43 27 8:2 / /srv/whole rw - ext4 /dev/sda2 rw\n";
     const VolumeFacts facts{[](const std::string& device) { return device == "8:18"; },
-                            kNothingKnown.uuid};
+                            [](const Mount&) { return std::string(); }};
     const DriveMap map = DriveMap::fromMountInfo(mountInfo, facts, dir / "letters.conf");
     EXPECT_EQ(lettersAndTypes(map),
               "C=3:/;D=3:/home;E=5:/media/cdrom;F=2:/media/cle;G=3:/mnt/my disk;H=4:/mnt/nas;"
               "I=4:/mnt/share;J=6:/tmp;");
-}
-
-TEST(DriveMapTest, LettersStopAtZ) {
-    test::TempDir dir;
-    std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/sda rw\n";
-    for (int i = 0; i < 30; ++i) {
-        mountInfo += "2 1 9:" + std::to_string(i) + " / /m" + std::to_string(100 + i) +
-                     " rw - ext4 /dev/x" + std::to_string(i) + " rw\n";
-    }
-    const DriveMap map = DriveMap::fromMountInfo(mountInfo, kNothingKnown, dir / "letters.conf");
-    ASSERT_EQ(map.drives().size(), 24u);
-    EXPECT_EQ(map.drives().back().letter, 'Z');
-    EXPECT_EQ(map.drives().back().folder, "/m122");
 }
 
 TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
@@ -83,9 +57,8 @@ TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
     const auto mapOf = [&](const std::vector<std::string>& volumes) {
         std::string mountInfo = "1 0 8:0 / / rw - ext4 /dev/root rw\n";
         for (std::size_t i = 0; i < volumes.size(); ++i) {
-            const std::string& name = volumes[i];
-            mountInfo += "2 1 9:" + std::to_string(i) + " / /media/" + name + " rw - ext4 /dev/" +
-                         name + " rw\n";
+            mountInfo += "2 1 9:" + std::to_string(i) + " / /media/" + volumes[i] +
+                         " rw - ext4 /dev/" + volumes[i] + " rw\n";
         }
         return lettersAndTypes(DriveMap::fromMountInfo(mountInfo, facts, letters));
     };
@@ -105,9 +78,6 @@ TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
         "3 1 0:32 /@var /var rw - btrfs /dev/key rw\n";
     EXPECT_EQ(lettersAndTypes(DriveMap::fromMountInfo(subVolumes, facts, letters)),
               "C=3:/;G=3:/home;H=3:/var;");
-    // A missing one: letters are handed out again.
-    std::filesystem::remove(letters);
-    EXPECT_EQ(mapOf({"key"}), "C=3:/;D=3:/media/key;");
 }
 
 }  // namespace
