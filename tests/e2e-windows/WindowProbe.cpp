@@ -33,22 +33,24 @@ std::wstring textOf(HWND hwnd) {
 }
 
 struct Search {
-    const wchar_t* title;
+    const wchar_t* text;
     HWND found;
 };
 
-HWND findShown(const wchar_t* title) {
-    Search search{title, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            if (::IsWindowVisible(hwnd) && textOf(hwnd) == search->title) {
-                search->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+BOOL CALLBACK matches(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    if (!::IsWindowVisible(hwnd) || textOf(hwnd) != search->text) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// A shown window of that text: a top-level one, or a control of `parent`.
+HWND findShown(const wchar_t* text, HWND parent = nullptr) {
+    Search search{text, nullptr};
+    if (parent)
+        ::EnumChildWindows(parent, matches, reinterpret_cast<LPARAM>(&search));
+    else
+        ::EnumWindows(matches, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -70,29 +72,19 @@ BOOL CALLBACK printControl(HWND hwnd, LPARAM) {
     return TRUE;
 }
 
-bool showsText(HWND hwnd, const wchar_t* text) {
-    Search search{text, nullptr};
-    ::EnumChildWindows(
-        hwnd,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            if (::IsWindowVisible(child) && textOf(child) == search->title) {
-                search->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
+// Asks `done` every few milliseconds for `seconds` at most; its last answer.
+template <class Done>
+bool within(double seconds, Done done) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    while (!done() && ::GetTickCount64() <= end) ::Sleep(2);
+    return done();
 }
 
 int watch(double seconds, const wchar_t* title, const wchar_t* text) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
     HWND hwnd = nullptr;
-    while (!(hwnd = findShown(title)) || (text && !showsText(hwnd, text))) {
-        if (::GetTickCount64() > end) return 1;
-        ::Sleep(2);
-    }
+    if (!within(seconds,
+                [&] { return (hwnd = findShown(title)) && (!text || findShown(text, hwnd)); }))
+        return 1;
     POINT origin{0, 0};
     ::ClientToScreen(hwnd, &origin);
     RECT client;
@@ -103,28 +95,18 @@ int watch(double seconds, const wchar_t* title, const wchar_t* text) {
     return 0;
 }
 
-int gone(double seconds, const wchar_t* title) {
-    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    while (findShown(title)) {
-        if (::GetTickCount64() > end) return 1;
-        ::Sleep(20);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"watch" && (argc == 4 || argc == 5))
         return watch(_wtof(argv[2]), argv[3], argc == 5 ? argv[4] : nullptr);
-    if (command == L"gone" && argc == 4) return gone(_wtof(argv[2]), argv[3]);
+    if (command == L"gone" && argc == 4)
+        return within(_wtof(argv[2]), [&] { return !findShown(argv[3]); }) ? 0 : 1;
     if (command == L"close" && argc == 3) {
         HWND hwnd = findShown(argv[2]);
         return hwnd && ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    std::fprintf(stderr,
-                 "usage: WindowProbe watch <seconds> <title> [<text>] | gone <seconds> <title> | "
-                 "close <title>\n");
+    std::fprintf(stderr, "usage: see the top of WindowProbe.cpp\n");
     return 2;
 }

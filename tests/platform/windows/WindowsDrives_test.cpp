@@ -10,12 +10,8 @@ TEST(WindowsDrivesTest, TypesOfTheSystemsDrivesAndOfStandIns) {
     WindowsDrives drives(system);
     // Every Windows (and Wine) has C:; no machine of ours has a drive at letter I or at a digit.
     EXPECT_EQ(drives.type('C'), kDriveFixed);
-    EXPECT_EQ(drives.type('c'), kDriveFixed);
     EXPECT_TRUE(drives.rootListable('C'));
-    EXPECT_FALSE(drives.location('C').empty());
     EXPECT_EQ(drives.type('I'), kDriveNoRoot);
-    EXPECT_EQ(drives.type('1'), kDriveNoRoot);
-    EXPECT_FALSE(drives.rootListable('I'));
 
     const DriveTable table{true, {{'E', {kDriveCdRom, "C:\\absent-vidor"}}}};
     WindowsDrives standIns(table);

@@ -21,11 +21,6 @@ int asUnprivileged(const std::function<int()>&) {
     return 0;
 }
 
-int inMountNamespace(const std::function<int()>&) {
-    skip();
-    return 0;
-}
-
 void openUpTo(const std::string&, const std::string&) {}
 
 bool otherUsers() {

@@ -15,36 +15,29 @@ namespace fs = std::filesystem;
 namespace {
 
 // Never the machine's own drives: a test without drives has none.
-platform::windows::DriveTable& standIns() {
-    static platform::windows::DriveTable table{true, {}};
-    return table;
-}
-
-std::string& name() {
-    static std::string current;
-    return current;
-}
+platform::windows::DriveTable standIns{true, {}};
+std::string name;
 
 }  // namespace
 
 const platform::windows::DriveTable& sandboxDrives() {
-    return standIns();
+    return standIns;
 }
 
 std::string sandboxName() {
-    return name();
+    return name;
 }
 
 Sandbox::Sandbox() : machine_(std::make_shared<PrivateRegistry>()) {
-    standIns().drives.clear();
-    name() = dir_.path().filename().string();
+    standIns.drives.clear();
+    name = dir_.path().filename().string();
     // The browsers' caches, as XDG_CACHE_HOME holds them on Linux.
     fs::create_directories(dir_ / "CACHE_HOME");
     setEnv("LOCALAPPDATA", (dir_ / "CACHE_HOME").string());
 }
 
 Sandbox::~Sandbox() {
-    standIns().drives.clear();
+    standIns.drives.clear();
     for (const auto& [name, value] : saved_) ::_putenv_s(name.c_str(), value ? value->c_str() : "");
 }
 
@@ -58,7 +51,7 @@ void Sandbox::shareWithEveryone() {}
 
 void Sandbox::drives(const std::string& unites) {
     // The new drives replace the old ones, as a new drive map does on Linux.
-    standIns().drives.clear();
+    standIns.drives.clear();
     std::istringstream in(unites);
     std::string entry;
     while (std::getline(in, entry, ';')) {
@@ -66,7 +59,7 @@ void Sandbox::drives(const std::string& unites) {
         if (folder.is_relative()) folder = dir_.path() / folder;
         fs::create_directories(folder);
         drives_[entry[0]] = folder;
-        standIns().drives[entry[0]] = {entry[2] - '0', folder.string()};
+        standIns.drives[entry[0]] = {entry[2] - '0', folder.string()};
     }
 }
 

@@ -2,18 +2,14 @@
 
 namespace vidor::test {
 
-namespace {
-
 // The command line the system would give: the program's name quoted, then the arguments as
 // they were typed.
-std::string commandLineOf(const std::string& programPath,
-                          const std::vector<std::string>& arguments) {
+static std::string commandLineOf(const std::string& programPath,
+                                 const std::vector<std::string>& arguments) {
     std::string line = "\"" + programPath + "\"";
     for (const std::string& argument : arguments) line += " " + argument;
     return line;
 }
-
-}  // namespace
 
 TestMachine::TestMachine(const std::string& programPath, const std::vector<std::string>& arguments)
     : machine_(sandboxDrives(),

@@ -23,7 +23,6 @@ class TestMachine {
         return machine_.services(windows);
     }
     platform::windows::WindowsFileSystem& files() { return machine_.files(); }
-    platform::windows::WindowsProcess& process() { return machine_.process(); }
 
   private:
     platform::windows::WindowsPlatform machine_;
