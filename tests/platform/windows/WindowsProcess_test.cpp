@@ -3,6 +3,7 @@
 #include <windows.h>
 // after windows.h, which it needs
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <chrono>
 #include <thread>
@@ -27,6 +28,22 @@ TEST(WindowsProcessTest, TheCommandLineIsTheRawTextAfterTheProgramsName) {
         WindowsProcess process("C:\\Vidor\\Vidor.exe", c.raw);
         EXPECT_EQ(process.commandLine(), c.expected) << c.raw;
     }
+}
+
+// The updater gets the run's parameters through one command line: each must come out whole,
+// or the new version would clean other drives or extensions than the run was given.
+TEST(WindowsProcessTest, ArgumentsAreQuotedAsTheSystemSplitsThem) {
+    const wchar_t* arguments[] = {L"simple",          L"deux mots", L"",
+                                  L"fin\\",           L"a \"b\" c", L"C:\\dossier avec espace\\",
+                                  L"\\\\serveur\\\"x"};
+    std::wstring line = L"prog.exe";
+    for (const wchar_t* argument : arguments) line += L" " + quoteArgument(argument);
+    int count = 0;
+    wchar_t** split = ::CommandLineToArgvW(line.c_str(), &count);
+    ASSERT_TRUE(split);
+    ASSERT_EQ(count, 8);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(std::wstring(split[i + 1]), arguments[i]) << i;
+    ::LocalFree(split);
 }
 
 TEST(WindowsProcessTest, OneCopyPerProgramName) {
