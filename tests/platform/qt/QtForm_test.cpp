@@ -94,7 +94,7 @@ TEST_F(QtFormTest, AideOpensTheHelpWindowLaidOutAndEscapeClosesIt) {
     EXPECT_EQ(place[2], QRect(224, 376, 81, 25));
 }
 
-TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgram) {
+TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramAndStoresTheChoices) {
     for (int i = 0; i < 300; ++i)
         test::writeFile(sandbox.drive('C') / ("d" + std::to_string(i)) / "f.tmp", "x");
     // While the walk yields, deep inside the click on "Recenser".
@@ -103,6 +103,9 @@ TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgram) {
     EXPECT_TRUE(windows.ended());
     EXPECT_EQ(windows.status(), kExitNormal);
     EXPECT_TRUE(form.flags.enCours);  // the walk never went on after the close
+    // The choices are stored all the same.
+    const std::string stored = test::readFile(sandbox.configHome() / "Brenlo" / "Vidor.conf");
+    EXPECT_NE(stored.find("tmp\\t"), std::string::npos) << stored;
 }
 
 // One review by clicks: where controls overlap, the one drawn on top takes the click, and the
