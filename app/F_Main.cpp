@@ -43,9 +43,9 @@ F_Main::F_Main(platform::Services& sys)
       censusWindow_{*this, pSaisie, pExec,   poubel, Poubel2, bGo,   bEffacer, bConserver,
                     bAuto, bAnn,    lUnites, lExt,   lDel,    eExec, eTaille,  flags},
       total_(eTaille),
-      census_(sys, censusWindow_, total_),
+      census_(sys, censusWindow_, total_, report_),
       deletionList_(sys.files, censusWindow_, total_),
-      deletion_(sys, censusWindow_) {
+      deletion_(sys, censusWindow_, report_) {
     holdControls();
     connectHandlers();
     pExec.setVisible(false);

@@ -7,6 +7,7 @@
 #include "census/Deletion.h"
 #include "census/DeletionList.h"
 #include "census/RunFlags.h"
+#include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "korlib/Registre.h"
 #include "platform/Services.h"
@@ -102,6 +103,7 @@ class F_Main : public platform::Window {
 
     census::CensusWindow censusWindow_;
     census::TailleTotale total_;
+    census::RunReport report_;
     census::Census census_;
     census::DeletionList deletionList_;
     census::Deletion deletion_;

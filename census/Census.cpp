@@ -5,8 +5,9 @@
 
 namespace vidor::census {
 
-Census::Census(platform::Services& sys, CensusWindow& window, TailleTotale& total)
-    : sys_(sys), window_(window), total_(total), walk_(sys, window, total) {}
+Census::Census(platform::Services& sys, CensusWindow& window, TailleTotale& total,
+               RunReport& report)
+    : sys_(sys), window_(window), total_(total), report_(report), walk_(sys, window, total, report) {}
 
 void Census::bGo_Click() {
     CensusWindow& w = window_;
@@ -24,6 +25,8 @@ void Census::bGo_Click() {
         return;
     }
     if (w.lDel.count() == 0) {
+        // What the purge or the walk could not handle is all an unattended run has to tell.
+        if (w.flags.modeAuto) report_.endUnattended(sys_.process, sys_.windows);
         w.form.close();  // ends the program
         return;
     }
@@ -55,6 +58,7 @@ void Census::walkDrives() {
     CensusWindow& w = window_;
     w.flags.arretDemande = false;
     total_.reset();
+    report_.startCensus();
     const int drives = w.lUnites.count();
     for (int i = 0; i < drives; ++i) {
         if (w.lUnites.selected(i)) walk_.Nettoyer(w.lUnites.item(i) + "\\");

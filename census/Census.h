@@ -2,6 +2,7 @@
 
 #include "census/CensusWindow.h"
 #include "census/FolderWalk.h"
+#include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "platform/Services.h"
 
@@ -12,7 +13,7 @@ namespace vidor::census {
 // window closes), unattended (the deletion starts at once) or in the review of the files found.
 class Census {
   public:
-    Census(platform::Services& sys, CensusWindow& window, TailleTotale& total);
+    Census(platform::Services& sys, CensusWindow& window, TailleTotale& total, RunReport& report);
 
     void bGo_Click();
 
@@ -25,6 +26,7 @@ class Census {
     platform::Services& sys_;
     CensusWindow& window_;
     TailleTotale& total_;
+    RunReport& report_;
     FolderWalk walk_;
 };
 

@@ -4,10 +4,11 @@
 
 namespace vidor::census {
 
-Deletion::Deletion(platform::Services& sys, CensusWindow& window) : sys_(sys), window_(window) {}
+Deletion::Deletion(platform::Services& sys, CensusWindow& window, RunReport& report)
+    : sys_(sys), window_(window), report_(report) {}
 
-bool Deletion::remove(const std::string& path) {
-    if (window_.flags.versCorbeille) return korlib::FichierCorbeille(sys_.files, path);
+platform::Removal Deletion::remove(const std::string& path, bool versCorbeille) {
+    if (versCorbeille) return korlib::FichierCorbeille(sys_.files, path);
     return sys_.files.deleteFile(path);
 }
 
@@ -17,19 +18,20 @@ void Deletion::bEffacer_Click() {
     // The count is read again at each turn: "Conserver" and "Annuler" may shorten the list.
     for (int line = 0; line < lDel.count();) {
         lDel.setListIndex(line);
-        if (remove(lDel.item(line))) {
+        const std::string path = lDel.item(line);
+        const bool versCorbeille = window_.flags.versCorbeille;
+        const platform::Removal removal = remove(path, versCorbeille);
+        if (removal) {
+            report_.removed(path, removal, versCorbeille, false);
             lDel.removeItem(line);
         } else {
+            report_.failed(path, removal.reason);
             ++line;
         }
         sys_.windows.doEvents();
     }
+    if (window_.flags.modeAuto) report_.endUnattended(sys_.process, sys_.windows);
     if (lDel.count() == 0) sys_.windows.endProgram(platform::kExitNormal);
-    if (window_.flags.modeAuto) {
-        // Nobody watches an unattended run: whoever started it learns what is left.
-        for (const std::string& path : lDel.items()) sys_.process.writeError(path);
-        sys_.windows.endProgram(platform::kExitUndeleted);
-    }
     sys_.windows.beep();
     window_.eExec.setCaption("Impossible de supprimer ces fichiers :");
     window_.bEffacer.setVisible(false);

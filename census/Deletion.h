@@ -1,6 +1,7 @@
 #pragma once
 
 #include "census/CensusWindow.h"
+#include "census/RunReport.h"
 #include "platform/Services.h"
 
 namespace vidor::census {
@@ -10,15 +11,16 @@ namespace vidor::census {
 // that could not be removed. When nothing is left, or in an unattended run, the program ends.
 class Deletion {
   public:
-    Deletion(platform::Services& sys, CensusWindow& window);
+    Deletion(platform::Services& sys, CensusWindow& window, RunReport& report);
 
     void bEffacer_Click();
 
   private:
-    bool remove(const std::string& path);
+    platform::Removal remove(const std::string& path, bool versCorbeille);
 
     platform::Services& sys_;
     CensusWindow& window_;
+    RunReport& report_;
 };
 
 }  // namespace vidor::census

@@ -24,8 +24,9 @@ bool opensSubFolder(const platform::FolderEntry& entry) {
 
 }  // namespace
 
-FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total)
-    : sys_(sys), window_(window), total_(total) {}
+FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total,
+                       RunReport& report)
+    : sys_(sys), window_(window), total_(total), report_(report) {}
 
 void FolderWalk::Nettoyer(std::string rep) {
     if (rep.empty() || rep.back() != '\\') rep += '\\';
@@ -60,6 +61,7 @@ std::unique_ptr<platform::Folder> FolderWalk::open(platform::Folder* parent,
     platform::FolderError error;
     auto folder = parent ? parent->openFolder(name, error) : sys_.files.openFolder(rep_, error);
     if (!folder && !error.silent) {
+        report_.failed(rep_, error.description);
         sys_.windows.messageBox(error.description, platform::Buttons::Ok, platform::Icon::None,
                                 sys_.process.exeName());
     }
@@ -109,7 +111,7 @@ bool FolderWalk::purgeable(PurgeName name) const {
 void FolderWalk::purge(platform::Folder& parent, const std::string& name,
                        platform::Folder& folder) {
     RepertoireEfface(parent, name, window_.flags.versCorbeille, sys_.windows, total_,
-                     {&sys_.files, rep_});
+                     {&sys_.files, rep_}, &report_);
     // Re-created empty, with the rights (and owner) the purged folder had.
     parent.createFolderLike(name, folder);
 }

@@ -6,6 +6,7 @@
 
 #include "census/CensusWindow.h"
 #include "census/ExtensionMatch.h"
+#include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "platform/Services.h"
 
@@ -18,7 +19,8 @@ namespace vidor::census {
 // call stack flat however deep the tree, and yields to the window system after every entry.
 class FolderWalk {
   public:
-    FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total);
+    FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total,
+               RunReport& report);
 
     // Walks the folder `rep` (a drive's root, such as C:\) and everything below it.
     void Nettoyer(std::string rep);
@@ -50,6 +52,7 @@ class FolderWalk {
     platform::Services& sys_;
     CensusWindow& window_;
     TailleTotale& total_;
+    RunReport& report_;
     std::shared_ptr<const ExtensionMatch> extensions_;
     std::shared_ptr<const platform::ListingUse> use_;  // the read-ahead's copy of the rules
     std::string rep_;                                  // the folder being visited

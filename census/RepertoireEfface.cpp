@@ -11,35 +11,50 @@ namespace {
 struct Level {
     platform::Folder* parent;
     std::string name;
-    std::string path;  // of this folder, with its final backslash, when system files are spared
+    std::string path;  // of this folder, with its final backslash
     std::unique_ptr<platform::Folder> folder;  // null when it could not be opened
     std::vector<std::string> subFolders;
     std::size_t next = 0;
 };
 
-void removeFile(platform::Folder& folder, const std::string& name, bool versCorbeille,
-                TailleTotale& total) {
+// What each file of a purge is done with, and who is told.
+struct Purge {
+    bool versCorbeille;
+    platform::WindowSystem& windows;
+    TailleTotale& total;
+    platform::FileSystem* files;
+    RunReport* report;
+};
+
+void removeFile(platform::Folder& folder, const std::string& name, const std::string& path,
+                const Purge& purge) {
     folder.setNormal(name);
     const auto size = folder.fileSize(name);
-    const bool removed = versCorbeille ? folder.moveToTrash(name) : folder.deleteFile(name);
+    platform::Removal removal =
+        purge.versCorbeille ? folder.moveToTrash(name) : folder.deleteFile(name);
+    if (!removal) {
+        if (purge.report) purge.report->failed(path + name, removal.reason);
+        return;
+    }
     // Only what is gone counts in the total.
-    if (removed && size) total.add(*size);
+    if (size) purge.total.add(*size);
+    if (!removal.size) removal.size = size;
+    if (purge.report) purge.report->removed(path + name, removal, purge.versCorbeille, true);
 }
 
 Level open(platform::Folder& parent, const std::string& name, const std::string& path,
-           bool versCorbeille, platform::WindowSystem& windows, TailleTotale& total,
-           platform::FileSystem* files) {
+           const Purge& purge) {
     Level level{&parent, name, path, nullptr, {}};
     platform::FolderError ignored;
     level.folder = parent.openFolder(name, ignored);
     if (!level.folder) return level;
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
-        windows.doEvents();
+        purge.windows.doEvents();
         if (entry.name.front() == '.') continue;
         if (entry.kind == platform::EntryKind::File) {
-            if (files && files->systemFile(path + entry.name)) continue;
-            removeFile(*level.folder, entry.name, versCorbeille, total);
+            if (purge.files && purge.files->systemFile(path + entry.name)) continue;
+            removeFile(*level.folder, entry.name, path, purge);
         } else {
             level.subFolders.push_back(entry.name);
         }
@@ -51,20 +66,17 @@ Level open(platform::Folder& parent, const std::string& name, const std::string&
 
 void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
                       platform::WindowSystem& windows, TailleTotale& total,
-                      const SystemFiles& system) {
-    const auto pathOf = [&](const std::string& folder, const std::string& sub) {
-        return system.files ? folder + sub + '\\' : std::string();
-    };
+                      const SystemFiles& system, RunReport* report) {
+    const Purge purge{versCorbeille, windows, total, system.files, report};
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
-    levels.push_back(open(parent, name, system.path, versCorbeille, windows, total, system.files));
+    levels.push_back(open(parent, name, system.path, purge));
     while (!levels.empty()) {
         Level& level = levels.back();
         if (level.folder && level.next < level.subFolders.size()) {
             const std::string& sub = level.subFolders[level.next++];
             platform::Folder& folder = *level.folder;
-            levels.push_back(open(folder, sub, pathOf(level.path, sub), versCorbeille, windows,
-                                  total, system.files));
+            levels.push_back(open(folder, sub, level.path + sub + '\\', purge));
             continue;
         }
         platform::Folder* holder = level.parent;

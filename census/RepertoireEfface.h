@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "platform/FileSystem.h"
 #include "platform/WindowSystem.h"
@@ -20,9 +21,11 @@ struct SystemFiles {
 // bin instead. The size of each file removed is added to `total`. Links met inside are removed
 // as links; nothing outside the folder is ever touched, and no other volume is entered. The
 // window system gets a turn before each entry. Whatever cannot be removed stays, and so does
-// a file of the system when the file system that tells them is given.
+// a file of the system when the file system that tells them is given. `report`, when given, is
+// told of each file removed and of each that could not be (its path then starts with
+// `system.path`).
 void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
                       platform::WindowSystem& windows, TailleTotale& total,
-                      const SystemFiles& system = {});
+                      const SystemFiles& system = {}, RunReport* report = nullptr);
 
 }  // namespace vidor::census

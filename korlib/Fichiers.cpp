@@ -41,7 +41,7 @@ bool FichierExiste(platform::FileSystem& files, const std::string& path) {
     return info && !info->folder;
 }
 
-bool FichierCorbeille(platform::FileSystem& files, const std::string& path) {
+platform::Removal FichierCorbeille(platform::FileSystem& files, const std::string& path) {
     return files.moveToTrash(path);
 }
 

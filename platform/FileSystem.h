@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vidor::platform {
@@ -31,6 +32,21 @@ struct ListingUse {
 struct FolderError {
     bool silent = true;
     std::string description;
+};
+
+// What became of a file the program was to remove.
+struct Removal {
+    bool done = false;
+    // When not done: why, in words the user can act on (empty when the system gave no reason).
+    std::string reason;
+    // When moved to the recycle bin: where it lies there, in the machine's own form, when the
+    // system tells it (empty otherwise).
+    std::string trashedAs;
+    // When done: the size the file had, when the system told it.
+    std::optional<std::uint64_t> size;
+
+    explicit operator bool() const { return done; }
+    static Removal failed(std::string why) { return {false, std::move(why), {}, {}}; }
 };
 
 // What a file or folder is, read without following a link below a drive root.
@@ -59,11 +75,11 @@ class Folder {
     // Clears the attributes that would keep a file from being removed (read-only and the like).
     virtual bool setNormal(std::string_view name) = 0;
 
-    // Removes a file (a link is removed, never its target). True when done.
-    virtual bool deleteFile(std::string_view name) = 0;
+    // Removes a file (a link is removed, never its target).
+    virtual Removal deleteFile(std::string_view name) = 0;
 
-    // Moves a file to the recycle bin. True when done; a file that could not be moved is left.
-    virtual bool moveToTrash(std::string_view name) = 0;
+    // Moves a file to the recycle bin; a file that could not be moved is left where it was.
+    virtual Removal moveToTrash(std::string_view name) = 0;
 
     // Removes an empty sub-folder. True when done.
     virtual bool removeFolder(std::string_view name) = 0;
@@ -94,12 +110,11 @@ class FileSystem {
     // What the path names, or nullopt when it cannot be read.
     virtual std::optional<FileInfo> info(const std::string& path) = 0;
 
-    // Removes a file (a link, never its target); true when done, else `error` (when given)
-    // says why.
-    virtual bool deleteFile(const std::string& path, std::string* error = nullptr) = 0;
+    // Removes a file (a link, never its target).
+    virtual Removal deleteFile(const std::string& path) = 0;
 
-    // Moves a file to the recycle bin; true when done.
-    virtual bool moveToTrash(const std::string& path) = 0;
+    // Moves a file to the recycle bin; a file that could not be moved is left where it was.
+    virtual Removal moveToTrash(const std::string& path) = 0;
 
     // Creates one folder whose parent exists; true when done.
     virtual bool createFolder(const std::string& path) = 0;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/OneLine.h"
 #include "platform/Version.h"
 
 namespace vidor::platform {
@@ -44,7 +45,13 @@ class Process {
     virtual char separator() = 0;
 
     // Writes one line on the program's standard error, for whoever runs it unattended.
-    virtual void writeError(const std::string& line) = 0;
+    void writeError(const std::string& line) { writeStandardError(oneLine(line) + '\n'); }
+
+    // Writes on standard error a path the run could not handle, a tab, and why: one line each,
+    // so that `cut -f1` gives the paths.
+    void writeFailure(const std::string& path, const std::string& reason) {
+        writeStandardError(oneLine(path) + '\t' + oneLine(reason) + '\n');
+    }
 
     // True when the updater may replace the program file in its folder: this user may create
     // and rename files there, and the folder is one the updater accepts (on Linux, not a link
@@ -55,6 +62,10 @@ class Process {
     // program was given (not the settings it made for itself); on failure `error` says why.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error) = 0;
+
+  protected:
+    // Writes `text` as it is on standard error.
+    virtual void writeStandardError(const std::string& text) = 0;
 };
 
 }  // namespace vidor::platform

@@ -20,9 +20,9 @@ bool removeOlderCopy(platform::Services& sys, const ProgramFiles& files,
     const auto info = sys.files.info(copy);
     if (!info || info->modified >= localTime) return false;
     sys.windows.beep();
-    std::string error;
-    if (sys.files.deleteFile(copy, &error)) return true;
-    warn(sys, cannotDelete(files.baseName(), updateFolder, error));
+    const platform::Removal removal = sys.files.deleteFile(copy);
+    if (removal) return true;
+    warn(sys, cannotDelete(files.baseName(), updateFolder, removal.reason));
     return false;
 }
 

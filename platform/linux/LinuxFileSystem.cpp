@@ -129,22 +129,18 @@ std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
     return infoOf(st);
 }
 
-bool LinuxFileSystem::deleteFile(const std::string& path, std::string* error) {
+Removal LinuxFileSystem::deleteFile(const std::string& path) {
     FolderError located;
     Located at = locate(path, located);
-    int failure = ENOENT;
-    if (at.folder && !at.name.empty()) {
-        if (::unlinkat(at.folder->descriptor(), at.name.c_str(), 0) == 0) return true;
-        failure = errno;
-    }
-    if (error) *error = std::strerror(failure);
-    return false;
+    if (!at.folder || at.name.empty()) return Removal::failed(std::strerror(ENOENT));
+    return LinuxFolder::removeEntry(at.folder->descriptor(), at.name);
 }
 
-bool LinuxFileSystem::moveToTrash(const std::string& path) {
+Removal LinuxFileSystem::moveToTrash(const std::string& path) {
     FolderError error;
     Located at = locate(path, error);
-    return at.folder && !at.name.empty() && trash_.move(at.folder->descriptor(), at.name);
+    if (!at.folder || at.name.empty()) return Removal::failed(std::strerror(ENOENT));
+    return trash_.move(at.folder->descriptor(), at.name);
 }
 
 bool LinuxFileSystem::createFolder(const std::string& path) {

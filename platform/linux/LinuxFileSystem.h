@@ -23,8 +23,8 @@ class LinuxFileSystem : public FileSystem {
 
     std::unique_ptr<Folder> openFolder(const std::string& path, FolderError& error) override;
     std::optional<FileInfo> info(const std::string& path) override;
-    bool deleteFile(const std::string& path, std::string* error = nullptr) override;
-    bool moveToTrash(const std::string& path) override;
+    Removal deleteFile(const std::string& path) override;
+    Removal moveToTrash(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     bool copyFile(const std::string& from, const std::string& to, std::string& error) override;
     bool systemFile(const std::string& path) override;

@@ -175,14 +175,25 @@ bool LinuxFolder::setNormal(std::string_view) {
     return true;
 }
 
-bool LinuxFolder::deleteFile(std::string_view name) {
+Removal LinuxFolder::deleteFile(std::string_view name) {
     const int fd = node_->descriptor();
-    return fd >= 0 && ::unlinkat(fd, nameOf(name).c_str(), 0) == 0;
+    if (fd < 0) return Removal::failed(std::strerror(EBADF));
+    return removeEntry(fd, nameOf(name));
 }
 
-bool LinuxFolder::moveToTrash(std::string_view name) {
+Removal LinuxFolder::removeEntry(int folderFd, const std::string& name) {
+    struct stat st {};
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return Removal::failed(std::strerror(errno));
+    }
+    if (::unlinkat(folderFd, name.c_str(), 0) != 0) return Removal::failed(std::strerror(errno));
+    return {true, {}, {}, static_cast<std::uint64_t>(st.st_size)};
+}
+
+Removal LinuxFolder::moveToTrash(std::string_view name) {
     const int fd = node_->descriptor();
-    return fd >= 0 && trash_.move(fd, nameOf(name));
+    if (fd < 0) return Removal::failed(std::strerror(EBADF));
+    return trash_.move(fd, nameOf(name));
 }
 
 bool LinuxFolder::removeFolder(std::string_view name) {

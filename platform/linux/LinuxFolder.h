@@ -26,8 +26,8 @@ class LinuxFolder : public Folder {
     std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) override;
     std::optional<std::uint64_t> fileSize(std::string_view name) override;
     bool setNormal(std::string_view name) override;
-    bool deleteFile(std::string_view name) override;
-    bool moveToTrash(std::string_view name) override;
+    Removal deleteFile(std::string_view name) override;
+    Removal moveToTrash(std::string_view name) override;
     bool removeFolder(std::string_view name) override;
     bool createFolderLike(std::string_view name, Folder& model) override;
     void readAhead(const std::vector<std::string>& names,
@@ -38,6 +38,9 @@ class LinuxFolder : public Folder {
     // Opens the sub-folder `name` of the folder `parent` as a node, on the same volume only.
     static std::shared_ptr<FolderNode> openChild(const std::shared_ptr<FolderNode>& parent,
                                                  std::string_view name, FolderError& error);
+
+    // Removes the entry `name` (a file or a link, never a folder) of the open folder `folderFd`.
+    static Removal removeEntry(int folderFd, const std::string& name);
 
   private:
     std::unique_ptr<Folder> adopt(std::shared_ptr<AheadFolder> read);

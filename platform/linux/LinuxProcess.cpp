@@ -58,21 +58,8 @@ std::string LinuxProcess::exeFolder() {
     return slash == 0 ? "/" : programPath_.substr(0, slash);
 }
 
-void LinuxProcess::writeError(const std::string& line) {
-    // One line each, whatever the names hold: a control character (a newline...) is written as
-    // %XX, and so is "%" itself, so that every line reads back as one path.
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string escaped;
-    for (const char c : line) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F || c == '%') {
-            escaped += {'%', kHex[byte >> 4], kHex[byte & 15]};
-        } else {
-            escaped += c;
-        }
-    }
-    escaped += '\n';
-    std::fwrite(escaped.data(), 1, escaped.size(), stderr);
+void LinuxProcess::writeStandardError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
     std::fflush(stderr);
 }
 

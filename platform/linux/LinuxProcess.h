@@ -23,7 +23,6 @@ class LinuxProcess : public Process {
     std::string exeFolder() override;
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
-    void writeError(const std::string& line) override;
     bool programReplaceable() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
@@ -36,6 +35,9 @@ class LinuxProcess : public Process {
     static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error,
                               const std::vector<std::string>* environment = nullptr);
+
+  protected:
+    void writeStandardError(const std::string& text) override;
 
   private:
     std::string programPath_;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string_view>
 #include <utility>
@@ -150,6 +151,11 @@ int renameNoReplace(int fromFd, const char* from, int toFd, const char* to) {
     return ::renameat(fromFd, from, toFd, to) == 0 ? 0 : errno;
 }
 
+Removal sized(Removal removal, const struct stat& st) {
+    if (removal) removal.size = static_cast<std::uint64_t>(st.st_size);
+    return removal;
+}
+
 }  // namespace
 
 std::string percentEncoded(const std::string& path) {
@@ -177,6 +183,7 @@ Trash::Folders Trash::open(UniqueFd trash) {
     folders.files = privateFolder(trash.get(), "files");
     folders.info = privateFolder(trash.get(), "info");
     folders.volume = st.st_dev;
+    if (folders.files) folders.filesPath = folderPathOf(folders.files.get());
     return folders;
 }
 
@@ -188,31 +195,32 @@ const Trash::Folders* Trash::home(const std::string& data) {
     return home_.files && home_.info ? &home_ : nullptr;
 }
 
-bool Trash::moveInto(const Folders& trash, int folderFd, const std::string& name,
-                     const std::string& pathInInfo) {
+Removal Trash::moveInto(const Folders& trash, int folderFd, const std::string& name,
+                        const std::string& pathInInfo) {
     for (int n = 1; n < 10000; ++n) {
         const std::string target = candidate(name, n);
         const std::string infoName = target + std::string(kInfoSuffix);
         if (!writeInfo(trash.info.get(), infoName, pathInInfo)) {
             if (errno == EEXIST) continue;
-            return false;
+            return Removal::failed(std::strerror(errno));
         }
         const int error =
             renameNoReplace(folderFd, name.c_str(), trash.files.get(), target.c_str());
-        if (error == 0) return true;
+        if (error == 0) return {true, {}, joined(trash.filesPath, target), {}};
         ::unlinkat(trash.info.get(), infoName.c_str(), 0);
-        if (error != EEXIST) return false;
+        if (error != EEXIST) return Removal::failed(std::strerror(error));
     }
-    return false;
+    return Removal::failed("pas de nom libre dans la corbeille");
 }
 
-bool Trash::move(int folderFd, const std::string& name) {
+Removal Trash::move(int folderFd, const std::string& name) {
     struct stat st {};
-    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) {
-        return false;
+    if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        return Removal::failed(std::strerror(errno));
     }
+    if (S_ISDIR(st.st_mode)) return Removal::failed(std::strerror(EISDIR));
     const std::string folder = folderPathOf(folderFd);
-    if (folder.empty()) return false;
+    if (folder.empty()) return Removal::failed("chemin du dossier introuvable");
     const std::string path = joined(folder, name);
     const std::string data = dataHome();
     if (data.empty()) {
@@ -221,19 +229,25 @@ bool Trash::move(int folderFd, const std::string& name) {
             std::fputs("Vidor : pas de corbeille sans dossier personnel (HOME n'est pas défini).\n",
                        stderr);
         }
-        return false;
+        return Removal::failed("pas de corbeille sans dossier personnel");
     }
     const Folders* trash = home(data);
-    if (trash && trash->volume == st.st_dev) return moveInto(*trash, folderFd, name, path);
+    if (trash && trash->volume == st.st_dev) {
+        return sized(moveInto(*trash, folderFd, name, path), st);
+    }
     // A file of the data folder's volume goes to the home trash or nowhere.
     struct stat dataSt {};
-    if (!trash && (::stat(data.c_str(), &dataSt) != 0 || dataSt.st_dev == st.st_dev)) return false;
+    if (!trash && (::stat(data.c_str(), &dataSt) != 0 || dataSt.st_dev == st.st_dev)) {
+        return Removal::failed("corbeille inutilisable : " + data + "/Trash");
+    }
     const std::string top = topDirectoryOf(path);
     const Folders own = open(volumeTrash(top));
-    if (!own.files || !own.info || own.volume != st.st_dev) return false;
+    if (!own.files || !own.info || own.volume != st.st_dev) {
+        return Removal::failed("corbeille du volume inutilisable : " + top);
+    }
     // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
     // mounted next time.
-    return moveInto(own, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1));
+    return sized(moveInto(own, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1)), st);
 }
 
 }  // namespace vidor::platform::linux_

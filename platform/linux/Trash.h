@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/FileSystem.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -15,9 +16,9 @@ namespace vidor::platform::linux_ {
 // it is either in the trash or still in place.
 class Trash {
   public:
-    // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`.
-    // True when moved.
-    bool move(int folderFd, const std::string& name);
+    // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`;
+    // once moved, `trashedAs` is its path in the trash's files/ folder.
+    Removal move(int folderFd, const std::string& name);
 
   private:
     // The files/ and info/ folders of a trash, and the volume it lies on.
@@ -25,12 +26,13 @@ class Trash {
         UniqueFd files;
         UniqueFd info;
         dev_t volume = 0;
+        std::string filesPath;  // where files/ lies, to tell where a file went
     };
     static Folders open(UniqueFd trash);
     // The home trash under the data folder `data`, or nullptr when it cannot be used.
     const Folders* home(const std::string& data);
-    static bool moveInto(const Folders& trash, int folderFd, const std::string& name,
-                         const std::string& pathInInfo);
+    static Removal moveInto(const Folders& trash, int folderFd, const std::string& name,
+                            const std::string& pathInInfo);
 
     Folders home_;
 };

@@ -107,27 +107,26 @@ std::optional<FileInfo> WindowsFileSystem::info(const std::string& path) {
     return result;
 }
 
-bool WindowsFileSystem::deleteFile(const std::string& path, std::string* error) {
-    unsigned long code = ERROR_PATH_NOT_FOUND;
+Removal WindowsFileSystem::deleteFile(const std::string& path) {
     if (!programForm(path)) {
-        code = ::DeleteFileW(longPath(path).c_str()) ? 0 : ::GetLastError();
-    } else {
-        const auto [parent, name] = splitLast(path);
-        FolderError opening;
-        if (const auto folder = walk(parent, opening); folder && !name.empty())
-            code = folder->remove(name);
+        if (::DeleteFileW(longPath(path).c_str())) return {true};
+        return Removal::failed(systemMessage(::GetLastError()));
     }
-    if (code != 0 && error) *error = systemMessage(code);
-    return code == 0;
+    const auto [parent, name] = splitLast(path);
+    FolderError opening;
+    const auto folder = walk(parent, opening);
+    if (!folder || name.empty()) return Removal::failed(systemMessage(ERROR_PATH_NOT_FOUND));
+    return folder->deleteFile(name);
 }
 
-bool WindowsFileSystem::moveToTrash(const std::string& path) {
+Removal WindowsFileSystem::moveToTrash(const std::string& path) {
     if (programForm(path)) {
         // The shell takes a path, which it tidies: ".." must not lead it out of the drive.
         const auto [parent, name] = splitLast(path);
         FolderError error;
         const auto folder = walk(parent, error);
-        return folder && folder->moveToTrash(name);
+        if (!folder) return Removal::failed(systemMessage(ERROR_PATH_NOT_FOUND));
+        return folder->moveToTrash(name);
     }
     std::wstring machine = machinePath(path);
     if (machine.starts_with(L"\\\\?\\UNC\\"))

@@ -124,7 +124,7 @@ bool WindowsFolder::setNormal(std::string_view name) {
     return ::SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
-unsigned long WindowsFolder::remove(std::string_view name) {
+unsigned long WindowsFolder::remove(std::string_view name, std::uint64_t* size) {
     DWORD code = 0;
     const Handle file = openRelative(handle_.get(), widen(name), DELETE | FILE_READ_ATTRIBUTES,
                                      OpenKind::Either, code);
@@ -136,20 +136,29 @@ unsigned long WindowsFolder::remove(std::string_view name) {
         !(facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
         return ERROR_ACCESS_DENIED;
     }
+    LARGE_INTEGER bytes;
+    if (size && ::GetFileSizeEx(file.get(), &bytes)) *size = static_cast<std::uint64_t>(bytes.QuadPart);
     return deleteByHandle(file.get());
 }
 
-bool WindowsFolder::deleteFile(std::string_view name) {
-    return remove(name) == 0;
+Removal WindowsFolder::deleteFile(std::string_view name) {
+    std::uint64_t size = 0;
+    const DWORD code = remove(name, &size);
+    if (code != 0) return Removal::failed(systemMessage(code));
+    return {true, {}, {}, size};
 }
 
-bool WindowsFolder::moveToTrash(std::string_view name) {
+Removal WindowsFolder::moveToTrash(std::string_view name) {
+    if (!recycleBin_) return Removal::failed("pas de corbeille sur ce lecteur");
     // The shell takes a path, which it tidies: ".." would lead it out of this folder.
-    if (!recycleBin_ || !plainName(name)) return false;
+    if (!plainName(name)) return Removal::failed(systemMessage(ERROR_INVALID_NAME));
     const std::wstring folder = pathOf(handle_.get());
-    if (folder.empty()) return false;
+    if (folder.empty()) return Removal::failed(systemMessage(::GetLastError()));
     const std::wstring separator = folder.ends_with(L'\\') ? L"" : L"\\";
-    return moveToRecycleBin(folder + separator + widen(name));
+    const auto size = fileSize(name);
+    Removal removal = moveToRecycleBin(folder + separator + widen(name));
+    if (removal) removal.size = size;
+    return removal;
 }
 
 bool WindowsFolder::removeFolder(std::string_view name) {

@@ -20,8 +20,8 @@ class WindowsFolder : public Folder {
     std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) override;
     std::optional<std::uint64_t> fileSize(std::string_view name) override;
     bool setNormal(std::string_view name) override;
-    bool deleteFile(std::string_view name) override;
-    bool moveToTrash(std::string_view name) override;
+    Removal deleteFile(std::string_view name) override;
+    Removal moveToTrash(std::string_view name) override;
     bool removeFolder(std::string_view name) override;
     // When the folder cannot be made at once, the model lets go of its handle and the folder is
     // tried again: a folder removed while held keeps its name until its last handle closes, and
@@ -33,7 +33,7 @@ class WindowsFolder : public Folder {
     std::unique_ptr<WindowsFolder> open(std::string_view name, FolderError& error);
 
     // Deletes a file (or a link of any kind, never its target); 0 when done, else why not.
-    unsigned long remove(std::string_view name);
+    unsigned long remove(std::string_view name, std::uint64_t* size = nullptr);
 
     // Makes next() list the folder again from its start.
     void rewind() { started_ = filled_ = false; }

@@ -112,10 +112,9 @@ std::optional<VersionNumbers> fileVersion(const std::string& path) {
                           HIWORD(info->dwFileVersionLS)};
 }
 
-void WindowsProcess::writeError(const std::string& line) {
+void WindowsProcess::writeStandardError(const std::string& text) {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     if (!error || error == INVALID_HANDLE_VALUE) return;
-    const std::string text = line + "\n";
     DWORD written = 0;
     ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }

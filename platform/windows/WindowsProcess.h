@@ -29,7 +29,6 @@ class WindowsProcess : public Process {
     VersionNumbers version() override;
     std::string programSuffix() override { return ".exe"; }
     char separator() override { return '\\'; }
-    void writeError(const std::string& line) override;
     bool programReplaceable() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
@@ -37,6 +36,9 @@ class WindowsProcess : public Process {
     // Starts `program` with `arguments` in a new process and does not wait for it.
     static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error);
+
+  protected:
+    void writeStandardError(const std::string& text) override;
 
   private:
     std::string programPath_;

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 bool moveToTrash(Trash& trash, const fs::path& file) {
     UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY));
-    return trash.move(folder.get(), file.filename().string());
+    return static_cast<bool>(trash.move(folder.get(), file.filename().string()));
 }
 bool moveToTrash(const fs::path& file) {
     Trash trash;
