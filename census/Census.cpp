@@ -7,7 +7,11 @@ namespace vidor::census {
 
 Census::Census(platform::Services& sys, CensusWindow& window, TailleTotale& total,
                RunReport& report)
-    : sys_(sys), window_(window), total_(total), report_(report), walk_(sys, window, total, report) {}
+    : sys_(sys),
+      window_(window),
+      total_(total),
+      report_(report),
+      walk_(sys, window, total, report) {}
 
 void Census::bGo_Click() {
     CensusWindow& w = window_;

@@ -11,7 +11,7 @@ namespace {
 struct Level {
     platform::Folder* parent;
     std::string name;
-    std::string path;  // of this folder, with its final backslash
+    std::string path;                          // of this folder, with its final backslash
     std::unique_ptr<platform::Folder> folder;  // null when it could not be opened
     std::vector<std::string> subFolders;
     std::size_t next = 0;

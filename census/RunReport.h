@@ -20,8 +20,8 @@ class RunReport {
     struct Removed {
         std::string path;  // in the program's form
         std::uint64_t size = 0;
-        bool purged = false;   // by the purge of a TEMP or Temporary Internet Files folder
-        bool trashed = false;  // to the recycle bin, not deleted for good
+        bool purged = false;    // by the purge of a TEMP or Temporary Internet Files folder
+        bool trashed = false;   // to the recycle bin, not deleted for good
         std::string trashedAs;  // where it lies in the recycle bin, when the system told it
     };
     // A path the run could not handle, and why.

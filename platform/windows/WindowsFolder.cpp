@@ -137,7 +137,8 @@ unsigned long WindowsFolder::remove(std::string_view name, std::uint64_t* size) 
         return ERROR_ACCESS_DENIED;
     }
     LARGE_INTEGER bytes;
-    if (size && ::GetFileSizeEx(file.get(), &bytes)) *size = static_cast<std::uint64_t>(bytes.QuadPart);
+    if (size && ::GetFileSizeEx(file.get(), &bytes))
+        *size = static_cast<std::uint64_t>(bytes.QuadPart);
     return deleteByHandle(file.get());
 }
 
