@@ -110,7 +110,8 @@ change_template([=[Function un.onInit
 # language, and the template's own English messages and shortcut translated.
 string(REGEX REPLACE "  !insertmacro MUI_LANGUAGE \"[A-Za-z]+\"[^\n]*\n" "" changed "${template}")
 if(changed STREQUAL template)
-  message(FATAL_ERROR "CMake's NSIS template inserts no languages: update ${CMAKE_CURRENT_LIST_FILE}")
+  message(FATAL_ERROR
+    "CMake's NSIS template inserts no languages: update ${CMAKE_CURRENT_LIST_FILE}")
 endif()
 set(template "${changed}")
 change_template(";Languages\n" ";Languages\n  !insertmacro MUI_LANGUAGE \"French\"\n")
