@@ -25,7 +25,8 @@ class Drives {
     // True when the root folder of `letter` can be listed without error.
     virtual bool rootListable(char letter) = 0;
 
-    // Where the drive lives, in the machine's own terms, to show the user; empty when unknown.
+    // Where the drive lives, in terms its user knows it by (the folder on Linux, the volume's
+    // label and kind on Windows), to show the user; empty when unknown.
     virtual std::string location(char letter) = 0;
 };
 

@@ -26,6 +26,11 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
+# The programs' own icon on the installer and the uninstaller; the programs shipped without their
+# symbols, which make most of their size.
+set(CPACK_NSIS_MUI_ICON ${VIDOR_ICON})
+set(CPACK_NSIS_MUI_UNIICON ${VIDOR_ICON})
+set(CPACK_STRIP_FILES ON)
 # /MAJ=<folder> on the installer's command line: the update folder, where Vidor looks for its new
 # versions. Installed for the machine, it is the machine's value (the registry's 32-bit view, where
 # Vidor keeps it); installed for one user, it is that user's own value, which Vidor reads first and
@@ -100,6 +105,22 @@ change_template([=[Function un.onInit
   ReadRegStr $0 HKCU ${uninstall_key} \"UninstallString\"
   StrCmp $0 '\"$INSTDIR\\@CPACK_NSIS_UNINSTALL_NAME@.exe\"' done
 ")
+# The installer and its uninstaller speak French, as the program does: NSIS's French language
+# file alone for their pages and buttons ("Installation de Vidor"), whatever the system's
+# language, and the template's own English messages and shortcut translated.
+string(REGEX REPLACE "  !insertmacro MUI_LANGUAGE \"[A-Za-z]+\"[^\n]*\n" "" changed "${template}")
+if(changed STREQUAL template)
+  message(FATAL_ERROR
+    "CMake's NSIS template inserts no languages: update ${CMAKE_CURRENT_LIST_FILE}")
+endif()
+set(template "${changed}")
+change_template(";Languages\n" ";Languages\n  !insertmacro MUI_LANGUAGE \"French\"\n")
+change_template([=["@CPACK_NSIS_PACKAGE_NAME@ is already installed. $\n$\nDo you want to uninstall the old version before installing the new one?"]=]
+  [=["@CPACK_NSIS_PACKAGE_NAME@ est déjà installé.$\n$\nVoulez-vous désinstaller l'ancienne version avant d'installer la nouvelle ?"]=])
+change_template([=["Uninstall failed."]=] [=["La désinstallation de l'ancienne version a échoué."]=])
+change_template([=["Set install registry entry: '$1' to '$0'"]=]
+  [=["Inscription dans le registre : '$1' = '$0'"]=])
+change_template([=[\Uninstall.lnk"]=] [=[\Désinstaller @CPACK_NSIS_PACKAGE_NAME@.lnk"]=])
 file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${template}")
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
 

@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "platform/windows/DriveDescription.h"
 #include "platform/windows/Wide.h"
 
 namespace vidor::platform::windows {
@@ -41,19 +42,36 @@ bool WindowsDrives::rootListable(char letter) {
     return true;
 }
 
+namespace {
+
+// The share a network drive leads to, "\\serveur\partage"; empty when the system cannot say.
+std::string shareOf(const std::string& root) {
+    wchar_t share[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (::WNetGetConnectionW(widen(root.substr(0, 2)).c_str(), share, &size) != NO_ERROR) return {};
+    return narrow(share);
+}
+
+// The volume's label; empty for a volume without one, or a drive without a medium.
+std::string labelOf(const std::string& root) {
+    wchar_t label[MAX_PATH + 1];
+    if (!::GetVolumeInformationW(widen(root).c_str(), label, MAX_PATH + 1, nullptr, nullptr,
+                                 nullptr, nullptr, 0)) {
+        return {};
+    }
+    return narrow(label);
+}
+
+}  // namespace
+
 std::string WindowsDrives::location(char letter) {
     const std::string root = driveRoot(table_, letter);
     if (root.empty()) return {};
     if (table_.standIns) return root.substr(0, root.size() - 1);
-    const std::wstring device = widen(root.substr(0, 2));
-    wchar_t buffer[MAX_PATH];
-    DWORD size = MAX_PATH;
-    if (::GetDriveTypeW(widen(root).c_str()) == DRIVE_REMOTE &&
-        ::WNetGetConnectionW(device.c_str(), buffer, &size) == NO_ERROR) {
-        return narrow(buffer);
-    }
-    if (::QueryDosDeviceW(device.c_str(), buffer, MAX_PATH) == 0) return {};
-    return narrow(buffer);
+    // The device behind the letter ("\Device\HarddiskVolume2") means nothing to a user: the
+    // name and kind Explorer shows do.
+    const int type = driveType(table_, letter);
+    return driveDescription(type == kDriveRemote ? shareOf(root) : labelOf(root), type);
 }
 
 }  // namespace vidor::platform::windows

@@ -2,12 +2,14 @@
 # The Windows installer under Wine, silent as an administrator would run it on many machines:
 # installs for the machine, then for one user beside it (/CurrentUser), runs each installed
 # program unattended, uninstalls the user's copy (the machine's must stay), then the machine's;
-# each step checked from outside.
-# Usage: installer.sh <Windows build folder> <Wine prefix, kept from one run to the next>
+# each step checked from outside. The programs shipped carry their icon and no symbols, the
+# installer and uninstaller the same icon, and the installer's first page speaks French.
+# Usage: installer.sh <Windows build folder> WindowProbe.exe <Wine prefix, kept from one run to
+#        the next>
 set -euo pipefail
 build=$(realpath "$1")
-prefix=$2
-unset DISPLAY # a silent installation draws nothing
+probe_exe=$(realpath "$2")
+prefix=$3
 source "$(dirname "$0")/screen.sh"
 mkdir -p "$work/e"
 
@@ -33,6 +35,28 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 
 setup=$work/package/Vidor-6.0.24-setup.exe
 [ -f "$setup" ] || fail "no $setup"
 
+# The images of a program's icons, one checksum each, sorted: the same icon gives the same list.
+icon_images() {
+    local name
+    for name in $(wrestool -l --type=3 "$1" | sed -n 's/.*--name=\([0-9]*\) .*/\1/p'); do
+        wrestool -x --raw --type=3 --name="$name" "$1" | md5sum | cut -d' ' -f1
+    done | sort | tr '\n' ' '
+}
+shipped=$work/package/_CPack_Packages/win64/NSIS/Vidor-6.0.24-setup
+program_icon=$(icon_images "$shipped/Vidor.exe")
+# Title bars and lists at 96 and 144 DPI, Explorer's large views.
+wrestool -x --type=14 "$shipped/Vidor.exe" -o "$work/Vidor.ico" # icotool reads a PNG image by seeking
+sizes=$(icotool -l "$work/Vidor.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p')
+for size in 16 24 32 48 256; do
+    grep -qx "$size" <<<"$sizes" || fail "Vidor.exe has no $size-pixel icon (it has: $sizes)"
+done
+[ "$(icon_images "$setup")" = "$program_icon" ] || fail "the installer has not Vidor's icon"
+for program in Vidor.exe Renovex.exe; do
+    ! x86_64-w64-mingw32-objdump -h "$shipped/$program" | grep -q '\.debug_' ||
+        fail "$program is shipped with its symbols"
+done
+
+start_screen
 start_wine
 ln -sfn "$work/e" "$WINEPREFIX/dosdevices/e:"
 cp "$setup" "$WINEPREFIX/drive_c/"
@@ -69,6 +93,9 @@ install() {
         [ -f "$folder/$program" ] || fail "$program is not in $windows_folder"
     done
     [ -f "$menu/Vidor.lnk" ] || fail "no Start menu shortcut in $menu"
+    [ -f "$menu/Désinstaller Vidor.lnk" ] || fail "no French uninstaller shortcut in $menu"
+    [ "$(icon_images "$folder/Uninstall.exe")" = "$program_icon" ] ||
+        fail "the uninstaller has not Vidor's icon"
     key "$hive\\$uninstall_key" || fail "not among the installed programs of $hive"
     expect '"DisplayName"="Vidor 6.0.24"'
     expect '"Publisher"="Brenlo"'
@@ -100,7 +127,7 @@ uninstall() {
     # The uninstaller runs from a copy of itself and returns at once: its work is awaited.
     timeout 60 wine64 "$windows_folder\\Uninstall.exe" /S || fail "the uninstaller failed ($1)"
     within 60 test ! -e "$folder/Vidor.exe" || fail "Vidor.exe is still in $windows_folder"
-    within 10 test ! -e "$menu/Vidor.lnk" || fail "the shortcut is still in $menu"
+    within 10 test ! -e "$menu" || fail "the Start menu folder $menu is still there"
     ! key "$hive\\$uninstall_key" || fail "still among the installed programs of $hive"
 }
 
@@ -119,5 +146,18 @@ uninstall user
 places machine
 installed || fail "uninstalling the user's copy removed the machine's"
 uninstall machine
+
+# Run by a person, nothing installed: its first page, in French.
+echo "The installer's first page"
+mkdir -p "$WINEPREFIX/drive_c/Vidor"
+cp "$probe_exe" "$WINEPREFIX/drive_c/Vidor/"
+wine64 'C:\Vidor-6.0.24-setup.exe' </dev/null >/dev/null 2>&1 &
+installer=$!
+state=$(wine64 'C:\Vidor\WindowProbe.exe' watch 60 "Installation de Vidor" | tr -d '\r') ||
+    fail "no window \"Installation de Vidor\""
+kill "$installer"
+for text in "Bienvenue dans le programme d'installation de Vidor" "&Suivant >" "Annuler"; do
+    grep -qF "|$text|" <<<"$state" || fail "the first page lacks \"$text\":"$'\n'"$state"
+done
 
 echo "installer: all steps passed"

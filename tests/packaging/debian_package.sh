@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package of a build tree, on this machine: built by CPack, checked by lintian,
-# installed with dpkg, its command run (the version, then an unattended run in a sandbox), removed
-# with dpkg, and nothing of it left behind. The machine ends without the package, whatever fails.
+# installed with dpkg, its command run (the version, then an unattended run in a sandbox, which the
+# package's machine values let start without a question), removed, then purged with dpkg, and
+# nothing of it left behind. The machine ends without the package, whatever fails.
 # Usage: debian_package.sh <build folder>
 set -euo pipefail
 build=$(realpath "$1")
@@ -55,6 +56,10 @@ state=$(package_state)
 if [ -n "$state" ] && [ "$state" != not-installed ]; then
   echo "The package vidor was already here ($state): it is replaced, then removed."
 fi
+machine_values=/etc/xdg/Brenlo/Brenlo.conf
+if [ -e "$machine_values" ] && ! dpkg -S "$machine_values" >/dev/null 2>&1; then
+  fail "$machine_values was written by hand: the package would not replace it; move it away"
+fi
 
 # Built from the build tree, which the tests run after.
 cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
@@ -69,6 +74,8 @@ for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6; do
 done
 
 lintian --fail-on error "$deb" || fail "lintian reports errors"
+# An administrator's update folder in the machine values survives upgrades.
+dpkg-deb -I "$deb" conffiles | grep -qx "$machine_values" || fail "$machine_values is no conffile"
 
 run_dpkg -i "$deb" || fail "dpkg -i"
 [ "$(package_state)" = installed ] || fail "not installed after dpkg -i"
@@ -82,18 +89,18 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 
 # An unattended run on a sandbox drive, started as a scheduler would: by the command, no screen.
 sandbox=$work/sandbox
-mkdir -p "$sandbox"/{c/sub,config/Brenlo,config-dirs,data,cache,runtime}
+mkdir -p "$sandbox"/{c/sub,config,data,cache,runtime}
 chmod 700 "$sandbox/runtime"
-printf '[General]\nRépertoireMiseAJour=-\n' >"$sandbox/config/Brenlo/Brenlo.conf"
 echo a >"$sandbox/c/a.tmp"
 echo b >"$sandbox/c/sub/b.TMP"
 echo c >"$sandbox/c/c.txt"
 status=0
-XDG_CONFIG_HOME=$sandbox/config XDG_CONFIG_DIRS=$sandbox/config-dirs XDG_DATA_HOME=$sandbox/data \
+# A new user: no settings of their own; the machine's are the package's, in /etc/xdg.
+env -u XDG_CONFIG_DIRS XDG_CONFIG_HOME=$sandbox/config XDG_DATA_HOME=$sandbox/data \
   XDG_CACHE_HOME=$sandbox/cache XDG_RUNTIME_DIR=$sandbox/runtime VIDOR_UNITES="C=3:$sandbox/c" \
   vidor /U:c /E:tmp 2>"$work/errors.txt" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/errors.txt"; fail "the unattended run ended with $status"; }
-# "-" for the update folder: nothing asked, nothing said.
+# The package's "-" for the update folder: nothing asked (the question would be written here).
 [ ! -s "$work/errors.txt" ] || fail "the unattended run wrote: $(cat "$work/errors.txt")"
 [ "$(ls "$sandbox/data/Trash/files" | sort | tr '\n' ' ')" = "a.tmp b.TMP " ] ||
   fail "the trash holds: $(ls "$sandbox/data/Trash/files")"
@@ -102,14 +109,18 @@ XDG_CONFIG_HOME=$sandbox/config XDG_CONFIG_DIRS=$sandbox/config-dirs XDG_DATA_HO
 grep -qx 'Vidor="1"' "$sandbox/config/Brenlo/Brenlo.conf" ||
   fail "no run counter Vidor: $(cat "$sandbox/config/Brenlo/Brenlo.conf")"
 
+# Removed, the package leaves its conffile; purged, nothing.
 run_dpkg -r vidor || fail "dpkg -r"
+run_dpkg --purge vidor || fail "dpkg --purge"
 state=$(package_state)
-[ -z "$state" ] || [ "$state" = not-installed ] || fail "after dpkg -r the package is $state"
+[ -z "$state" ] || [ "$state" = not-installed ] || fail "after dpkg --purge the package is $state"
 left=()
 while read -r entry; do
   path=${entry#.}
   if [ -e "$path" ] || [ -L "$path" ]; then left+=("$path"); fi
 done < <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$')
-[ -e /opt/brenlo ] && left+=(/opt/brenlo)
-[ ${#left[@]} -eq 0 ] || fail "left after dpkg -r: ${left[*]}"
-echo "vidor $version: built, checked, installed, run and removed."
+for folder in /opt/brenlo /etc/xdg/Brenlo; do
+  if [ -e "$folder" ]; then left+=("$folder"); fi
+done
+[ ${#left[@]} -eq 0 ] || fail "left after dpkg --purge: ${left[*]}"
+echo "vidor $version: built, checked, installed, run, removed and purged."
