@@ -37,7 +37,8 @@ constexpr const char* kUsage =
     "  --version        affiche la version et se termine\n"
     "\n"
     "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
-    "2 paramètre incompris, 3 lancement sans paramètre et sans écran.\n"
+    "2 paramètre incompris, 3 lancement sans paramètre et sans écran,\n"
+    "4 une autre copie de Vidor fonctionne déjà : rien n'a été fait.\n"
     "\n"
     "Pour en savoir plus : man vidor\n";
 
