@@ -30,7 +30,8 @@ constexpr const char* kUsage =
     "  /U:<unités>      lettres des unités à traiter, séparées par des virgules (/U:c,d) ;\n"
     "                   /U: seul traite tous les disques durs locaux\n"
     "  /E:<extensions>  extensions des fichiers temporaires, sans le point (/E:tmp,log) ;\n"
-    "                   /E: seul traite toutes les extensions de la liste\n"
+    "                   /E: seul traite toutes les extensions de la liste ; * ? / et \\\n"
+    "                   n'y ont pas leur place\n"
     "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
     "                   normale (en tête de la ligne, seul)\n"
     "  --help           affiche cette aide et se termine\n"
@@ -41,6 +42,12 @@ constexpr const char* kUsage =
     "4 une autre copie de Vidor fonctionne déjà : rien n'a été fait.\n"
     "\n"
     "Pour en savoir plus : man vidor\n";
+
+// True when an extension of `list` holds a character that names files by a pattern or a path:
+// the census compares file names with the extension as written, and "*" would not mean "any".
+bool holdsPattern(const std::string& list) {
+    return list.find_first_of("*?/\\") != std::string::npos;
+}
 
 }  // namespace
 
@@ -74,7 +81,7 @@ void F_Main::readParameter(const std::string& parameter) {
     const std::string list = parameter.size() > 3 ? parameter.substr(3) : std::string();
     if (kind == "/U:") {
         chooseDrives(list);
-    } else if (kind == "/E:") {
+    } else if (kind == "/E:" && !holdsPattern(list)) {
         chooseExtensions(list);
     } else {
         sys_.windows.messageBox(
