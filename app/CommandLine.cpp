@@ -59,6 +59,12 @@ std::optional<std::string> informationAsked(const std::vector<std::string>& argu
     return std::nullopt;
 }
 
+std::string parameterError(const std::string& parameter) {
+    return "Je ne comprend pas le paramètre \"" + parameter + "\" !" + korlib::SautsLigne(2) +
+           "Arrêt du programme." + korlib::SautsLigne(2) +
+           "Relancez le programme sans paramètre et cliquez sur le bouton AIDE.";
+}
+
 void F_Main::runCommandLine(std::string line) {
     const std::string upper = korlib::upperCase(line);
     if (upper.starts_with("/AUTO")) {
@@ -85,10 +91,7 @@ void F_Main::readParameter(const std::string& parameter) {
         chooseExtensions(list);
     } else {
         sys_.windows.messageBox(
-            "Je ne comprend pas le paramètre \"" + parameter + "\" !" + korlib::SautsLigne(2) +
-                "Arrêt du programme." + korlib::SautsLigne(2) +
-                "Relancez le programme sans paramètre et cliquez sur le bouton AIDE.",
-            platform::Buttons::Ok, platform::Icon::Exclamation,
+            parameterError(parameter), platform::Buttons::Ok, platform::Icon::Exclamation,
             korlib::TitreVersion(sys_.process) + " Erreur !");
         sys_.windows.endProgram(platform::kExitBadParameter);
     }
