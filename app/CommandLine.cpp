@@ -22,6 +22,7 @@ void deselectAll(platform::ListBox& list) {
 constexpr const char* kUsage =
     "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] [/E:[<extension>[,<extension>[,...]]]]\n"
     "              vidor /AUTO\n"
+    "              vidor /PLANIFIER[:QUOTIDIEN | :HEBDOMADAIRE | :NON]\n"
     "              vidor --help | --version\n"
     "\n"
     "Recherche et supprime les fichiers temporaires. Sans paramètre, Vidor ouvre sa fenêtre ;\n"
@@ -34,12 +35,19 @@ constexpr const char* kUsage =
     "                   n'y ont pas leur place\n"
     "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
     "                   normale (en tête de la ligne, seul)\n"
+    "  /PLANIFIER:QUOTIDIEN, /PLANIFIER:HEBDOMADAIRE\n"
+    "                   planifie /AUTO chaque nuit, ou chaque lundi, à 3 h 15 pour\n"
+    "                   l'utilisateur (minuteur systemd ou crontab ; sous Windows, le\n"
+    "                   planificateur de tâches) ; /PLANIFIER:NON le retire,\n"
+    "                   /PLANIFIER seul dit ce qui est planifié\n"
     "  --help           affiche cette aide et se termine\n"
     "  --version        affiche la version et se termine\n"
     "\n"
     "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
     "2 paramètre incompris, 3 lancement sans paramètre et sans écran,\n"
     "4 une autre copie de Vidor fonctionne déjà : rien n'a été fait.\n"
+    "Avec /PLANIFIER : 0 fait, 1 rien n'a été planifié (aucun choix enregistré, ou refus\n"
+    "du système), 2 paramètre incompris.\n"
     "\n"
     "Pour en savoir plus : man vidor\n";
 
