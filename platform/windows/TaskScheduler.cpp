@@ -27,7 +27,21 @@ struct Connection {
         if (SUCCEEDED(result)) result = service->GetFolder(Bstr("\\"), &root);
         if (FAILED(result)) error = comFailure("le planificateur de tâches ne répond pas", result);
     }
+
+    // True when the scheduler answers; else false, with `failure` saying why.
+    bool reached(std::string& failure) const {
+        if (error.empty()) return true;
+        failure = error;
+        return false;
+    }
 };
+
+// True when `result` succeeded; else false, with `error` saying what failed and why.
+bool succeeded(HRESULT result, const std::string& what, std::string& error) {
+    if (SUCCEEDED(result)) return true;
+    error = comFailure(what, result);
+    return false;
+}
 
 std::string whereOf(const std::string& name) {
     return "tâche planifiée « " + name + " » de Windows";
@@ -64,10 +78,7 @@ bool TaskScheduler::schedule(Frequency frequency, const std::string& program,
                              const std::string& parameter, Schedule& done, std::string&,
                              std::string& error) {
     Connection connection;
-    if (!connection.error.empty()) {
-        error = connection.error;
-        return false;
-    }
+    if (!connection.reached(error)) return false;
     ComPtr<IRegisteredTask> task;
     ComPtr<ITaskDefinition> definition;
     VARIANT none;
@@ -77,10 +88,8 @@ bool TaskScheduler::schedule(Frequency frequency, const std::string& program,
         Bstr(name_), Bstr(taskXml(frequency, program, parameter)), TASK_CREATE_OR_UPDATE, none,
         none, TASK_LOGON_INTERACTIVE_TOKEN, none, &task);
     if (SUCCEEDED(result)) result = task->get_Definition(&definition);
-    if (FAILED(result)) {
-        error = comFailure("la tâche \"" + name_ + "\" n'a pas pu être enregistrée", result);
+    if (!succeeded(result, "la tâche \"" + name_ + "\" n'a pas pu être enregistrée", error))
         return false;
-    }
     done = scheduleOf(*definition.Get(), whereOf(name_));
     return true;
 }
@@ -89,34 +98,21 @@ bool TaskScheduler::unschedule(std::optional<Schedule>& removed, std::string& er
     if (!find(removed, error)) return false;
     if (!removed) return true;
     Connection connection;
-    if (!connection.error.empty()) {
-        error = connection.error;
-        return false;
-    }
-    const HRESULT result = connection.root->DeleteTask(Bstr(name_), 0);
-    if (FAILED(result)) {
-        error = comFailure("la tâche \"" + name_ + "\" n'a pas pu être supprimée", result);
-        return false;
-    }
-    return true;
+    if (!connection.reached(error)) return false;
+    return succeeded(connection.root->DeleteTask(Bstr(name_), 0),
+                     "la tâche \"" + name_ + "\" n'a pas pu être supprimée", error);
 }
 
 bool TaskScheduler::find(std::optional<Schedule>& found, std::string& error) {
     found.reset();
     Connection connection;
-    if (!connection.error.empty()) {
-        error = connection.error;
-        return false;
-    }
+    if (!connection.reached(error)) return false;
     ComPtr<IRegisteredTask> task;
     ComPtr<ITaskDefinition> definition;
     HRESULT result = connection.root->GetTask(Bstr(name_), &task);
     if (result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)) return true;
     if (SUCCEEDED(result)) result = task->get_Definition(&definition);
-    if (FAILED(result)) {
-        error = comFailure("la tâche \"" + name_ + "\" ne peut pas être lue", result);
-        return false;
-    }
+    if (!succeeded(result, "la tâche \"" + name_ + "\" ne peut pas être lue", error)) return false;
     found = scheduleOf(*definition.Get(), whereOf(name_));
     return true;
 }
