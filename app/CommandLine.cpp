@@ -98,9 +98,9 @@ void F_Main::readParameter(const std::string& parameter) {
     } else if (kind == "/E:" && !holdsPattern(list)) {
         chooseExtensions(list);
     } else {
-        sys_.windows.messageBox(
-            parameterError(parameter), platform::Buttons::Ok, platform::Icon::Exclamation,
-            korlib::TitreVersion(sys_.process) + " Erreur !");
+        sys_.windows.messageBox(parameterError(parameter), platform::Buttons::Ok,
+                                platform::Icon::Exclamation,
+                                korlib::TitreVersion(sys_.process) + " Erreur !");
         sys_.windows.endProgram(platform::kExitBadParameter);
     }
 }

@@ -109,7 +109,7 @@ int runScheduleCommand(const std::vector<std::string>& arguments, const Schedule
                        std::ostream& out, std::ostream& errors) {
     const std::optional<Action> action = actionOf(arguments.front());
     // The command stands alone: what would follow it has no meaning.
-    const std::string* refused = !action ? &arguments.front()
+    const std::string* refused = !action                ? &arguments.front()
                                  : arguments.size() > 1 ? &arguments[1]
                                                         : nullptr;
     if (refused) {
@@ -119,10 +119,14 @@ int runScheduleCommand(const std::vector<std::string>& arguments, const Schedule
         return platform::kExitBadParameter;
     }
     switch (*action) {
-        case Action::Daily: return schedule(Frequency::Daily, machine, out, errors);
-        case Action::Weekly: return schedule(Frequency::Weekly, machine, out, errors);
-        case Action::Remove: return remove(machine, out, errors);
-        case Action::Show: break;
+        case Action::Daily:
+            return schedule(Frequency::Daily, machine, out, errors);
+        case Action::Weekly:
+            return schedule(Frequency::Weekly, machine, out, errors);
+        case Action::Remove:
+            return remove(machine, out, errors);
+        case Action::Show:
+            break;
     }
     return show(machine, out, errors);
 }

@@ -33,7 +33,8 @@ int runOldVersion(Updater& updater, const std::string& program,
                   const std::vector<std::string>& parameters, const std::string& why) {
     std::string error;
     if (!updater.start(program, parameters, Start::AfterFailedUpdate, error)) {
-        return failed(updater, program, why + " ; je ne peux pas non plus la relancer (" + error + ")");
+        return failed(updater, program,
+                      why + " ; je ne peux pas non plus la relancer (" + error + ")");
     }
     updater.tell(failure(program, why));
     return parameters.empty() ? kExitFailed : updater.waitForStarted();

@@ -10,7 +10,8 @@ namespace vidor::platform::linux_ {
 namespace {
 
 // The comment line above the program's entry: how it is found again, and what the user reads.
-constexpr const char* kMarker = "# Vidor /PLANIFIER : nettoyage automatique (à changer avec cette commande)";
+constexpr const char* kMarker =
+    "# Vidor /PLANIFIER : nettoyage automatique (à changer avec cette commande)";
 constexpr const char* kWhere = "crontab";
 
 std::vector<std::string> linesOf(const std::string& table) {
@@ -35,7 +36,8 @@ std::string shellWord(const std::string& text) {
 }
 
 std::string timing(Frequency frequency) {
-    const std::string time = std::to_string(kScheduledMinute) + " " + std::to_string(kScheduledHour);
+    const std::string time =
+        std::to_string(kScheduledMinute) + " " + std::to_string(kScheduledHour);
     return time + (frequency == Frequency::Daily ? " * * *" : " * * 1");
 }
 
@@ -78,8 +80,8 @@ Schedule CronTable::scheduleOf(const std::string& line) {
     std::string command;
     std::getline(in >> std::ws, command);
     Schedule schedule{std::nullopt, command, kWhere};
-    const std::string when = fields[0] + " " + fields[1] + " " + fields[2] + " " + fields[3] +
-                             " " + fields[4];
+    const std::string when =
+        fields[0] + " " + fields[1] + " " + fields[2] + " " + fields[3] + " " + fields[4];
     for (const Frequency frequency : {Frequency::Daily, Frequency::Weekly}) {
         if (when == timing(frequency)) schedule.frequency = frequency;
     }
@@ -133,8 +135,8 @@ bool CronTable::read(std::string& table, std::string& error) {
 
 bool CronTable::write(const std::string& table, std::string& error) {
     // Nothing left: no crontab rather than an empty one.
-    const CommandResult written = table.empty() ? runCommand("crontab", {"-r"})
-                                                : runCommand("crontab", {"-"}, table);
+    const CommandResult written =
+        table.empty() ? runCommand("crontab", {"-r"}) : runCommand("crontab", {"-"}, table);
     if (written.ran && written.status == 0) return true;
     error = "je ne peux pas écrire la crontab (" + reasonOf(written) + ")";
     return false;

@@ -8,10 +8,10 @@ namespace vidor::platform::linux_ {
 // What a command of the system did.
 struct CommandResult {
     bool started = false;  // false: no such program, or it could not be started
-    bool ran = false;    // false: it could not be started, or did not end within a minute
-    int status = -1;     // its exit status when it ran
-    std::string output;  // its standard output
-    std::string errors;  // its standard error, or why it did not run
+    bool ran = false;      // false: it could not be started, or did not end within a minute
+    int status = -1;       // its exit status when it ran
+    std::string output;    // its standard output
+    std::string errors;    // its standard error, or why it did not run
 };
 
 // Runs `program` (looked up in PATH) with `arguments`, gives it `input` on its standard input,

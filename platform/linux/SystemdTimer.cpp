@@ -20,8 +20,8 @@ std::string calendar(Frequency frequency) {
 }
 
 // `path` as the first word of ExecStart: quoted, with "%" (systemd's specifiers) doubled; "$"
-// is taken as it is in that word. Nothing when systemd refuses to start such a path: one that holds a
-// quote, a backslash or a control character.
+// is taken as it is in that word. Nothing when systemd refuses to start such a path: one that holds
+// a quote, a backslash or a control character.
 std::optional<std::string> execWord(const std::string& path) {
     std::string word = "\"";
     for (const char c : path) {
@@ -54,7 +54,8 @@ SystemdTimer SystemdTimer::ofThisUser() {
     if (::geteuid() == 0) return {true, "/etc/systemd/system", "/var/lib/systemd/linger"};
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
-    const std::string base = config && *config ? config : std::string(home ? home : "") + "/.config";
+    const std::string base =
+        config && *config ? config : std::string(home ? home : "") + "/.config";
     return {false, base + "/systemd/user", "/var/lib/systemd/linger"};
 }
 
@@ -78,7 +79,8 @@ std::string SystemdTimer::serviceUnit(const std::string& program, const std::str
            "\n"
            "[Service]\n"
            "Type=oneshot\n"
-           "ExecStart=" + *word + " " + parameter + "\n";
+           "ExecStart=" +
+           *word + " " + parameter + "\n";
 }
 
 std::string SystemdTimer::timerUnit(Frequency frequency) {
@@ -89,7 +91,9 @@ std::string SystemdTimer::timerUnit(Frequency frequency) {
            "Description=Vidor : nettoyage planifié\n"
            "\n"
            "[Timer]\n"
-           "OnCalendar=" + calendar(frequency) + "\n"
+           "OnCalendar=" +
+           calendar(frequency) +
+           "\n"
            "Persistent=true\n"
            "RandomizedDelaySec=10min\n"
            "\n"
@@ -107,9 +111,10 @@ bool SystemdTimer::schedule(Frequency frequency, const std::string& program,
                             std::string& error) {
     const std::string service = serviceUnit(program, parameter);
     if (service.empty()) {
-        error = "systemd ne lance pas un programme dont le chemin contient une apostrophe, un "
-                "guillemet, une barre oblique inverse ou un caractère de contrôle (\"" +
-                program + "\")";
+        error =
+            "systemd ne lance pas un programme dont le chemin contient une apostrophe, un "
+            "guillemet, une barre oblique inverse ou un caractère de contrôle (\"" +
+            program + "\")";
         return false;
     }
     if (!writeOwnFile(unitFolder_ + "/" + serviceName(), service) ||
@@ -173,7 +178,8 @@ std::string SystemdTimer::where() const {
 std::string SystemdTimer::lingerNotice() const {
     if (system_ || std::filesystem::exists(lingerFolder_ + "/" + userName())) return {};
     return "Pour qu'il ait lieu aussi quand vous n'avez pas de session ouverte, tapez : "
-           "loginctl enable-linger " + userName();
+           "loginctl enable-linger " +
+           userName();
 }
 
 }  // namespace vidor::platform::linux_

@@ -41,7 +41,9 @@ class Bstr {
 
     operator BSTR() const { return text_; }
     BSTR* out() { return &text_; }
-    std::string utf8() const { return text_ ? narrow(std::wstring(text_, ::SysStringLen(text_))) : ""; }
+    std::string utf8() const {
+        return text_ ? narrow(std::wstring(text_, ::SysStringLen(text_))) : "";
+    }
 
   private:
     BSTR text_ = nullptr;

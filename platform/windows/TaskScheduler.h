@@ -19,7 +19,6 @@ class TaskScheduler : public Scheduler {
     bool find(std::optional<Schedule>& found, std::string& error) override;
 
   private:
-
     std::string name_;
 };
 

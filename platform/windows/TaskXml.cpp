@@ -10,12 +10,23 @@ std::string escaped(const std::string& text) {
     std::string result;
     for (const char c : text) {
         switch (c) {
-            case '&': result += "&amp;"; break;
-            case '<': result += "&lt;"; break;
-            case '>': result += "&gt;"; break;
-            case '"': result += "&quot;"; break;
-            case '\'': result += "&apos;"; break;
-            default: result += c;
+            case '&':
+                result += "&amp;";
+                break;
+            case '<':
+                result += "&lt;";
+                break;
+            case '>':
+                result += "&gt;";
+                break;
+            case '"':
+                result += "&quot;";
+                break;
+            case '\'':
+                result += "&apos;";
+                break;
+            default:
+                result += c;
         }
     }
     return result;
@@ -40,14 +51,17 @@ std::string schedule(Frequency frequency) {
 std::string taskXml(Frequency frequency, const std::string& program, const std::string& parameter) {
     // The delay keeps the machines of a network from all starting at once.
     return "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
-           "<Task version=\"1.2\" xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
+           "<Task version=\"1.2\" "
+           "xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">\n"
            "  <RegistrationInfo>\n"
            "    <Author>Vidor /PLANIFIER</Author>\n"
            "    <Description>Vidor : suppression des fichiers temporaires</Description>\n"
            "  </RegistrationInfo>\n"
            "  <Triggers>\n"
            "    <CalendarTrigger>\n"
-           "      <StartBoundary>" + startBoundary() + "</StartBoundary>\n"
+           "      <StartBoundary>" +
+           startBoundary() +
+           "</StartBoundary>\n"
            "      <RandomDelay>PT10M</RandomDelay>\n" +
            schedule(frequency) +
            "    </CalendarTrigger>\n"
@@ -66,8 +80,12 @@ std::string taskXml(Frequency frequency, const std::string& program, const std::
            "  </Settings>\n"
            "  <Actions Context=\"Author\">\n"
            "    <Exec>\n"
-           "      <Command>" + escaped(program) + "</Command>\n"
-           "      <Arguments>" + escaped(parameter) + "</Arguments>\n"
+           "      <Command>" +
+           escaped(program) +
+           "</Command>\n"
+           "      <Arguments>" +
+           escaped(parameter) +
+           "</Arguments>\n"
            "    </Exec>\n"
            "  </Actions>\n"
            "</Task>\n";

@@ -133,8 +133,7 @@ bool WindowsProcess::programReplaceable() {
 
 bool WindowsProcess::updateFailed() {
     wchar_t value[4] = {};
-    const DWORD length =
-        ::GetEnvironmentVariableW(widen(kFailedUpdateVariable).c_str(), value, 4);
+    const DWORD length = ::GetEnvironmentVariableW(widen(kFailedUpdateVariable).c_str(), value, 4);
     return length == 1 && value[0] == L'1';
 }
 

@@ -1,8 +1,8 @@
 #include "renovex/linux/LinuxUpdater.h"
 
 #include <spawn.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>

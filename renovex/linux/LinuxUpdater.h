@@ -17,8 +17,8 @@ class LinuxUpdater : public Updater {
     bool openProgram(const std::string& program, std::string& error) override;
     bool waitUntilEnded(Deadline deadline) override;
     bool install(const std::string& newVersion, Deadline deadline, std::string& error) override;
-    bool start(const std::string& program, const std::vector<std::string>& parameters,
-               Start start, std::string& error) override;
+    bool start(const std::string& program, const std::vector<std::string>& parameters, Start start,
+               std::string& error) override;
     int waitForStarted() override;
     void tell(const std::string& text) override;
 

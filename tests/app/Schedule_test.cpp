@@ -2,8 +2,8 @@
 // root), with a crontab spool and a system unit folder of the test's own (a mount namespace) and
 // a systemctl that stands for the user's manager.
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -55,9 +55,9 @@ class ScheduleTest : public ::testing::Test {
 
         fs::create_directories(program.parent_path());
         fs::copy_file(VIDOR_PROGRAM, program);
-        test::writeFile(out / "bin" / "systemctl",
-                        "#!/bin/sh\necho \"$*\" >> " + quoted(log) + "\ntest -e " +
-                            quoted(out / "systemd-answers") + "\n");
+        test::writeFile(out / "bin" / "systemctl", "#!/bin/sh\necho \"$*\" >> " + quoted(log) +
+                                                       "\ntest -e " +
+                                                       quoted(out / "systemd-answers") + "\n");
         fs::permissions(out / "bin" / "systemctl", fs::perms::all);
         sandbox.setEnv("PATH", (out / "bin").string() + ":/usr/bin:/bin");
         test::openUpTo(out.string(), sandbox.dir().path().string());

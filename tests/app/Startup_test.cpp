@@ -58,8 +58,7 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     test::Session unattended({"/U:c", "/E:tmp"});
     EXPECT_EQ(unattended.load(), platform::kExitAnotherCopy);
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("une autre copie du programme fonctionne déjà"), std::string::npos)
-        << said;
+    EXPECT_NE(said.find("une autre copie du programme fonctionne déjà"), std::string::npos) << said;
     EXPECT_TRUE(std::filesystem::exists(sandbox.drive('C') / "nuit.tmp"));
     EXPECT_EQ(test::machineSetting("Vidor"), "1");
 }
