@@ -124,6 +124,16 @@ TEST_F(ScheduleTest, WithoutSystemdOneCrontabLineUnderItsCommentAndTheOtherLines
     const std::string command = "'" + out.string() + "/Vi'\\''dor 100\\%/Vidor' /AUTO";
     EXPECT_EQ(crontab(), others + marker + "15 3 * * * " + command + "\n");
     EXPECT_EQ(said(), "Nettoyage planifié chaque nuit à 3 h 15 (crontab) : " + command + "\n");
+    // The line runs the night's work as cron runs it: "\%" read as "%", then the shell.
+    test::storeMachineSetting("RépertoireMiseAJour", "-");
+    test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
+    fs::permissions(sandbox.drive('C'), fs::perms::all);
+    sandbox.shareWithEveryone();
+    std::string run = command;
+    run.replace(run.find("\\%"), 2, "%");
+    EXPECT_EQ(test::asUnprivileged([&] { return test::runShell(run, out / "errors"); }), 0)
+        << errors();
+    EXPECT_FALSE(fs::exists(sandbox.drive('C') / "nuit.tmp")) << errors();
 
     // Weekly instead: still one entry.
     EXPECT_EQ(vidor("/PLANIFIER:Hebdomadaire"), 0) << errors();
