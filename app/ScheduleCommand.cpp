@@ -36,7 +36,7 @@ std::string when(const Schedule& schedule) {
     const std::string time = std::to_string(platform::kScheduledHour) + " h " +
                              (platform::kScheduledMinute < 10 ? "0" : "") +
                              std::to_string(platform::kScheduledMinute);
-    if (!schedule.frequency) return "à l'heure choisie dans le " + schedule.where;
+    if (!schedule.frequency) return "à une heure choisie à la main";
     return (*schedule.frequency == Frequency::Daily ? "chaque nuit à " : "chaque lundi à ") + time;
 }
 
