@@ -22,6 +22,7 @@ void deselectAll(platform::ListBox& list) {
 constexpr const char* kUsage =
     "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] [/E:[<extension>[,<extension>[,...]]]]\n"
     "              vidor /AUTO\n"
+    "              vidor /PLANIFIER[:QUOTIDIEN | :HEBDOMADAIRE | :NON]\n"
     "              vidor --help | --version\n"
     "\n"
     "Recherche et supprime les fichiers temporaires. Sans paramètre, Vidor ouvre sa fenêtre ;\n"
@@ -30,16 +31,31 @@ constexpr const char* kUsage =
     "  /U:<unités>      lettres des unités à traiter, séparées par des virgules (/U:c,d) ;\n"
     "                   /U: seul traite tous les disques durs locaux\n"
     "  /E:<extensions>  extensions des fichiers temporaires, sans le point (/E:tmp,log) ;\n"
-    "                   /E: seul traite toutes les extensions de la liste\n"
+    "                   /E: seul traite toutes les extensions de la liste ; * ? / et \\\n"
+    "                   n'y ont pas leur place\n"
     "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
     "                   normale (en tête de la ligne, seul)\n"
+    "  /PLANIFIER:QUOTIDIEN, /PLANIFIER:HEBDOMADAIRE\n"
+    "                   planifie /AUTO chaque nuit, ou chaque lundi, à 3 h 15 pour\n"
+    "                   l'utilisateur (minuteur systemd ou crontab ; sous Windows, le\n"
+    "                   planificateur de tâches) ; /PLANIFIER:NON le retire,\n"
+    "                   /PLANIFIER seul dit ce qui est planifié\n"
     "  --help           affiche cette aide et se termine\n"
     "  --version        affiche la version et se termine\n"
     "\n"
     "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
-    "2 paramètre incompris, 3 lancement sans paramètre et sans écran.\n"
+    "2 paramètre incompris, 3 lancement sans paramètre et sans écran,\n"
+    "4 une autre copie de Vidor fonctionne déjà : rien n'a été fait.\n"
+    "Avec /PLANIFIER : 0 fait, 1 rien n'a été planifié (aucun choix enregistré, ou refus\n"
+    "du système), 2 paramètre incompris.\n"
     "\n"
     "Pour en savoir plus : man vidor\n";
+
+// True when an extension of `list` holds a character that names files by a pattern or a path:
+// the census compares file names with the extension as written, and "*" would not mean "any".
+bool holdsPattern(const std::string& list) {
+    return list.find_first_of("*?/\\") != std::string::npos;
+}
 
 }  // namespace
 
@@ -49,6 +65,12 @@ std::optional<std::string> informationAsked(const std::vector<std::string>& argu
     if (arguments.front() == "--version")
         return std::string("Vidor ") + platform::kVersionText + "\n";
     return std::nullopt;
+}
+
+std::string parameterError(const std::string& parameter) {
+    return "Je ne comprend pas le paramètre \"" + parameter + "\" !" + korlib::SautsLigne(2) +
+           "Arrêt du programme." + korlib::SautsLigne(2) +
+           "Relancez le programme sans paramètre et cliquez sur le bouton AIDE.";
 }
 
 void F_Main::runCommandLine(std::string line) {
@@ -73,15 +95,12 @@ void F_Main::readParameter(const std::string& parameter) {
     const std::string list = parameter.size() > 3 ? parameter.substr(3) : std::string();
     if (kind == "/U:") {
         chooseDrives(list);
-    } else if (kind == "/E:") {
+    } else if (kind == "/E:" && !holdsPattern(list)) {
         chooseExtensions(list);
     } else {
-        sys_.windows.messageBox(
-            "Je ne comprend pas le paramètre \"" + parameter + "\" !" + korlib::SautsLigne(2) +
-                "Arrêt du programme." + korlib::SautsLigne(2) +
-                "Relancez le programme sans paramètre et cliquez sur le bouton AIDE.",
-            platform::Buttons::Ok, platform::Icon::Exclamation,
-            korlib::TitreVersion(sys_.process) + " Erreur !");
+        sys_.windows.messageBox(parameterError(parameter), platform::Buttons::Ok,
+                                platform::Icon::Exclamation,
+                                korlib::TitreVersion(sys_.process) + " Erreur !");
         sys_.windows.endProgram(platform::kExitBadParameter);
     }
 }

@@ -10,4 +10,7 @@ namespace vidor::app {
 // written on standard output before anything else runs; nothing for any other command line.
 std::optional<std::string> informationAsked(const std::vector<std::string>& arguments);
 
+// The message that refuses `parameter`, as it was written, and ends the program.
+std::string parameterError(const std::string& parameter);
+
 }  // namespace vidor::app

@@ -68,6 +68,7 @@ class F_Main : public platform::Window {
     void connectHandlers();
 
     // Start-up steps.
+    [[noreturn]] void endAsSecondCopy();
     void countRun();
     void restoreChoices();
     void startManual();

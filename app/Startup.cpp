@@ -25,10 +25,14 @@ std::optional<int> storedCount(const std::optional<std::string>& text) {
     return count;
 }
 
+constexpr const char* kAnotherCopyRuns =
+    "Vidor : une autre copie du programme fonctionne déjà pour cet utilisateur ; ce traitement "
+    "n'a rien recensé ni supprimé.";
+
 }  // namespace
 
 void F_Main::Form_Load() {
-    if (sys_.process.previousInstance()) sys_.windows.endProgram(platform::kExitNormal);
+    if (sys_.process.previousInstance()) endAsSecondCopy();
     update::MiseAJourAuto(sys_);
     countRun();
     korlib::FenetreCentre(sys_.windows, *this);
@@ -43,6 +47,14 @@ void F_Main::Form_Load() {
     } else {
         runCommandLine(commandLine);
     }
+}
+
+void F_Main::endAsSecondCopy() {
+    // A start by hand leaves the open window to the user; a run with parameters did no work, and
+    // whoever scheduled it must learn so.
+    if (sys_.process.commandLine().empty()) sys_.windows.endProgram(platform::kExitNormal);
+    sys_.process.writeError(kAnotherCopyRuns);
+    sys_.windows.endProgram(platform::kExitAnotherCopy);
 }
 
 void F_Main::countRun() {

@@ -1,12 +1,20 @@
 // Vidor: finds and removes temporary files.
 
 #include <cstdio>
+#include <iostream>
 
 #include "app/CommandLine.h"
 #include "app/F_Main.h"
+#include "app/ScheduleCommand.h"
 #ifdef _WIN32
 #include "platform/win32/Win32Main.h"
+#include "platform/windows/RegistrySettings.h"
+#include "platform/windows/TaskScheduler.h"
+#include "platform/windows/WindowsProcess.h"
 #else
+#include "platform/linux/LinuxProcess.h"
+#include "platform/linux/LinuxScheduler.h"
+#include "platform/linux/LinuxSettings.h"
 #include "platform/qt/QtMain.h"
 #endif
 
@@ -14,6 +22,22 @@ namespace {
 
 std::unique_ptr<vidor::platform::Window> makeMainWindow(vidor::platform::Services& services) {
     return std::make_unique<vidor::app::F_Main>(services);
+}
+
+// "/PLANIFIER", with the machine's settings, program file and scheduler alone.
+int scheduleCommand(const std::vector<std::string>& arguments) {
+#ifdef _WIN32
+    vidor::platform::windows::RegistrySettings settings;
+    vidor::platform::windows::WindowsProcess process;
+    vidor::platform::windows::TaskScheduler scheduler;
+#else
+    using vidor::platform::linux_::LinuxProcess;
+    vidor::platform::linux_::LinuxSettings settings;
+    LinuxProcess process(LinuxProcess::runningProgram(), arguments);
+    vidor::platform::linux_::LinuxScheduler scheduler;
+#endif
+    return vidor::app::runScheduleCommand(arguments, {settings, process, scheduler}, std::cout,
+                                          std::cerr);
 }
 
 }  // namespace
@@ -25,6 +49,8 @@ int main(int argc, char** argv) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
+    // A command for the system's scheduler, typed while the window may well be open.
+    if (vidor::app::scheduleAsked(arguments)) return scheduleCommand(arguments);
 #ifdef _WIN32
     return vidor::platform::win32::run(makeMainWindow);
 #else

@@ -4,9 +4,9 @@
 
 namespace vidor::korlib {
 
-int ListeCherche(const platform::ListBox& list, std::string_view text) {
+int ListeCherche(const platform::ListBox& list, std::string_view text, Recherche mode) {
     if (text.empty()) return -1;
-    bool prefix = text.back() == '*';
+    const bool prefix = mode == Recherche::Prefixe && text.back() == '*';
     if (prefix) text.remove_suffix(1);
     const std::string wanted = upperCase(text);
     for (int i = 0; i < list.count(); ++i) {

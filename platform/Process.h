@@ -16,6 +16,10 @@ struct VersionNumbers {
     bool operator==(const VersionNumbers&) const = default;
 };
 
+// Set, to 1, in the environment of a program that the updater starts again because the new
+// version could not be installed.
+inline constexpr const char* kFailedUpdateVariable = "RENOVEX_ECHEC";
+
 // The running program as the system sees it.
 class Process {
   public:
@@ -58,10 +62,17 @@ class Process {
     // and writable by its owner only).
     virtual bool programReplaceable() = 0;
 
-    // Starts `program` with `arguments` without waiting for it, in the environment this
-    // program was given (not the settings it made for itself); on failure `error` says why.
-    virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
-                              std::string& error) = 0;
+    // True when the updater started this run again because it could not install the new
+    // version: this run must do its work, not hand the copy over again.
+    virtual bool updateFailed() = 0;
+
+    // Hands the run over to `program` with `arguments`, in the environment this program was
+    // given (not the settings it made for itself). Where the system allows it (Linux), this
+    // process becomes `program`, so that whoever waits for this run (a scheduler) waits for it
+    // too, and the call returns only on failure; elsewhere `program` starts, true is returned
+    // and this program must end at once. On failure `error` says why.
+    virtual bool handOver(const std::string& program, const std::vector<std::string>& arguments,
+                          std::string& error) = 0;
 
   protected:
     // Writes `text` as it is on standard error.

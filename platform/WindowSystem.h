@@ -20,6 +20,9 @@ struct ProgramEnd {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitUndeleted = 1;
 inline constexpr int kExitBadParameter = 2;
+// A run with parameters met another copy of the program running for the same user: it did
+// nothing, and a scheduled run must not pass for done.
+inline constexpr int kExitAnotherCopy = 4;
 
 // The user interface as the logic sees it: windows, dialogs, the beep, and the event loop.
 class WindowSystem {

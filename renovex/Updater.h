@@ -8,6 +8,9 @@ namespace vidor::renovex {
 
 using Deadline = std::chrono::steady_clock::time_point;
 
+// Which program the updater starts at its end: the new version, or the old one again.
+enum class Start { NewVersion, AfterFailedUpdate };
+
 // What the updater does on the machine. Every step that fails leaves the program as it was and
 // says why in `error`, in French, without a final period.
 class Updater {
@@ -22,9 +25,13 @@ class Updater {
     // Puts a whole copy of `newVersion` in the program's place in one step, retrying while the
     // system says the program is busy until `deadline`.
     virtual bool install(const std::string& newVersion, Deadline deadline, std::string& error) = 0;
-    // Starts `program` with `parameters`, without waiting for it.
+    // Starts `program` with `parameters`, without waiting for it. After a failed update the
+    // program is told so, and does not hand the same copy over again in that run.
     virtual bool start(const std::string& program, const std::vector<std::string>& parameters,
-                       std::string& error) = 0;
+                       Start start, std::string& error) = 0;
+    // Waits for the program start() started to end; its exit status, or 1 when it did not end by
+    // itself.
+    virtual int waitForStarted() = 0;
     // Tells the user `text`, and returns once the user has read it where a person can.
     virtual void tell(const std::string& text) = 0;
 };

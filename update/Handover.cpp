@@ -68,6 +68,8 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
     // The updater could not or would not replace the program: handing over would only end in
     // its refusal at every start. The run of a user who can will update it.
     if (!sys.process.programReplaceable()) return;
+    // The updater could not install this copy and started this version again to do the work.
+    if (sys.process.updateFailed()) return;
     const korlib::Registre settings(sys.settings, files.baseName());
     const std::string record = settings.ParametreLit(kHandedOver);
     if (installedAlready(record, info->modified, localTime)) return;
@@ -81,7 +83,7 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
         arguments.push_back(std::move(parameter));
     }
     std::string error;
-    if (sys.process.startProgram(files.updater(), arguments, error)) {
+    if (sys.process.handOver(files.updater(), arguments, error)) {
         // Ending at once is what lets the updater replace the program file.
         sys.windows.endProgram(platform::kExitNormal);
     }

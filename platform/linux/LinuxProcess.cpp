@@ -5,9 +5,10 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QProcess>
-#include <QStringList>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "platform/linux/ProgramFolderRule.h"
 
@@ -15,7 +16,15 @@ namespace vidor::platform::linux_ {
 
 LinuxProcess::LinuxProcess(std::string programPath, std::vector<std::string> arguments)
     : programPath_(std::move(programPath)), arguments_(std::move(arguments)) {
-    for (char** variable = environ; *variable; ++variable) environment_.emplace_back(*variable);
+    const std::string mark = std::string(kFailedUpdateVariable) + "=";
+    for (char** variable = environ; *variable; ++variable) {
+        // The updater's mark is for this run only, never for the programs it starts.
+        if (std::string_view(*variable).starts_with(mark)) {
+            updateFailed_ = std::string_view(*variable).substr(mark.size()) == "1";
+        } else {
+            environment_.emplace_back(*variable);
+        }
+    }
 }
 
 LinuxProcess::~LinuxProcess() = default;
@@ -71,25 +80,19 @@ bool LinuxProcess::programReplaceable() {
     return ::faccessat(AT_FDCWD, exeFolder().c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-bool LinuxProcess::startProgram(const std::string& program,
-                                const std::vector<std::string>& arguments, std::string& error) {
-    return startDetached(program, arguments, error, &environment_);
-}
-
-bool LinuxProcess::startDetached(const std::string& program,
-                                 const std::vector<std::string>& arguments, std::string& error,
-                                 const std::vector<std::string>* environment) {
-    const auto toList = [](const std::vector<std::string>& texts) {
-        QStringList list;
-        for (const std::string& text : texts) list << QString::fromStdString(text);
-        return list;
-    };
-    QProcess process;
-    process.setProgram(QString::fromStdString(program));
-    process.setArguments(toList(arguments));
-    if (environment) process.setEnvironment(toList(*environment));
-    if (process.startDetached()) return true;
-    error = process.errorString().toStdString();
+bool LinuxProcess::handOver(const std::string& program, const std::vector<std::string>& arguments,
+                            std::string& error) {
+    std::vector<std::string> texts{program};
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv, envp;
+    for (std::string& text : texts) argv.push_back(text.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = environment_;
+    for (std::string& variable : environment) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    std::fflush(nullptr);
+    ::execve(program.c_str(), argv.data(), envp.data());
+    error = std::strerror(errno);
     return false;
 }
 

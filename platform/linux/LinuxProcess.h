@@ -24,17 +24,12 @@ class LinuxProcess : public Process {
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
     bool programReplaceable() override;
-    bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      std::string& error) override;
+    bool updateFailed() override { return updateFailed_; }
+    bool handOver(const std::string& program, const std::vector<std::string>& arguments,
+                  std::string& error) override;
 
     // The program file of the running process.
     static std::string runningProgram();
-
-    // Starts `program` with `arguments` without waiting for it, in `environment` ("NAME=value"
-    // each) or, when null, in this process's own; on failure `error` says why.
-    static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
-                              std::string& error,
-                              const std::vector<std::string>* environment = nullptr);
 
   protected:
     void writeStandardError(const std::string& text) override;
@@ -45,6 +40,7 @@ class LinuxProcess : public Process {
     // The environment as the program found it, before it made settings for itself (such as
     // the Qt platform it chose without a screen).
     std::vector<std::string> environment_;
+    bool updateFailed_ = false;
     std::unique_ptr<SingleInstance> claim_;
 };
 

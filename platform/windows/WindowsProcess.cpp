@@ -130,13 +130,26 @@ bool WindowsProcess::programReplaceable() {
     return true;
 }
 
-bool WindowsProcess::startProgram(const std::string& program,
-                                  const std::vector<std::string>& arguments, std::string& error) {
+bool WindowsProcess::updateFailed() {
+    wchar_t value[4] = {};
+    const DWORD length = ::GetEnvironmentVariableW(widen(kFailedUpdateVariable).c_str(), value, 4);
+    return length == 1 && value[0] == L'1';
+}
+
+bool WindowsProcess::handOver(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error) {
+    // Windows cannot run another program in this process: the updater starts beside it, and
+    // this program ends so that its file can be replaced.
     return startDetached(program, arguments, error);
 }
 
 bool WindowsProcess::startDetached(const std::string& program,
                                    const std::vector<std::string>& arguments, std::string& error) {
+    return static_cast<bool>(start(program, arguments, error));
+}
+
+Handle WindowsProcess::start(const std::string& program, const std::vector<std::string>& arguments,
+                             std::string& error) {
     const std::wstring file = widen(program);
     std::wstring line = quoteArgument(file);
     for (const std::string& argument : arguments) line += L" " + quoteArgument(widen(argument));
@@ -148,11 +161,10 @@ bool WindowsProcess::startDetached(const std::string& program,
     if (!::CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &started)) {
         error = systemMessage(::GetLastError());
-        return false;
+        return {};
     }
     ::CloseHandle(started.hThread);
-    ::CloseHandle(started.hProcess);
-    return true;
+    return Handle(started.hProcess);
 }
 
 }  // namespace vidor::platform::windows

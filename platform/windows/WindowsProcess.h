@@ -30,12 +30,17 @@ class WindowsProcess : public Process {
     std::string programSuffix() override { return ".exe"; }
     char separator() override { return '\\'; }
     bool programReplaceable() override;
-    bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      std::string& error) override;
+    bool updateFailed() override;
+    bool handOver(const std::string& program, const std::vector<std::string>& arguments,
+                  std::string& error) override;
 
     // Starts `program` with `arguments` in a new process and does not wait for it.
     static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
                               std::string& error);
+    // Starts `program` with `arguments` in a new process; its handle, empty on failure (then
+    // `error` says why).
+    static Handle start(const std::string& program, const std::vector<std::string>& arguments,
+                        std::string& error);
 
   protected:
     void writeStandardError(const std::string& text) override;

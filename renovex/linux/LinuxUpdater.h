@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
 
 #include "renovex/Updater.h"
@@ -15,12 +17,14 @@ class LinuxUpdater : public Updater {
     bool openProgram(const std::string& program, std::string& error) override;
     bool waitUntilEnded(Deadline deadline) override;
     bool install(const std::string& newVersion, Deadline deadline, std::string& error) override;
-    bool start(const std::string& program, const std::vector<std::string>& parameters,
+    bool start(const std::string& program, const std::vector<std::string>& parameters, Start start,
                std::string& error) override;
+    int waitForStarted() override;
     void tell(const std::string& text) override;
 
   private:
     std::unique_ptr<ProgramFolder> folder_;
+    pid_t started_ = -1;
 };
 
 }  // namespace vidor::renovex

@@ -29,8 +29,23 @@ bool WindowsUpdater::install(const std::string& newVersion, Deadline deadline, s
 }
 
 bool WindowsUpdater::start(const std::string& program, const std::vector<std::string>& parameters,
-                           std::string& error) {
-    return platform::windows::WindowsProcess::startDetached(program, parameters, error);
+                           Start start, std::string& error) {
+    using platform::windows::widen;
+    // The started program inherits this environment: the mark of a failed update is set there
+    // for it alone.
+    ::SetEnvironmentVariableW(widen(platform::kFailedUpdateVariable).c_str(),
+                              start == Start::AfterFailedUpdate ? L"1" : nullptr);
+    started_ = platform::windows::WindowsProcess::start(program, parameters, error);
+    return static_cast<bool>(started_);
+}
+
+int WindowsUpdater::waitForStarted() {
+    DWORD status = 1;
+    if (::WaitForSingleObject(started_.get(), INFINITE) != WAIT_OBJECT_0 ||
+        !::GetExitCodeProcess(started_.get(), &status)) {
+        return 1;
+    }
+    return static_cast<int>(status);
 }
 
 void WindowsUpdater::tell(const std::string& text) {

@@ -101,7 +101,8 @@ TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfM
 TEST_F(CommandLineTest, AutoTakesTheChoicesOfTheLastManualRunAndLeavesThem) {
     test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
     test::storeUserSetting("Extensions", "log\ttmp\t");
-    test::storeUserSetting("Extensions sélectionnées", "log\t");
+    // A "*" in the settings is a name like any other, never a pattern: "t*" is not tmp.
+    test::storeUserSetting("Extensions sélectionnées", "t*\tlog\t");
     auto run = start({"/AUTO"});
     EXPECT_EQ(ending, platform::kExitNormal);
     EXPECT_TRUE(run->windows.messages.empty());
@@ -118,6 +119,12 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
         {{"/e:tmp", "\"Mixed Case\""}, "\"Mixed"},
         // A space always ends a parameter, quotes or not.
         {{"/U:\"q,", "e\""}, "e\""},
+        // An extension is no pattern and no path: "*" would have taken the first of the list.
+        {{"/E:*"}, "/E:*"},
+        {{"/E:tmp,t*"}, "/E:tmp,t*"},
+        {{"/U:c", "/e:a?"}, "/e:a?"},
+        {{"/E:../tmp"}, "/E:../tmp"},
+        {{"/E:a\\b"}, "/E:a\\b"},
     };
     for (const auto& [arguments, shown] : cases) {
         test::storeUserSetting("Unités sélectionnées", "D:\t");

@@ -116,6 +116,24 @@ TEST_F(UpdateRunTest, UnattendedRunMeetsAnUpdateDatedInTheFutureAndStillCleans) 
     expectOnlyTheProgram(prog);
 }
 
+TEST_F(UpdateRunTest, ACopyTheUpdaterRefusesStillLeavesTheNightsWorkDone) {
+    // A copy cut short on the share: the updater refuses it, and the version in place runs the
+    // night's work once, without handing over again; the status the scheduler sees is that
+    // run's, given only once the work is done.
+    const std::string old = test::readFile(prog / "Vidor");
+    test::writeFile(maj / "Vidor", old.substr(0, 256 * 1024));
+    test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
+
+    EXPECT_EQ(vidor(" /U:c /E:tmp"), 0) << errors();
+    EXPECT_TRUE(fs::exists(sandbox.trashFiles() / "nuit.tmp")) << errors();
+    const std::string refused = "n'est pas un programme complet pour cet ordinateur";
+    const std::size_t first = errors().find(refused);
+    EXPECT_NE(first, std::string::npos) << errors();
+    EXPECT_EQ(errors().find(refused, first + 1), std::string::npos) << errors();
+    EXPECT_EQ(test::readFile(prog / "Vidor"), old);
+    expectOnlyTheProgram(prog);
+}
+
 TEST_F(UpdateRunTest, CopiesAndFoldersThatCannotBeTrustedLeaveTheOldProgram) {
     // Each case prepares the machine and names the program to replace; the updater must
     // refuse, say why, and leave everything as it was.

@@ -20,8 +20,9 @@ struct FakeProcess : platform::Process {
     char separator() override { return slash; }
     void writeStandardError(const std::string&) override {}
     bool programReplaceable() override { return folderWritable; }
-    bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
-                      std::string& error) override {
+    bool updateFailed() override { return afterFailedUpdate; }
+    bool handOver(const std::string& program, const std::vector<std::string>& arguments,
+                  std::string& error) override {
         started.push_back(arguments);
         started.back().insert(started.back().begin(), program);
         if (startFailure) error = *startFailure;
@@ -30,6 +31,7 @@ struct FakeProcess : platform::Process {
 
     std::string folder, name = "Vidor", suffix, parameters;
     bool folderWritable = true;
+    bool afterFailedUpdate = false;
     char slash = '/';
     std::optional<std::string> startFailure;
     std::vector<std::vector<std::string>> started;

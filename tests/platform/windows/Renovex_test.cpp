@@ -45,5 +45,20 @@ TEST(RenovexTest, ReplacesTheProgramKeepingTheNewVersionsDateAndStartsIt) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
 
+TEST(RenovexTest, AVersionThatCannotBeInstalledLeavesTheRunToTheOldOneAndItsStatus) {
+    // The system's command interpreter stands for the old version: given the run's parameters,
+    // it ends with a status that says it ran, and whether it was told of the failed update.
+    test::TempDir dir;
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const fs::path program = dir / "Vidor.exe";
+    fs::copy_file(fs::path(system) / "cmd.exe", program);
+    const std::wstring from = L"\"" + (dir / "absente" / "Vidor.exe").wstring() + L"\"";
+    const std::wstring to = L"\"" + program.wstring() + L"\"";
+    const intptr_t status = ::_wspawnl(_P_WAIT, renovex().c_str(), L"Renovex", from.c_str(),
+                                       to.c_str(), L"/c", L"exit", L"4%RENOVEX_ECHEC%", nullptr);
+    EXPECT_EQ(status, 41);
+}
+
 }  // namespace
 }  // namespace vidor::renovex
