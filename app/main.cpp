@@ -4,11 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/F_Main.h"
-#ifdef _WIN32
-#include "platform/win32/Win32Main.h"
-#else
-#include "platform/qt/QtMain.h"
-#endif
+#include "platform/ProgramRun.h"
 
 namespace {
 
@@ -25,9 +21,5 @@ int main(int argc, char** argv) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
-#ifdef _WIN32
-    return vidor::platform::win32::run(makeMainWindow);
-#else
-    return vidor::platform::qt::run(argc, argv, makeMainWindow);
-#endif
+    return vidor::platform::runWithWindows(argc, argv, makeMainWindow);
 }
