@@ -61,8 +61,7 @@ void GuardedWindowSystem::showModal(Window& window) {
 
 std::int64_t GuardedWindowSystem::milliseconds() const {
     using namespace std::chrono;
-    return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch())
-        .count();
+    return duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void GuardedWindowSystem::ending(int status) {

@@ -100,43 +100,59 @@ void Win32Form::build(Control& control, HWND parent) {
     }
 }
 
-HWND Win32Form::create(Control& control, HWND parent) {
+namespace {
+
+// The native window that draws a control: its class, styles and first text.
+struct Native {
+    const wchar_t* kind = L"BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    const wchar_t* kind = L"BUTTON";
     std::wstring caption;
-    if (auto* button = dynamic_cast<Button*>(&control)) {
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
-        caption = widen(button->caption());
-    } else if (auto* box = dynamic_cast<CheckBox*>(&control)) {
-        style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-        caption = widen(box->caption());
-    } else if (auto* label = dynamic_cast<Label*>(&control)) {
-        kind = L"STATIC";
-        style |= SS_LEFT | SS_NOPREFIX;
-        caption = widen(label->caption());
-    } else if (auto* list = dynamic_cast<ListBox*>(&control)) {
-        kind = L"LISTBOX";
-        style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA | WS_VSCROLL |
-                 WS_HSCROLL | WS_TABSTOP | (list->multiple() ? LBS_MULTIPLESEL : 0);
-        exStyle = WS_EX_CLIENTEDGE;
-    } else if (auto* text = dynamic_cast<TextBox*>(&control)) {
-        kind = L"EDIT";
-        style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP;
-        exStyle = WS_EX_CLIENTEDGE;
-        caption = widen(text->text());
-    } else if (isFrame(&control)) {
-        style |= BS_GROUPBOX;
-        caption = widen(static_cast<Panel&>(control).caption());
+};
+
+Native nativeOf(const Control& control, bool frame) {
+    Native native;
+    if (auto* button = dynamic_cast<const Button*>(&control)) {
+        native.style |= BS_PUSHBUTTON | WS_TABSTOP;
+        native.caption = widen(button->caption());
+    } else if (auto* box = dynamic_cast<const CheckBox*>(&control)) {
+        native.style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+        native.caption = widen(box->caption());
+    } else if (auto* label = dynamic_cast<const Label*>(&control)) {
+        native.kind = L"STATIC";
+        native.style |= SS_LEFT | SS_NOPREFIX;
+        native.caption = widen(label->caption());
+    } else if (auto* list = dynamic_cast<const ListBox*>(&control)) {
+        native.kind = L"LISTBOX";
+        native.style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_NODATA |
+                        WS_VSCROLL | WS_HSCROLL | WS_TABSTOP |
+                        (list->multiple() ? LBS_MULTIPLESEL : 0);
+        native.exStyle = WS_EX_CLIENTEDGE;
+    } else if (auto* text = dynamic_cast<const TextBox*>(&control)) {
+        native.kind = L"EDIT";
+        native.style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_TABSTOP;
+        native.exStyle = WS_EX_CLIENTEDGE;
+        native.caption = widen(text->text());
+    } else if (frame) {
+        native.style |= BS_GROUPBOX;
+        native.caption = widen(static_cast<const Panel&>(control).caption());
     } else {
-        kind = kPanelClass;
-        exStyle = WS_EX_CONTROLPARENT;
+        native.kind = Win32Form::kPanelClass;
+        native.exStyle = WS_EX_CONTROLPARENT;
     }
+    return native;
+}
+
+}  // namespace
+
+HWND Win32Form::create(Control& control, HWND parent) {
+    const Native native = nativeOf(control, isFrame(&control));
     const RECT place = pixels(control);
-    HWND hwnd = ::CreateWindowExW(exStyle, kind, caption.c_str(), style, place.left, place.top,
-                                  place.right - place.left, place.bottom - place.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
-                                  ::GetModuleHandleW(nullptr), this);
+    HWND hwnd =
+        ::CreateWindowExW(native.exStyle, native.kind, native.caption.c_str(), native.style,
+                          place.left, place.top, place.right - place.left, place.bottom - place.top,
+                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)),
+                          ::GetModuleHandleW(nullptr), this);
     ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(control)), FALSE);
     if (auto* box = dynamic_cast<CheckBox*>(&control)) {
         ::SendMessageW(hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -138,8 +138,8 @@ int runUnseen(int argc, wchar_t** argv) {
     start.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
     start.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                          &start, &process)) {
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                          &process)) {
         return 126;
     }
     DWORD status = 124;

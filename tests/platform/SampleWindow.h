@@ -17,10 +17,10 @@ namespace vidor::test {
 struct Sample : platform::Window {
     platform::Panel surface{"surface", {0, 0, 7335, 3375}, 0};
     platform::Panel frame{"frame", {1560, 120, 1935, 3135}, 2, platform::Panel::Kind::Frame, "Ext"};
-    platform::ListBox several{"several", {240, 360, 1455, 2595}, 3,
-                              platform::ListBox::Selection::Multiple};
-    platform::ListBox lines{"lines", {3600, 360, 3000, 2400}, 9,
-                            platform::ListBox::Selection::Single};
+    platform::ListBox several{
+        "several", {240, 360, 1455, 2595}, 3, platform::ListBox::Selection::Multiple};
+    platform::ListBox lines{
+        "lines", {3600, 360, 3000, 2400}, 9, platform::ListBox::Selection::Single};
     platform::CheckBox over{"over", {7080, 2970, 180, 195}, 21, ""};
     platform::Button under{"under", {6000, 2880, 1335, 375}, 14, "Effacer  ", true};
     platform::Button cancel{"cancel", {3360, 2880, 1335, 375}, 10, "Annuler"};
@@ -30,8 +30,8 @@ struct Sample : platform::Window {
         hold(surface);
         surface.hold(frame);
         frame.hold(several);
-        for (Control* control : std::initializer_list<Control*>{&lines, &over, &under, &cancel,
-                                                                &total}) {
+        for (Control* control :
+             std::initializer_list<Control*>{&lines, &over, &under, &cancel, &total}) {
             surface.hold(*control);
         }
     }

@@ -136,7 +136,8 @@ TEST_F(MainWindowTest, EnterStartsOneCensusAndAtTheReviewPressesTheDefaultButton
     EXPECT_TRUE(usableFocus());
 
     // The user keeps a file, then Enter presses "Corbeille  ", the default button.
-    const auto kept = std::find(form.lDel.items().begin(), form.lDel.items().end(), "C:\\garder.tmp");
+    const auto kept =
+        std::find(form.lDel.items().begin(), form.lDel.items().end(), "C:\\garder.tmp");
     driver->clickLine(form, form.lDel, static_cast<int>(kept - form.lDel.items().begin()));
     driver->click(form, form.bConserver);
     driver->press(UserKey::Enter);

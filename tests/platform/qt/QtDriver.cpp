@@ -22,8 +22,8 @@ class QtDriver : public WindowDriver {
     explicit QtDriver(const platform::RunMode& mode) : windows_(mode) {
         // A run with parameters says nothing of the toolkit's on standard error.
         if (mode.withParameters)
-            previous_ = qInstallMessageHandler([](QtMsgType, const QMessageLogContext&,
-                                                  const QString&) {});
+            previous_ =
+                qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     }
     ~QtDriver() override {
         if (previous_) qInstallMessageHandler(previous_);

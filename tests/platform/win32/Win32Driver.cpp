@@ -28,8 +28,8 @@ void CALLBACK runWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
 // The window system, with its turn of the event loop at hand.
 class TestWindows : public platform::win32::Win32WindowSystem {
   public:
-    using Win32WindowSystem::Win32WindowSystem;
     using Win32WindowSystem::handleEvents;
+    using Win32WindowSystem::Win32WindowSystem;
 };
 
 class Win32Driver : public WindowDriver {
