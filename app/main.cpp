@@ -6,8 +6,8 @@
 #include "app/CommandLine.h"
 #include "app/F_Main.h"
 #include "app/ScheduleCommand.h"
+#include "platform/ProgramRun.h"
 #ifdef _WIN32
-#include "platform/win32/Win32Main.h"
 #include "platform/windows/RegistrySettings.h"
 #include "platform/windows/TaskScheduler.h"
 #include "platform/windows/WindowsProcess.h"
@@ -15,7 +15,6 @@
 #include "platform/linux/LinuxProcess.h"
 #include "platform/linux/LinuxScheduler.h"
 #include "platform/linux/LinuxSettings.h"
-#include "platform/qt/QtMain.h"
 #endif
 
 namespace {
@@ -51,9 +50,5 @@ int main(int argc, char** argv) {
     }
     // A command for the system's scheduler, typed while the window may well be open.
     if (vidor::app::scheduleAsked(arguments)) return scheduleCommand(arguments);
-#ifdef _WIN32
-    return vidor::platform::win32::run(makeMainWindow);
-#else
-    return vidor::platform::qt::run(argc, argv, makeMainWindow);
-#endif
+    return vidor::platform::runWithWindows(argc, argv, makeMainWindow);
 }

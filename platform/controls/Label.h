@@ -10,6 +10,19 @@ namespace vidor::platform {
 inline constexpr int kBlack = 0;
 inline constexpr int kRed = 255;
 
+// A colour's red, green and blue, each 0 to 255.
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The parts of a colour as the window layout gives it, 0x00BBGGRR.
+constexpr Rgb rgbOf(int bgr) {
+    return {bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF};
+}
+
 // A label: a caption, possibly bold, in a colour.
 class Label : public Control {
   public:

@@ -1,12 +1,9 @@
 #include "platform/qt/QtForm.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,14 +11,17 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/Stacking.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/TextBox.h"
+#include "platform/qt/FormWidget.h"
 #include "platform/qt/ListModel.h"
 #include "platform/qt/ListView.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/QtWindowSystem.h"
 
 namespace vidor::platform::qt {
@@ -33,42 +33,17 @@ namespace {
 constexpr qint64 kSlowShow = 4;
 constexpr int kLongList = 10000;
 
-// The top-level widget: closing it is the window's closing, which its handler decides.
-class FormWidget : public QWidget {
-  public:
-    FormWidget(Window& window, QtWindowSystem& system) : window_(window), system_(system) {}
-
-  protected:
-    void closeEvent(QCloseEvent* event) override {
-        event->ignore();
-        system_.guard([this] { window_.close(); });
-    }
-
-  private:
-    Window& window_;
-    QtWindowSystem& system_;
-};
-
-QString text(const std::string& utf8) {
-    // Line breaks are written CR LF in the program's texts.
-    return QString::fromStdString(utf8).replace("\r\n", "\n");
-}
-
 void setBold(QWidget* widget, bool bold) {
     QFont font = widget->font();
     font.setBold(bold);
     widget->setFont(font);
 }
 
-QColor colorOf(int bgr) {
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
 }  // namespace
 
-QtForm::QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale)
+QtForm::QtForm(Window& window, QtWindowSystem& system, const PixelScale& scale)
     : window_(window), system_(system), scale_(scale) {
-    top_ = new FormWidget(window, system);
+    top_ = new FormWidget(*this);
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
@@ -77,13 +52,12 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale)
          {Property::Caption, Property::Geometry, Property::Pointer, Property::Default}) {
         applyWindow(property);
     }
-    setTabOrder();
-    connect(new QShortcut(QKeySequence(Qt::Key_Return), top_), &QShortcut::activated, this,
-            [this] { pressKey(false); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Enter), top_), &QShortcut::activated, this,
-            [this] { pressKey(false); });
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), top_), &QShortcut::activated, this,
-            [this] { pressKey(true); });
+    const std::pair<QKeySequence, Key> keys[] = {
+        {Qt::Key_Return, Key::Enter}, {Qt::Key_Enter, Key::Enter}, {Qt::Key_Escape, Key::Escape}};
+    for (const auto& [sequence, key] : keys) {
+        connect(new QShortcut(sequence, top_), &QShortcut::activated, this,
+                [this, key] { pressKey(key); });
+    }
 }
 
 QtForm::~QtForm() {
@@ -98,9 +72,17 @@ QWidget* QtForm::widgetOf(const Control& control) const {
     return it == widgets_.end() ? nullptr : it->second;
 }
 
+Control* QtForm::controlOf(const QWidget* widget) const {
+    for (; widget && widget != top_; widget = widget->parentWidget()) {
+        if (auto it = controls_.find(widget); it != controls_.end()) return it->second;
+    }
+    return nullptr;
+}
+
 QWidget* QtForm::build(Control& control, QWidget* parent) {
     QWidget* widget = buildWidget(control, parent);
     widgets_[&control] = widget;
+    controls_[widget] = &control;
     control.setObserver(this);
     for (Control* child : control.children()) build(*child, widget);
     stack(control);
@@ -153,6 +135,10 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
         edit->setTabChangesFocus(true);
         return edit;
     }
+    return buildSurface(control, parent);
+}
+
+QWidget* QtForm::buildSurface(Control& control, QWidget* parent) {
     auto* panel = dynamic_cast<Panel*>(&control);
     QWidget* surface = nullptr;
     if (panel && panel->kind() == Panel::Kind::Frame) {
@@ -219,9 +205,13 @@ void QtForm::syncSelection(ListBox& list) {
 void QtForm::changed(Control& control, Property property) {
     if (&control == &window_) {
         applyWindow(property);
-        return;
+    } else if (QWidget* widget = widgetOf(control)) {
+        applyControl(control, widget, property);
     }
-    if (QWidget* widget = widgetOf(control)) applyControl(control, widget, property);
+    if (property == Property::Visible || property == Property::Enabled ||
+        property == Property::Default) {
+        keepFocusUsable();
+    }
 }
 
 void QtForm::listChanged(ListBox& list, ListChange change, int index) {
@@ -270,127 +260,8 @@ void QtForm::showLists() {
     sinceShown_.start();
 }
 
-void QtForm::applyWindow(Property property) {
-    switch (property) {
-        case Property::Caption:
-            top_->setWindowTitle(text(window_.caption()));
-            break;
-        case Property::Geometry:
-            top_->resize(scale_.pixels(window_.innerWidth()), scale_.pixels(window_.innerHeight()));
-            top_->move(scale_.pixels(window_.place().left), scale_.pixels(window_.place().top));
-            break;
-        case Property::Visible:
-            if (window_.visible()) {
-                top_->show();
-            } else {
-                top_->hide();
-                if (onHidden) onHidden();
-            }
-            break;
-        case Property::Pointer:
-            if (window_.mousePointer() == kPointerHourglass)
-                top_->setCursor(Qt::WaitCursor);
-            else
-                top_->unsetCursor();
-            break;
-        case Property::Default:
-            for (auto& [control, widget] : widgets_) {
-                if (auto* push = qobject_cast<QPushButton*>(widget)) {
-                    push->setDefault(control == window_.defaultButton());
-                }
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-void QtForm::applyControl(Control& control, QWidget* widget, Property property) {
-    switch (property) {
-        case Property::Geometry:
-            widget->setGeometry(scale_.rect(control.place()));
-            break;
-        case Property::Visible:
-            widget->setVisible(control.visible());
-            break;
-        case Property::Enabled:
-            widget->setEnabled(control.enabled());
-            break;
-        case Property::Caption:
-            if (auto* button = dynamic_cast<Button*>(&control)) {
-                static_cast<QPushButton*>(widget)->setText(text(button->caption()));
-            } else if (auto* label = dynamic_cast<Label*>(&control)) {
-                static_cast<QLabel*>(widget)->setText(text(label->caption()));
-            }
-            break;
-        case Property::Value: {
-            QSignalBlocker quiet(widget);
-            static_cast<QCheckBox*>(widget)->setChecked(static_cast<CheckBox&>(control).value() ==
-                                                        1);
-            break;
-        }
-        case Property::Text:
-            static_cast<QPlainTextEdit*>(widget)->setPlainText(
-                text(static_cast<TextBox&>(control).text()));
-            break;
-        case Property::ForeColor: {
-            QPalette palette = widget->palette();
-            palette.setColor(QPalette::WindowText,
-                             colorOf(static_cast<Label&>(control).foreColor()));
-            widget->setPalette(palette);
-            break;
-        }
-        case Property::Selection:
-            syncSelection(static_cast<ListBox&>(control));
-            break;
-        case Property::TopIndex:
-            topMoved_.insert(&static_cast<ListBox&>(control));
-            queueShowLists();
-            break;
-        default:
-            break;
-    }
-}
-
 void QtForm::stack(const Control& container) {
-    // Controls that overlap are drawn, and take the click, in the order the window was designed
-    // for: labels, drawn on the surface itself, under every other control; the others by tab
-    // index, a later one over an earlier one (the small recycle box over "Effacer").
-    std::vector<Control*> order = container.children();
-    std::stable_sort(order.begin(), order.end(), [](const Control* a, const Control* b) {
-        const bool aLabel = dynamic_cast<const Label*>(a) != nullptr;
-        const bool bLabel = dynamic_cast<const Label*>(b) != nullptr;
-        if (aLabel != bLabel) return aLabel;
-        return a->tabIndex() < b->tabIndex();
-    });
-    for (Control* control : order) widgetOf(*control)->raise();
-}
-
-void QtForm::setTabOrder() {
-    std::vector<std::pair<int, QWidget*>> order;
-    for (auto& [control, widget] : widgets_) {
-        if (widget->focusPolicy() != Qt::NoFocus) order.emplace_back(control->tabIndex(), widget);
-    }
-    std::sort(order.begin(), order.end(), [](auto& a, auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i)
-        QWidget::setTabOrder(order[i - 1].second, order[i].second);
-}
-
-void QtForm::pressKey(bool cancel) {
-    if (!cancel) {
-        // Enter on a button presses that button, as everywhere else.
-        if (auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget())) {
-            if (focused->window() == top_) {
-                focused->click();
-                return;
-            }
-        }
-    }
-    Button* button = cancel ? window_.cancelButton() : window_.defaultButton();
-    if (!button) return;
-    QWidget* widget = widgetOf(*button);
-    if (widget && widget->isVisible() && widget->isEnabled())
-        system_.guard([button] { button->press(); });
+    for (Control* control : bottomToTop(container.children())) widgetOf(*control)->raise();
 }
 
 bool QtForm::eventFilter(QObject* watched, QEvent* event) {

@@ -9,9 +9,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/Keyboard.h"
+#include "platform/PixelScale.h"
 #include "platform/controls/Control.h"
 #include "platform/controls/Window.h"
-#include "platform/qt/Twips.h"
 
 namespace vidor::platform::qt {
 
@@ -20,16 +21,19 @@ class ListView;
 class QtWindowSystem;
 
 // Draws a Window and its controls with Qt widgets at their twips positions scaled to the screen,
-// forwards the user's clicks, double-clicks, mouse moves and closing to the controls' handlers,
-// and mirrors every later change of the controls.
+// forwards the user's clicks, double-clicks, keys, mouse moves and closing to the controls'
+// handlers, and mirrors every later change of the controls. Where the controls lie on each other,
+// the tab order, the focus and what Enter and Escape press follow the rules of platform/.
 class QtForm : public QObject, public ControlObserver {
   public:
-    QtForm(Window& window, QtWindowSystem& system, const TwipScale& scale);
+    QtForm(Window& window, QtWindowSystem& system, const PixelScale& scale);
     ~QtForm() override;
 
     QWidget* widget() const { return top_; }
     // The widget that draws `control`, or nullptr.
     QWidget* widgetOf(const Control& control) const;
+    // The control drawn by `widget` or by one of its parts, or nullptr.
+    Control* controlOf(const QWidget* widget) const;
 
     // Brings the lists on screen up to date: the lines appended since, laid out, and the first
     // line shown. Runs when the event loop next runs, and at every yield of the program's loops.
@@ -41,26 +45,36 @@ class QtForm : public QObject, public ControlObserver {
     // Called when the window is hidden (the end of a modal display).
     std::function<void()> onHidden;
 
+    // From the top-level widget: the user closes the window, presses Tab or Shift+Tab (true when
+    // the focus moved), or the window comes to the front.
+    void closeAsked();
+    bool tab(bool backwards);
+    void activated();
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* build(Control& control, QWidget* parent);
     QWidget* buildWidget(Control& control, QWidget* parent);
+    QWidget* buildSurface(Control& control, QWidget* parent);
     void connectList(ListBox& list, ListView* view);
     void syncSelection(ListBox& list);
     void queueShowLists(qint64 delay = 0);
     void applyWindow(Property property);
     void applyControl(Control& control, QWidget* widget, Property property);
     void stack(const Control& container);
-    void setTabOrder();
-    void pressKey(bool cancel);
+    void pressKey(Key key);
+    // Moves the focus off a control the user can no longer use, as the keyboard rules say.
+    void keepFocusUsable();
+    void focus(Control* control);
 
     Window& window_;
     QtWindowSystem& system_;
-    TwipScale scale_;
+    PixelScale scale_;
     QPointer<QWidget> top_;
     std::unordered_map<const Control*, QWidget*> widgets_;
+    std::unordered_map<const QWidget*, Control*> controls_;
     std::unordered_map<const Control*, ListModel*> models_;
     std::unordered_map<const QObject*, Control*> hovered_;
     std::unordered_set<const Control*> topMoved_;

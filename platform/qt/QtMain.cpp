@@ -1,67 +1,70 @@
-#include "platform/qt/QtMain.h"
+// The start of the program with Qt Widgets, on Linux.
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
-#include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/NoScreen.h"
+#include "platform/ProgramRun.h"
 #include "platform/linux/Display.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
 
-namespace vidor::platform::qt {
+namespace vidor::platform {
 
 namespace {
-
-// A run with parameters may be a timer's inside a desktop session: no message box waits longer.
-constexpr int kUnattendedBoxMilliseconds = 30000;
 
 // Scheduled runs print the program's own messages only, never the toolkit's.
 void dropToolkitMessage(QtMsgType, const QMessageLogContext&, const QString&) {}
 
+class QtToolkit : public Toolkit {
+  public:
+    QtToolkit(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
+    Screen screen() override {
+        const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
+        if (!chosen.isEmpty())
+            return linux_::drawsNowhere(chosen.toStdString()) ? Screen::Unseen : Screen::Seen;
+        return linux_::displayReachable() ? Screen::Seen : Screen::None;
+    }
+
+    GuardedWindowSystem& start(const RunMode& mode) override {
+        if (mode.withParameters) qInstallMessageHandler(dropToolkitMessage);
+        // The minimal platform loads no fonts: nothing is drawn, and the start is shorter.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !mode.screen)
+            qputenv("QT_QPA_PLATFORM", "minimal");
+        application_.emplace(argc_, argv_);
+        application_->setQuitOnLastWindowClosed(false);
+        QFont font = QApplication::font();
+        font.setPointSize(8);  // the size the window's layout was drawn for
+        QApplication::setFont(font);
+        QApplication::setWindowIcon(QIcon(":/fr.brenlo.Vidor.svg"));
+        // The window's class, which docks match with the menu entry, whatever name started it
+        // (the menu's "vidor" link, or the program's own file).
+        QApplication::setApplicationName("Vidor");
+        return windows_.emplace(mode);
+    }
+
+  private:
+    int& argc_;
+    char** argv_;
+    // The window system ends before the application it uses.
+    std::optional<QApplication> application_;
+    std::optional<qt::QtWindowSystem> windows_;
+};
+
 }  // namespace
 
-int run(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
+int runWithWindows(int argc, char** argv, const MainWindowFactory& makeMainWindow) {
     // The program's parameters, taken before Qt removes the ones it knows.
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     linux_::LinuxPlatform machine(linux_::LinuxProcess::runningProgram(), std::move(arguments));
-
-    // A scheduled run has no screen: it goes on without one, and never waits for a person.
-    const bool withParameters = !machine.process().commandLine().empty();
-    if (withParameters) qInstallMessageHandler(dropToolkitMessage);
-    const QString chosen = qEnvironmentVariable("QT_QPA_PLATFORM");
-    bool headless = linux_::drawsNowhere(chosen.toStdString());
-    if (chosen.isEmpty() && !linux_::displayReachable()) {
-        if (!withParameters) {
-            std::fputs(kNoScreenMessage, stderr);
-            return kExitNoScreen;
-        }
-        // The minimal platform loads no fonts: nothing is drawn, and the start is shorter.
-        qputenv("QT_QPA_PLATFORM", "minimal");
-        headless = true;
-    }
-
-    QApplication application(argc, argv);
-    application.setQuitOnLastWindowClosed(false);
-    QFont font = QApplication::font();
-    font.setPointSize(8);  // the size the window's layout was drawn for
-    QApplication::setFont(font);
-    QApplication::setWindowIcon(QIcon(":/fr.brenlo.Vidor.svg"));
-
-    QtWindowSystem windows(headless, withParameters ? kUnattendedBoxMilliseconds : 0);
-    Services services = machine.services(windows);
-    std::unique_ptr<Window> main = makeMainWindow(services);
-
-    windows.guard([&] {
-        if (main->onLoad) main->onLoad();
-        if (!main->visible()) windows.show(*main);
-    });
-    const int status = windows.ended() ? windows.status() : QApplication::exec();
-    windows.release(*main);
-    return status;
+    QtToolkit toolkit(argc, argv);
+    return runProgram(
+        toolkit, machine.process(),
+        [&machine](WindowSystem& windows) { return machine.services(windows); }, makeMainWindow);
 }
 
-}  // namespace vidor::platform::qt
+}  // namespace vidor::platform

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <cstdio>
 
 #include "platform/qt/QtForm.h"
 
@@ -16,28 +15,25 @@ namespace vidor::platform::qt {
 
 namespace {
 
-// Events are handled at most this often inside the program's loops: often enough for a click on
-// "Annuler" to be seen at once, seldom enough not to slow a walk of a million files.
-constexpr qint64 kYieldMilliseconds = 15;
-
 QString text(const std::string& utf8) {
     return QString::fromStdString(utf8).replace("\r\n", "\n");
 }
 
+double screenDotsPerInch() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInch() : 96;
+}
+
 }  // namespace
 
-QtWindowSystem::QtWindowSystem(bool headless, int closeAfterMilliseconds)
-    : headless_(headless), closeAfter_(closeAfterMilliseconds) {}
+QtWindowSystem::QtWindowSystem(RunMode mode)
+    : GuardedWindowSystem(mode), scale_(screenDotsPerInch()) {}
 
 QtWindowSystem::~QtWindowSystem() = default;
 
-void QtWindowSystem::doEvents() {
-    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= kYieldMilliseconds) {
-        for (auto& [window, form] : forms_) form->showLists();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        sinceEvents_.restart();
-    }
-    if (status_) throw ProgramEnd{*status_};
+void QtWindowSystem::handleEvents() {
+    for (auto& [window, form] : forms_) form->showLists();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 QWidget* QtWindowSystem::activeWidget() {
@@ -48,12 +44,8 @@ QWidget* QtWindowSystem::activeWidget() {
     return nullptr;
 }
 
-Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, Icon icon,
-                                  const std::string& title) {
-    if (headless_ || closeAfter_ > 0) {
-        std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(message).toStdString().c_str());
-    }
-    if (headless_) return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+Answer QtWindowSystem::showBox(const std::string& message, Buttons buttons, Icon icon,
+                               const std::string& title, std::chrono::milliseconds closeAfter) {
     QMessageBox box(activeWidget());
     box.setWindowTitle(text(title));
     box.setText(text(message));
@@ -72,24 +64,20 @@ Answer QtWindowSystem::messageBox(const std::string& message, Buttons buttons, I
         box.setDefaultButton(QMessageBox::Ok);
     }
     QTimer closing;
-    if (closeAfter_ > 0) {
+    if (closeAfter.count() > 0) {
         closing.setSingleShot(true);
         QObject::connect(&closing, &QTimer::timeout, &box,
                          [&box] { box.defaultButton()->click(); });
-        closing.start(closeAfter_);
+        closing.start(closeAfter);
     }
     const int pressed = box.exec();
-    if (status_) throw ProgramEnd{*status_};
     if (buttons == Buttons::Ok) return Answer::Ok;
     return pressed == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::string QtWindowSystem::inputBox(const std::string& prompt, const std::string& title,
-                                     const std::string& defaultText) {
-    if (headless_ || closeAfter_ > 0) {
-        std::fprintf(stderr, "%s\n%s\n", title.c_str(), text(prompt).toStdString().c_str());
-        return {};
-    }
+std::optional<std::string> QtWindowSystem::showPrompt(const std::string& prompt,
+                                                      const std::string& title,
+                                                      const std::string& defaultText) {
     QInputDialog dialog(activeWidget());
     dialog.setWindowTitle(text(title));
     dialog.setLabelText(text(prompt));
@@ -98,13 +86,12 @@ std::string QtWindowSystem::inputBox(const std::string& prompt, const std::strin
     dialog.setCancelButtonText("Annuler");
     // A long prompt is wrapped, so that the dialog and its buttons fit a small screen.
     if (auto* label = dialog.findChild<QLabel*>()) label->setWordWrap(true);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    if (status_) throw ProgramEnd{*status_};
-    return accepted ? dialog.textValue().toStdString() : std::string();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
-void QtWindowSystem::beep() {
-    if (!headless_) QApplication::beep();
+void QtWindowSystem::ring() {
+    QApplication::beep();
 }
 
 int QtWindowSystem::screenWidth() {
@@ -129,7 +116,7 @@ void QtWindowSystem::show(Window& window) {
     form.widget()->show();
 }
 
-void QtWindowSystem::showModal(Window& window) {
+void QtWindowSystem::runModal(Window& window) {
     QtForm& form = formFor(window);
     form.widget()->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
@@ -140,7 +127,10 @@ void QtWindowSystem::showModal(Window& window) {
     if (window.visible() && !status_) loop.exec();
     loops_.pop_back();
     release(window);
-    if (status_) throw ProgramEnd{*status_};
+}
+
+int QtWindowSystem::runLoop() {
+    return QApplication::exec();
 }
 
 QtForm* QtWindowSystem::formOf(Window& window) {
@@ -148,12 +138,18 @@ QtForm* QtWindowSystem::formOf(Window& window) {
     return it == forms_.end() ? nullptr : it->second.get();
 }
 
+Window* QtWindowSystem::windowOf(const QWidget* topLevel) {
+    for (auto& [window, form] : forms_) {
+        if (form->widget() == topLevel) return window;
+    }
+    return nullptr;
+}
+
 void QtWindowSystem::release(Window& window) {
     forms_.erase(&window);
 }
 
-void QtWindowSystem::ending(int status) {
-    status_ = status;
+void QtWindowSystem::stopLoops(int status) {
     for (QEventLoop* loop : loops_) loop->quit();
     QCoreApplication::exit(status);
 }

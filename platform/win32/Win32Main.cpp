@@ -1,58 +1,42 @@
-#include "platform/win32/Win32Main.h"
+// The start of the program with the native windows of Win32.
 
 #include <windows.h>
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include <cstdio>
+#include <optional>
 
-#include "platform/NoScreen.h"
+#include "platform/ProgramRun.h"
+#include "platform/win32/Screen.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "platform/windows/WindowsPlatform.h"
 
-namespace vidor::platform::win32 {
+namespace vidor::platform {
 
 namespace {
 
-// A service or a task without an interactive session has an invisible window station; Wine
-// without an X display has a visible one but creates no window at all.
-bool screenReachable() {
-    USEROBJECTFLAGS flags{};
-    if (::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                    nullptr) &&
-        !(flags.dwFlags & WSF_VISIBLE)) {
-        return false;
+class Win32Toolkit : public Toolkit {
+  public:
+    Screen screen() override { return win32::screenSeen() ? Screen::Seen : Screen::None; }
+
+    GuardedWindowSystem& start(const RunMode& mode) override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        return windows_.emplace(mode);
     }
-    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (!probe) return false;
-    ::DestroyWindow(probe);
-    return true;
-}
+
+  private:
+    std::optional<win32::Win32WindowSystem> windows_;
+};
 
 }  // namespace
 
-int run(const MainWindowFactory& makeMainWindow) {
+int runWithWindows(int, char**, const MainWindowFactory& makeMainWindow) {
     windows::WindowsPlatform machine;
-    const bool screen = screenReachable();
-    if (!screen && machine.process().commandLine().empty()) {
-        std::fputs(kNoScreenMessage, stderr);
-        return kExitNoScreen;
-    }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    ::InitCommonControlsEx(&controls);
-
-    Win32WindowSystem windows(!screen);
-    Services services = machine.services(windows);
-    std::unique_ptr<Window> main = makeMainWindow(services);
-
-    windows.guard([&] {
-        if (main->onLoad) main->onLoad();
-        if (!main->visible()) windows.show(*main);
-    });
-    const int status = windows.ended() ? windows.status() : windows.run();
-    windows.release(*main);
-    return status;
+    Win32Toolkit toolkit;
+    return runProgram(
+        toolkit, machine.process(),
+        [&machine](WindowSystem& windows) { return machine.services(windows); }, makeMainWindow);
 }
 
-}  // namespace vidor::platform::win32
+}  // namespace vidor::platform

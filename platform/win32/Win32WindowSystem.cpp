@@ -1,48 +1,22 @@
 #include "platform/win32/Win32WindowSystem.h"
 
-#include <cstdio>
 #include <vector>
 
+#include "platform/Keyboard.h"
 #include "platform/controls/Window.h"
 #include "platform/win32/InputDialog.h"
+#include "platform/win32/MessageBoxes.h"
 #include "platform/win32/Win32Form.h"
-#include "platform/windows/Wide.h"
 
 namespace vidor::platform::win32 {
 
-namespace {
-
-// Events are handled at most this often inside the program's loops: often enough for a click on
-// "Annuler" to be seen at once, seldom enough not to slow a walk of a million files.
-constexpr ULONGLONG kYieldMilliseconds = 15;
-
-// The program writes its line breaks CR LF; a console wants LF alone.
-std::string plain(std::string text) {
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
-        text.erase(at, 1);
-    return text;
-}
-
-UINT iconFlag(Icon icon) {
-    switch (icon) {
-        case Icon::Exclamation:
-            return MB_ICONEXCLAMATION;
-        case Icon::Question:
-            return MB_ICONQUESTION;
-        case Icon::None:
-            break;
-    }
-    return 0;
-}
-
-}  // namespace
-
-Win32WindowSystem::Win32WindowSystem(bool headless) : headless_(headless) {
+Win32WindowSystem::Win32WindowSystem(RunMode mode) : GuardedWindowSystem(mode) {
     if (HDC screen = ::GetDC(nullptr)) {
         dpi_ = ::GetDeviceCaps(screen, LOGPIXELSY);
         ::ReleaseDC(nullptr, screen);
     }
     if (dpi_ <= 0) dpi_ = 96;
+    if (mode.screen) Win32Form::registerClasses();
 }
 
 Win32WindowSystem::~Win32WindowSystem() = default;
@@ -68,13 +42,16 @@ HWND Win32WindowSystem::owner() {
 void Win32WindowSystem::dispatch(MSG& message) {
     if (Win32Form* form = formAt(message.hwnd)) {
         if (form->keyDown(message)) return;
-        if (::IsDialogMessageW(form->hwnd(), &message)) return;
+        // The dialog keys go round the controls from the focused one: from a control the user
+        // cannot use, they would go round for ever.
+        const Control* focused = form->focusedControl();
+        if (focused && usable(*focused) && ::IsDialogMessageW(form->hwnd(), &message)) return;
     }
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
 }
 
-void Win32WindowSystem::pump() {
+void Win32WindowSystem::handleEvents() {
     MSG message;
     while (!status_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) break;
@@ -82,58 +59,37 @@ void Win32WindowSystem::pump() {
     }
 }
 
-void Win32WindowSystem::doEvents() {
-    const ULONGLONG now = ::GetTickCount64();
-    if (!headless_ && now - lastEvents_ >= kYieldMilliseconds) {
-        pump();
-        lastEvents_ = ::GetTickCount64();
-    }
-    if (status_) throw ProgramEnd{*status_};
+std::int64_t Win32WindowSystem::milliseconds() const {
+    return static_cast<std::int64_t>(::GetTickCount64());
 }
 
-int Win32WindowSystem::run() {
+int Win32WindowSystem::runLoop() {
     MSG message;
     while (!status_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
     return status();
 }
 
-Answer Win32WindowSystem::messageBox(const std::string& text, Buttons buttons, Icon icon,
-                                     const std::string& title) {
-    const Answer byDefault = buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-    if (headless_) {
-        std::fprintf(stderr, "%s\n%s\n", title.c_str(), plain(text).c_str());
-        return byDefault;
-    }
-    const UINT flags = (buttons == Buttons::YesNo ? MB_YESNO : MB_OK) | iconFlag(icon);
-    const int pressed =
-        ::MessageBoxW(owner(), windows::widen(text).c_str(), windows::widen(title).c_str(), flags);
-    if (status_) throw ProgramEnd{*status_};
-    if (pressed <= 0) return byDefault;  // no desktop to show it on after all
-    if (buttons == Buttons::Ok) return Answer::Ok;
-    return pressed == IDYES ? Answer::Yes : Answer::No;
+Answer Win32WindowSystem::showBox(const std::string& text, Buttons buttons, Icon icon,
+                                  const std::string& title, std::chrono::milliseconds closeAfter) {
+    return showMessageBox(owner(), text, buttons, icon, title, closeAfter);
 }
 
-std::string Win32WindowSystem::inputBox(const std::string& prompt, const std::string& title,
-                                        const std::string& defaultText) {
-    if (headless_) {
-        std::fprintf(stderr, "%s\n%s\n", title.c_str(), plain(prompt).c_str());
-        return {};
-    }
-    std::string answer = askText(owner(), prompt, title, defaultText).value_or("");
-    if (status_) throw ProgramEnd{*status_};
-    return answer;
+std::optional<std::string> Win32WindowSystem::showPrompt(const std::string& prompt,
+                                                         const std::string& title,
+                                                         const std::string& defaultText) {
+    return askText(owner(), prompt, title, defaultText);
 }
 
-void Win32WindowSystem::beep() {
-    if (!headless_) ::MessageBeep(MB_OK);
+void Win32WindowSystem::ring() {
+    ::MessageBeep(MB_OK);
 }
 
 int Win32WindowSystem::screenWidth() {
-    return ::MulDiv(headless_ ? 1024 : ::GetSystemMetrics(SM_CXSCREEN), 1440, dpi_);
+    return ::MulDiv(mode().screen ? ::GetSystemMetrics(SM_CXSCREEN) : 1024, 1440, dpi_);
 }
 
 int Win32WindowSystem::screenHeight() {
-    return ::MulDiv(headless_ ? 768 : ::GetSystemMetrics(SM_CYSCREEN), 1440, dpi_);
+    return ::MulDiv(mode().screen ? ::GetSystemMetrics(SM_CYSCREEN) : 768, 1440, dpi_);
 }
 
 Win32Form& Win32WindowSystem::formFor(Window& window) {
@@ -143,7 +99,7 @@ Win32Form& Win32WindowSystem::formFor(Window& window) {
 }
 
 void Win32WindowSystem::show(Window& window) {
-    if (headless_) {
+    if (!mode().screen) {
         window.setVisible(true);
         return;
     }
@@ -152,8 +108,7 @@ void Win32WindowSystem::show(Window& window) {
     form.present();
 }
 
-void Win32WindowSystem::showModal(Window& window) {
-    if (headless_) return;  // nobody could close it
+void Win32WindowSystem::runModal(Window& window) {
     // The windows behind take no input until this one is hidden.
     std::vector<HWND> disabled;
     for (auto& [shown, form] : forms_) {
@@ -172,7 +127,6 @@ void Win32WindowSystem::showModal(Window& window) {
     for (HWND hwnd : disabled) ::EnableWindow(hwnd, TRUE);
     if (!disabled.empty()) ::SetActiveWindow(disabled.front());
     release(window);
-    if (status_) throw ProgramEnd{*status_};
 }
 
 Win32Form* Win32WindowSystem::formOf(Window& window) {
@@ -184,8 +138,7 @@ void Win32WindowSystem::release(Window& window) {
     forms_.erase(&window);
 }
 
-void Win32WindowSystem::ending(int status) {
-    status_ = status;
+void Win32WindowSystem::stopLoops(int status) {
     ::PostQuitMessage(status);
 }
 

@@ -1,31 +1,38 @@
-// The Windows form of the notice: standard error, and a message box on a desktop that shows.
+// The Windows form of the notice: it goes where the program's own messages go. On a screen a
+// person sees, a box, which in a run with parameters is also written on standard error and closes
+// by itself; without one (a service, a task run whether the user is logged on or not), standard
+// error alone.
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
-#include <iostream>
-
-#include "platform/windows/Wide.h"
+#include "platform/win32/Screen.h"
+#include "platform/win32/Win32WindowSystem.h"
 #include "renovex/windows/Steps.h"
 
 namespace vidor::renovex::windows {
 
 namespace {
 
-// False for a service or a scheduled run, whose message box nobody would ever close.
-bool desktopShows() {
-    USEROBJECTFLAGS flags{};
-    return ::GetUserObjectInformationW(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags,
-                                       nullptr) &&
-           (flags.dwFlags & WSF_VISIBLE);
+// The updater is given the new version and the program, then the parameters of the run that met
+// the update: with them, that run was unattended, and so is this one.
+bool runWithParameters() {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    ::LocalFree(arguments);
+    return count > 3;
 }
 
 }  // namespace
 
 void tellUser(const std::string& text) {
-    std::cerr << "Renovex : " << text << std::endl;
-    if (!desktopShows()) return;
-    ::MessageBoxW(nullptr, platform::windows::widen(text).c_str(), L"Renovex - Erreur",
-                  MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    platform::RunMode mode;
+    mode.screen = platform::win32::screenSeen();
+    mode.withParameters = runWithParameters();
+    platform::win32::Win32WindowSystem windows(mode);
+    windows.messageBox(text, platform::Buttons::Ok, platform::Icon::Exclamation,
+                       "Renovex - Erreur");
 }
 
 }  // namespace vidor::renovex::windows

@@ -15,7 +15,9 @@ bool installCopy(const std::string& newVersion, const std::string& program, Dead
 // Waits until no process runs the file `program`; false when one still does at `deadline`.
 bool waitUntilNotRunning(const std::string& program, Deadline deadline);
 
-// Writes `text` on standard error, and shows it in a message box on a desktop that shows.
+// Tells the user `text` where the program's messages go: a box on a screen a person sees (also
+// written on standard error, and closing by itself, in a run with parameters); standard error
+// without one.
 void tellUser(const std::string& text);
 
 }  // namespace vidor::renovex::windows

@@ -4,9 +4,14 @@
 //   WindowProbe watch <seconds> <title> [<text>]
 //                                         waits for a shown window of that exact title (and a
 //                                         shown control of that text in it), then prints its
-//                                         client origin on screen and its controls
+//                                         client origin on screen, its controls and the one that
+//                                         has the keyboard focus
 //   WindowProbe gone <seconds> <title>    waits until no shown window has that title
 //   WindowProbe close <title>             asks the window to close, as its close box does
+//   WindowProbe answers <title>           fails when the window does not answer within 2 s
+//   WindowProbe unseen <program> [args]   runs the program on a desktop nobody sees (a window
+//                                         station of its own, as a service has) and returns its
+//                                         exit status
 
 #include <windows.h>
 
@@ -54,13 +59,20 @@ HWND findShown(const wchar_t* text, HWND parent = nullptr) {
     return search.found;
 }
 
+// A control as a line: class, text, enabled or not.
+std::string describe(HWND hwnd) {
+    wchar_t kind[64] = {};
+    ::GetClassNameW(hwnd, kind, 64);
+    return narrow(kind) + "|" + narrow(textOf(hwnd)) + "|" +
+           (::IsWindowEnabled(hwnd) ? "enabled" : "disabled");
+}
+
 // One line a shown control: class, text, then for a list its line count and selected lines.
 BOOL CALLBACK printControl(HWND hwnd, LPARAM) {
     if (!::IsWindowVisible(hwnd)) return TRUE;
     wchar_t kind[64] = {};
     ::GetClassNameW(hwnd, kind, 64);
-    std::string line = narrow(kind) + "|" + narrow(textOf(hwnd)) + "|" +
-                       (::IsWindowEnabled(hwnd) ? "enabled" : "disabled");
+    std::string line = describe(hwnd);
     if (std::wstring(kind) == L"ListBox" || std::wstring(kind) == L"LISTBOX") {
         const auto count = ::SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
         line += "|" + std::to_string(count) + "|";
@@ -92,7 +104,48 @@ int watch(double seconds, const wchar_t* title, const wchar_t* text) {
     std::printf("window|%ld %ld|%s|%ld %ld\n", origin.x, origin.y,
                 ::IsWindowEnabled(hwnd) ? "enabled" : "disabled", client.right, client.bottom);
     ::EnumChildWindows(hwnd, printControl, 0);
+    // Where the keys go, as the window's thread has it: "focus|" and the control, shown or not.
+    GUITHREADINFO thread{sizeof thread};
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(hwnd, nullptr), &thread) &&
+        thread.hwndFocus && ::IsChild(hwnd, thread.hwndFocus)) {
+        std::printf("focus|%s|%s\n", describe(thread.hwndFocus).c_str(),
+                    ::IsWindowVisible(thread.hwndFocus) ? "shown" : "hidden");
+    }
     return 0;
+}
+
+bool answers(const wchar_t* title) {
+    HWND hwnd = findShown(title);
+    DWORD_PTR result = 0;
+    return hwnd && ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+}
+
+// The child inherits this program's standard handles, so that its messages reach the caller.
+int runUnseen(int argc, wchar_t** argv) {
+    HWINSTA shown = ::GetProcessWindowStation();
+    HWINSTA station = ::CreateWindowStationW(L"VidorSansEcran", 0, WINSTA_ALL_ACCESS, nullptr);
+    if (!station || !::SetProcessWindowStation(station)) return 125;
+    HDESK desktop = ::CreateDesktopW(L"Bureau", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    ::SetProcessWindowStation(shown);
+    if (!desktop) return 125;
+    std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) line += L" " + std::wstring(argv[i]);
+    wchar_t where[] = L"VidorSansEcran\\Bureau";
+    STARTUPINFOW start{sizeof start};
+    start.lpDesktop = where;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    start.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    start.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                          &process)) {
+        return 126;
+    }
+    DWORD status = 124;
+    if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process.hProcess, &status);
+    return static_cast<int>(status);
 }
 
 }  // namespace
@@ -107,6 +160,8 @@ int wmain(int argc, wchar_t** argv) {
         HWND hwnd = findShown(argv[2]);
         return hwnd && ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (command == L"answers" && argc == 3) return answers(argv[2]) ? 0 : 1;
+    if (command == L"unseen" && argc >= 3) return runUnseen(argc, argv);
     std::fprintf(stderr, "usage: see the top of WindowProbe.cpp\n");
     return 2;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Vidor.exe end to end under Wine, on an X server of its own and drives made of temporary folders:
 # the census and the recycle bin by clicks at the controls' places, the help window, the choices
-# kept in the registry at closing, the unattended runs, and a start without a screen.
+# kept in the registry at closing, the keyboard at each stage, the unattended runs (which never
+# wait for anyone), and starts without a screen or on a desktop nobody sees.
 # Usage: run.sh Vidor.exe WindowProbe.exe <Wine prefix, kept from one run to the next>
 # VIDOR_SCREENSHOT=<file.png> also saves the main window as drawn (with a window manager).
 set -euo pipefail
@@ -17,6 +18,9 @@ LINE_C=(400 600)       # the first line of lUnites, C:
 RECENSER=(4687 1087)   # bGo
 AIDE=(6367 1087)       # bSos
 CORBEILLE=(6400 3067)  # bEffacer, left of Poubel2 which lies over it
+ANNULER=(4027 3067)    # bAnn
+LIGNE_1=(600 450)      # the first line of lDel
+ERREUR="(Vidor v6.0.24) Erreur !"
 
 start_screen
 if [ -n "${VIDOR_SCREENSHOT:-}" ] && command -v openbox >/dev/null; then
@@ -48,6 +52,15 @@ watch() {
     read -r ox oy < <(sed -n '1s/^window|\([0-9]*\) \([0-9]*\)|.*/\1 \2/p' <<<"$state")
 }
 expect() { grep -qxF -- "$1" <<<"$state" || fail "expected \"$1\" in:"$'\n'"$state"; }
+# The keys go to a control the user sees, and the window answers after a letter and a space.
+keys_shown() {
+    grep -q '^focus|.*|enabled|shown$' <<<"$state" ||
+        fail "$1: the keys go to no control the user can use:"$'\n'"$state"
+}
+still_answers() {
+    xdotool key "$@"
+    probe answers "$MAIN" || fail "the window no longer answers after the keys $*"
+}
 click() { xdotool mousemove $((ox + $1 / 15)) $((oy + $2 / 15)) click 1; }
 
 start() {
@@ -120,7 +133,40 @@ choices
 expect "\"Unités sélectionnées\"=\"E:${TAB}F:${TAB}\""
 expect "\"Extensions sélectionnées\"=\"tmp${TAB}syd${TAB}\$\$\$${TAB}old${TAB}chk${TAB}\""
 
-echo "3. An unattended run with its drives and extensions: /U:e /E:tmp"
+echo "3. The keyboard: Enter, Escape, Annuler, the help, each file removed once"
+files
+start
+watch "$MAIN"
+expect "focus|Button|Recenser|enabled|shown"
+xdotool key Return
+watch "$MAIN" 60 "Corbeille  "
+keys_shown "at the review"
+click "${LIGNE_1[@]}"
+xdotool key Escape
+watch "$MAIN" 30 Recenser
+expect "focus|Button|Recenser|enabled|shown"
+still_answers a
+xdotool key space
+watch "$MAIN" 60 "Corbeille  "
+click "${ANNULER[@]}"
+watch "$MAIN" 30 Recenser
+keys_shown "after Annuler"
+still_answers a
+click "${AIDE[@]}"
+watch "$HELP"
+xdotool key Escape
+probe gone 10 "$HELP" || fail "Escape left the help window open"
+watch "$MAIN"
+keys_shown "after the help window"
+still_answers a
+click "${RECENSER[@]}"
+watch "$MAIN" 60 "Corbeille  "
+xdotool key Return
+ended 0
+absent e/docs/rapport.tmp f/vieux.tmp
+present e/work/garder.txt e/work/copie.bak
+
+echo "4. An unattended run with its drives and extensions: /U:e /E:tmp"
 files
 for i in $(seq 150); do echo "$i" >"$work/e/work/lot$i.tmp"; done
 start /U:e /E:tmp
@@ -135,14 +181,34 @@ present f/vieux.tmp e/work/garder.txt e/work/copie.bak
 choices
 expect "\"Unités sélectionnées\"=\"E:${TAB}F:${TAB}\""
 
-echo "4. /AUTO: the choices of the last manual run"
+echo "5. /AUTO: the choices of the last manual run"
 files
 start /AUTO
 ended 0
 absent e/docs/rapport.tmp f/vieux.tmp
 present e/work/garder.txt e/work/copie.bak
 
-echo "5. Without a screen"
+echo "6. Runs with parameters wait for nobody"
+# No update folder stored: the prompt is not shown, and the run goes on.
+wine64 reg delete 'HKLM\Software\Brenlo\Brenlo' /v 'RépertoireMiseAJour' /f /reg:32 >/dev/null 2>&1
+files
+start /U:e /E:tmp
+ended 0
+grep -q "Répertoire de mise à jour" "$work/err" || fail "the prompt was not written on stderr"
+absent e/docs/rapport.tmp
+wine64 reg add 'HKLM\Software\Brenlo\Brenlo' /v 'RépertoireMiseAJour' /d - /f /reg:32 >/dev/null 2>&1
+# A bad parameter: its box shows, is written on stderr, and closes by itself after 30 seconds.
+start /X:abc
+watch "$ERREUR" 30
+grep -qF 'Je ne comprend pas le paramètre "/X:abc" !' "$work/err" || fail "the box is not on stderr"
+ended 2
+
+echo "7. On a desktop nobody sees, as a service's"
+probe unseen 'C:\Vidor\Vidor.exe' 2>"$work/err" && status=0 || status=$?
+[ "$status" = 3 ] || fail "exit status $status, not 3"
+grep -q "Vidor ne trouve pas d'écran" "$work/err" || fail "no word of the missing screen"
+
+echo "8. Without a screen"
 # A machine without a desktop: no Wine server that knows an X display either.
 timeout 20 wineserver -k >/dev/null 2>&1 || true
 timeout 20 wineserver -w >/dev/null 2>&1 || true

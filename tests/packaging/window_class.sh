@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The menu entry's StartupWMClass is the class of the window the program really opens, started by
-# its own file name as the updater starts it (read by xprop on an X server of the test's own): a
+# the menu's link "vidor" (read by xprop on an X server of the test's own): a
 # dock that finds no entry for a window shows it with a second, anonymous icon beside the menu's.
 # Usage: window_class.sh <packaging folder> <program>
 set -euo pipefail
@@ -29,11 +29,12 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
 
 mkdir -p "$work"/{c,config/Brenlo,data,cache,runtime}
+ln -s "$program" "$work/vidor"
 chmod 700 "$work/runtime"
 printf '[General]\nRépertoireMiseAJour=-\n' >"$work/config/Brenlo/Brenlo.conf"
 DISPLAY=:$(cat "$work/display") XDG_CONFIG_HOME=$work/config XDG_CONFIG_DIRS=$work/config \
   XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime \
-  VIDOR_UNITES="C=3:$work/c" QT_QPA_PLATFORM=xcb "$program" 2>"$work/errors" &
+  VIDOR_UNITES="C=3:$work/c" QT_QPA_PLATFORM=xcb "$work/vidor" 2>"$work/errors" &
 vidor=$!
 
 export DISPLAY=:$(cat "$work/display")

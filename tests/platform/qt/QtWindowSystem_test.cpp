@@ -39,32 +39,5 @@ TEST(QtWindowSystemTest, DialogsSpeakFrenchAndGiveTheAnswerChosen) {
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "/srv/maj/");
 }
 
-TEST(QtWindowSystemTest, WithoutAScreenDialogsTakeTheirDefaultAnswerAtOnce) {
-    QtWindowSystem windows(true);
-    EXPECT_EQ(
-        windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo - Attention"),
-        Answer::Yes);
-    EXPECT_EQ(windows.messageBox("Fin.", Buttons::Ok, Icon::Exclamation, "Vidor"), Answer::Ok);
-    EXPECT_EQ(windows.inputBox("Répertoire de mise à jour :", "Brenlo", "/srv/maj/"), "");
-}
-
-// Runs with parameters, on a screen: nothing waits for a person (a box left open is closed and
-// failed by the watchdog of main.cpp).
-TEST(UnattendedTest, BoxesCloseByThemselvesWithTheirDefaultAnswerAndPromptsAreCancelled) {
-    QtWindowSystem windows(false, 100);
-    // What the toolkit says of its offscreen platform is not the program's.
-    const QtMessageHandler previous =
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Vidor"),
-              Answer::Yes);
-    EXPECT_EQ(windows.messageBox("Terminé.\r\n\r\nFin", Buttons::Ok, Icon::None, "Vidor"),
-              Answer::Ok);
-    EXPECT_EQ(windows.inputBox("Répertoire de mise à jour ?", "Vidor", "/srv"), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Vidor\nContinuer ?\nVidor\nTerminé.\n\nFin\nVidor\nRépertoire de mise à jour ?\n");
-    qInstallMessageHandler(previous);
-}
-
 }  // namespace
 }  // namespace vidor::platform::qt

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "platform/windows/Wide.h"
 #include "tests/support/TempDir.h"
@@ -58,6 +59,47 @@ TEST(RenovexTest, AVersionThatCannotBeInstalledLeavesTheRunToTheOldOneAndItsStat
     const intptr_t status = ::_wspawnl(_P_WAIT, renovex().c_str(), L"Renovex", from.c_str(),
                                        to.c_str(), L"/c", L"exit", L"4%RENOVEX_ECHEC%", nullptr);
     EXPECT_EQ(status, 41);
+}
+
+// Runs the updater with `arguments`, its standard error in `errors`; its exit status.
+DWORD runRenovex(const std::wstring& arguments, const fs::path& errors) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE file = ::CreateFileW(errors.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                                CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOW start{sizeof start};
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = start.hStdError = file;
+    std::wstring line = L"Renovex " + arguments;
+    PROCESS_INFORMATION process{};
+    DWORD status = 99;
+    if (::CreateProcessW(renovex().c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                         nullptr, &start, &process)) {
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::GetExitCodeProcess(process.hProcess, &status);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(file);
+    return status;
+}
+
+// No console window opens during an update; without a screen (these tests have none) the reason
+// of a failure still reaches whoever reads standard error.
+TEST(RenovexTest, IsAWindowedProgramWhoseMessagesGoToStandardErrorWithoutAScreen) {
+    std::ifstream image(fs::path(renovex()), std::ios::binary);
+    IMAGE_DOS_HEADER dos{};
+    image.read(reinterpret_cast<char*>(&dos), sizeof dos);
+    IMAGE_NT_HEADERS64 headers{};
+    image.seekg(dos.e_lfanew).read(reinterpret_cast<char*>(&headers), sizeof headers);
+    EXPECT_EQ(headers.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+
+    test::TempDir dir;
+    EXPECT_EQ(runRenovex(L"\"C:\\nulle\\part\\Vidor.exe\" \"C:\\nulle\\part\\Vidor.exe\"",
+                         dir / "erreurs.txt"),
+              1u);
+    const std::string said = test::readFile(dir / "erreurs.txt");
+    EXPECT_EQ(said.find("Renovex - Erreur"), 0u) << said;
+    EXPECT_NE(said.find("\"C:\\nulle\\part\\Vidor.exe\""), std::string::npos) << said;
 }
 
 }  // namespace

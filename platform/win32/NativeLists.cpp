@@ -1,0 +1,253 @@
+#include "platform/win32/NativeLists.h"
+
+#include <algorithm>
+
+#include "platform/GuardedWindowSystem.h"
+#include "platform/controls/ListBox.h"
+#include "platform/win32/FormFonts.h"
+#include "platform/windows/Wide.h"
+
+namespace vidor::platform::win32 {
+
+using windows::widen;
+
+namespace {
+
+// Room left of a list's line, in pixels.
+constexpr int kLineMargin = 2;
+
+// A line as displayed: control characters become replacement characters.
+std::wstring displayed(const std::string& line) {
+    std::wstring shown = widen(line);
+    for (wchar_t& c : shown) {
+        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
+    }
+    return shown;
+}
+
+}  // namespace
+
+NativeLists::NativeLists(HWND form, const FormFonts& fonts, GuardedWindowSystem& system)
+    : form_(form), fonts_(fonts), system_(system) {}
+
+NativeLists::~NativeLists() {
+    // The lists outlive this object: they get their own window procedure back.
+    for (auto& [hwnd, list] : lists_) {
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base_));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+    // The tip first, while the lists it watches still exist.
+    if (tip_) ::DestroyWindow(tip_);
+    if (tipFont_) ::DeleteObject(tipFont_);
+}
+
+ListBox* NativeLists::listOf(HWND hwnd) const {
+    auto it = lists_.find(hwnd);
+    return it == lists_.end() ? nullptr : it->second;
+}
+
+void NativeLists::add(HWND hwnd, ListBox& list) {
+    lists_[hwnd] = &list;
+    ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list.count()), 0);
+    fitWidth(hwnd, list);
+    addTip(hwnd);
+}
+
+void NativeLists::addTip(HWND list) {
+    if (!tip_) {
+        tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+        // A drive's folder or a file's path can be long: shown whole on one line up to the
+        // screen's width.
+        ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::GetSystemMetrics(SM_CXSCREEN));
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = ::GetParent(list);
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tipLine_[list] = -1;
+    // Not SetWindowSubclass, nor the tip's TTF_SUBCLASS: under Wine each message to a window
+    // subclassed that way costs a call to the Wine server, 50 microseconds, and a census
+    // sends one per line found.
+    ::SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    const auto base = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc)));
+    if (!base_) base_ = base;
+}
+
+LRESULT CALLBACK NativeLists::listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* lists = reinterpret_cast<NativeLists*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!lists) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message >= WM_MOUSEFIRST && message <= WM_MBUTTONDBLCLK) {
+        if (message == WM_MOUSEMOVE) lists->pointerOver(hwnd, lParam);
+        // The tip learns where the pointer rests from the list's own mouse messages.
+        MSG relayed{hwnd, message, wParam, lParam, 0, {}};
+        ::SendMessageW(lists->tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    }
+    return ::CallWindowProcW(lists->base_, hwnd, message, wParam, lParam);
+}
+
+void NativeLists::pointerOver(HWND list, LPARAM where) {
+    const LRESULT found = ::SendMessageW(list, LB_ITEMFROMPOINT, 0, where);
+    const int line = HIWORD(found) ? -1 : static_cast<int>(LOWORD(found));
+    int& current = tipLine_[list];
+    if (line == current) return;
+    // The tip asks for its text again once the pointer rests on the new line.
+    current = line;
+    if (tip_) ::SendMessageW(tip_, TTM_POP, 0, 0);
+}
+
+bool NativeLists::answerTip(NMHDR& header) {
+    if (header.hwndFrom != tip_ || header.code != TTN_GETDISPINFOW) return false;
+    tipText(reinterpret_cast<NMTTDISPINFOW&>(header));
+    return true;
+}
+
+void NativeLists::tipText(NMTTDISPINFOW& info) {
+    HWND hwnd = reinterpret_cast<HWND>(info.hdr.idFrom);
+    ListBox* list = listOf(hwnd);
+    const auto line = tipLine_.find(hwnd);
+    tipShown_.clear();
+    if (list && line != tipLine_.end() && line->second >= 0 && line->second < list->count()) {
+        const int at = line->second;
+        if (list->toolTip) {
+            system_.guard([&] { tipShown_ = widen(list->toolTip(at)); });
+        } else if (std::wstring whole = displayed(list->item(at)); cut(hwnd, whole)) {
+            // A list without tips of its own shows a line cut by its edge whole.
+            tipShown_ = std::move(whole);
+        }
+    }
+    // An empty text shows no tip at all.
+    info.szText[0] = L'\0';
+    info.hinst = nullptr;
+    info.lpszText = tipShown_.data();
+}
+
+void NativeLists::changed(HWND hwnd, const ListBox& list, ListChange change, int index) {
+    // Drawing a visible list after each line would cost milliseconds a line: it draws again
+    // when the program next lets the events through.
+    if (std::find(frozen_.begin(), frozen_.end(), hwnd) == frozen_.end()) {
+        ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        frozen_.push_back(hwnd);
+    }
+    if (!drawPosted_) drawPosted_ = ::PostMessageW(form_, kDrawAgain, 0, 0);
+    switch (change) {
+        case ListChange::Inserted:
+            ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
+            unmeasured_[hwnd].push_back(displayed(list.item(index)));
+            break;
+        case ListChange::Removed:
+            ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+            break;
+        case ListChange::Cleared:
+            ::SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
+            unmeasured_.erase(hwnd);
+            extents_[hwnd] = 0;
+            ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+            break;
+    }
+}
+
+void NativeLists::drawAgain() {
+    drawPosted_ = false;
+    for (HWND hwnd : frozen_) {
+        // The lines added since the last turn are measured together, with one device context.
+        if (auto lines = unmeasured_.extract(hwnd)) fitWidth(hwnd, lines.mapped());
+        ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    frozen_.clear();
+}
+
+void NativeLists::measureLine(MEASUREITEMSTRUCT& item) const {
+    item.itemHeight = static_cast<UINT>(fonts_.lineHeight());
+}
+
+void NativeLists::drawLine(const DRAWITEMSTRUCT& item) {
+    if (item.itemAction == ODA_FOCUS) {
+        ::DrawFocusRect(item.hDC, &item.rcItem);
+        return;
+    }
+    const ListBox* list = listOf(item.hwndItem);
+    const int line = static_cast<int>(item.itemID);
+    if (!list || line < 0 || line >= list->count()) return;
+    const bool selected = item.itemState & ODS_SELECTED;
+    ::FillRect(item.hDC, &item.rcItem,
+               ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text = item.rcItem;
+    text.left += kLineMargin;
+    const std::wstring shown = displayed(list->item(line));
+    ::DrawTextW(item.hDC, shown.c_str(), static_cast<int>(shown.size()), &text,
+                DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    if (item.itemState & ODS_FOCUS) ::DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+void NativeLists::densityChanged(int oldDpi) {
+    for (auto& [hwnd, list] : lists_) {
+        ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, fonts_.lineHeight());
+        fitWidth(hwnd, *list);
+    }
+    if (tip_) scaleTipFont(oldDpi);
+}
+
+void NativeLists::scaleTipFont(int oldDpi) {
+    // The tip keeps the face the system gave it, at the new density.
+    LOGFONTW face{};
+    const auto current = reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0));
+    if (!current || !::GetObjectW(current, sizeof face, &face)) return;
+    face.lfHeight = ::MulDiv(face.lfHeight, fonts_.dpi(), oldDpi);
+    HFONT scaled = ::CreateFontIndirectW(&face);
+    ::SendMessageW(tip_, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
+    // Deleted only once the tip uses the new one.
+    if (tipFont_) ::DeleteObject(tipFont_);
+    tipFont_ = scaled;
+}
+
+bool NativeLists::cut(HWND list, const std::wstring& line) {
+    RECT visible{};
+    ::GetClientRect(list, &visible);
+    return kLineMargin + widestLine(list, {line}) > visible.right;
+}
+
+int NativeLists::widestLine(HWND list, const std::vector<std::wstring>& lines) {
+    HDC dc = ::GetDC(list);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    LONG widest = 0;
+    for (const std::wstring& line : lines) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, size.cx);
+    }
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return widest;
+}
+
+void NativeLists::fitWidth(HWND list, const std::vector<std::wstring>& lines) {
+    // A list scrolls sideways as far as its widest line, at any time, as during a census.
+    int& extent = extents_[list];
+    const int widest = widestLine(list, lines);
+    const int width = widest > 0 ? 2 * kLineMargin + widest : 0;
+    if (width <= extent) return;
+    extent = width;
+    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+}
+
+void NativeLists::fitWidth(HWND hwnd, const ListBox& list) {
+    extents_[hwnd] = 0;
+    ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+    std::vector<std::wstring> lines;
+    lines.reserve(static_cast<std::size_t>(list.count()));
+    for (int line = 0; line < list.count(); ++line) lines.push_back(displayed(list.item(line)));
+    fitWidth(hwnd, lines);
+}
+
+}  // namespace vidor::platform::win32

@@ -1,0 +1,208 @@
+// What every window binding must do, run against the one these tests are built with (Qt on an
+// offscreen screen; Win32 under Wine on an X server): controls at their twips, the upper one where
+// they overlap, Tab in the order of the tab indexes, the focus never left on a control the user
+// cannot see or use, Enter and Escape as a user presses them at each stage of a census, and boxes
+// that wait for nobody when nobody is there.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Keyboard.h"
+#include "platform/controls/Button.h"
+#include "tests/platform/SampleWindow.h"
+#include "tests/platform/WindowDriver.h"
+#include "tests/support/Session.h"
+
+namespace vidor::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Answer;
+using platform::Buttons;
+using platform::Control;
+using platform::Icon;
+
+class WindowBindingTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(driver->dotsPerInch(), 96) << "the pixels below are at 96"; }
+    ~WindowBindingTest() override { driver->windows().release(sample); }
+
+    void showSample() {
+        driver->windows().show(sample);
+        driver->settle();
+    }
+    // The names of the controls Tab visits from where the focus is, `count` presses.
+    std::string tabs(int count, platform::Window& window, UserKey key = UserKey::Tab) {
+        std::string visited;
+        for (int i = 0; i < count; ++i) {
+            driver->press(key);
+            const Control* at = driver->focused(window);
+            visited += (at ? at->name() : "-") + " ";
+        }
+        return visited;
+    }
+
+    std::unique_ptr<WindowDriver> driver = makeDriver({});
+    Sample sample;
+};
+
+TEST_F(WindowBindingTest, ControlsLieAtTheirTwipsAndTheUpperOneTakesTheClick) {
+    showSample();
+    // 15 twips a pixel; the window's inner area, and a frame's controls from the frame's corner.
+    EXPECT_EQ(driver->placeOf(sample, sample), (platform::PixelRect{0, 0, 488, 226}));
+    EXPECT_EQ(driver->placeOf(sample, sample.several), (platform::PixelRect{120, 32, 97, 173}));
+    EXPECT_EQ(driver->placeOf(sample, sample.cancel), (platform::PixelRect{224, 192, 89, 25}));
+    // The check box held before the button lies over it; a button lies over a label whatever
+    // their tab indexes.
+    EXPECT_EQ(driver->controlAt(sample, 475, 200), &sample.over);
+    EXPECT_EQ(driver->controlAt(sample, 230, 200), &sample.cancel);
+    EXPECT_EQ(driver->controlAt(sample, 50, 200), &sample.total);
+}
+
+TEST_F(WindowBindingTest, TabVisitsTheUsableControlsByTabIndexAndTheFocusLeavesWhatIsHidden) {
+    sample.setDefaultButton(&sample.under);
+    showSample();
+    // The window opens on its default button.
+    EXPECT_EQ(driver->focused(sample), &sample.under);
+    EXPECT_EQ(tabs(5, sample), "over several lines cancel under ");
+    EXPECT_EQ(tabs(2, sample, UserKey::BackTab), "cancel lines ");
+
+    sample.cancel.setEnabled(false);
+    sample.frame.setVisible(false);
+    EXPECT_EQ(tabs(3, sample), "under over lines ");
+    // Enter presses the default button, Escape the cancel button, only while they can be used.
+    int pressed = 0;
+    sample.under.onClick = [&pressed] { ++pressed; };
+    sample.cancel.onClick = [&pressed] { pressed += 10; };
+    sample.setCancelButton(&sample.cancel);
+    driver->press(UserKey::Enter);
+    driver->press(UserKey::Escape);
+    EXPECT_EQ(pressed, 1);
+
+    // The focus on a control that hides, or one in a panel that hides, goes to the default
+    // button; when that cannot be used either, to the first control Tab visits.
+    sample.lines.setVisible(false);
+    EXPECT_EQ(driver->focused(sample), &sample.under);
+    sample.under.setEnabled(false);
+    EXPECT_EQ(driver->focused(sample), &sample.over);
+    driver->press(UserKey::Enter);
+    EXPECT_EQ(pressed, 1);
+    sample.surface.setVisible(false);
+    sample.surface.setVisible(true);
+    EXPECT_EQ(driver->focused(sample), &sample.over);
+}
+
+// The main window of the program, on a sandbox with drive C:, for the scenarios of a user.
+class MainWindowTest : public WindowBindingTest {
+  protected:
+    MainWindowTest() {
+        storeMachineSetting("RépertoireMiseAJour", "-");
+        withoutPackageLists(machine);
+        driver->windows().guard([this] {
+            form.Form_Load();
+            driver->windows().show(form);
+        });
+        driver->settle();
+    }
+    ~MainWindowTest() override { driver->windows().release(form); }
+
+    fs::path file(const std::string& name) { return sandbox.drive('C') / name; }
+    bool usableFocus() {
+        const Control* at = driver->focused(form);
+        return at && platform::usable(*at);
+    }
+
+    Sandbox sandbox{"C=3:c"};
+    TestMachine machine{kTestProgram, {}};
+    platform::Services services = machine.services(driver->windows());
+    app::F_Main form{services};
+};
+
+TEST_F(MainWindowTest, EnterStartsOneCensusAndAtTheReviewPressesTheDefaultButton) {
+    // Enough folders for the walk to let events through while it runs.
+    for (int i = 0; i < 200; ++i) writeFile(file("d" + std::to_string(i) + "/f.tmp"), "x");
+    writeFile(file("garder.tmp"), "x");
+    ASSERT_EQ(driver->focused(form), &form.bGo);
+
+    int during = -1;
+    driver->soon([&] {
+        during = form.lDel.count();
+        driver->press(UserKey::Enter);  // "Recenser" is hidden: nothing happens
+    });
+    driver->press(UserKey::Enter);
+    ASSERT_GE(during, 0) << "the walk never let the events through";
+    ASSERT_EQ(form.lDel.count(), 201) << "each file is listed once";
+    EXPECT_TRUE(usableFocus());
+
+    // The user keeps a file, then Enter presses "Corbeille  ", the default button.
+    const auto kept =
+        std::find(form.lDel.items().begin(), form.lDel.items().end(), "C:\\garder.tmp");
+    driver->clickLine(form, form.lDel, static_cast<int>(kept - form.lDel.items().begin()));
+    driver->click(form, form.bConserver);
+    driver->press(UserKey::Enter);
+    EXPECT_TRUE(driver->windows().ended());
+    EXPECT_EQ(driver->windows().status(), platform::kExitNormal) << "a file was removed twice";
+    EXPECT_TRUE(fs::exists(file("garder.tmp")));
+    EXPECT_FALSE(fs::exists(file("d7/f.tmp")));
+}
+
+TEST_F(MainWindowTest, AfterAnnulerEscapeAndTheHelpKeysGoToAControlTheUserCanUse) {
+    writeFile(file("a.tmp"), "x");
+    for (int i = 0; i < 200; ++i) writeFile(file("d" + std::to_string(i) + "/f.tmp"), "x");
+    // "Annuler" during the census, clicked: back to the selection.
+    driver->soon([&] { driver->click(form, form.bAnn); });
+    driver->press(UserKey::Enter);
+    ASSERT_TRUE(form.pSaisie.visible());
+    EXPECT_TRUE(usableFocus());
+    driver->press(UserKey::Letter);
+    EXPECT_TRUE(form.pSaisie.visible());
+
+    // Escape at the review, the focus in the list.
+    driver->press(UserKey::Space);  // on "Recenser"
+    ASSERT_TRUE(form.bEffacer.visible());
+    driver->clickLine(form, form.lDel, 0);
+    driver->press(UserKey::Escape);
+    ASSERT_TRUE(form.pSaisie.visible());
+    EXPECT_EQ(driver->focused(form), &form.bGo);
+    driver->press(UserKey::Letter);
+
+    // The help window, closed by Escape, gives the keys back to the main window.
+    bool helpShown = false;
+    driver->soon([&] {
+        helpShown = driver->inFront() && driver->inFront() != &form;
+        driver->press(UserKey::Escape);
+    });
+    driver->click(form, form.bSos);
+    EXPECT_TRUE(helpShown);
+    EXPECT_TRUE(usableFocus());
+    driver->press(UserKey::Tab);
+    EXPECT_TRUE(usableFocus());
+    EXPECT_TRUE(fs::exists(file("a.tmp")));
+    EXPECT_FALSE(driver->windows().ended());
+}
+
+TEST(BoxesTest, WithoutAScreenNothingWaitsAndEverythingIsWrittenOnStandardError) {
+    auto driver = makeDriver({.screen = false});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(driver->windows().messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "B"),
+              Answer::Yes);
+    EXPECT_EQ(driver->windows().inputBox("Répertoire :", "Brenlo", "maj"), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "B\nContinuer ?\nBrenlo\nRépertoire :\n");
+}
+
+TEST(BoxesTest, InARunWithParametersBoxesCloseByThemselvesAndThePromptIsNotShown) {
+    using namespace std::chrono_literals;
+    auto driver = makeDriver({.screen = true, .withParameters = true, .boxLifetime = 100ms});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(driver->windows().messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Vidor"),
+              Answer::Yes);
+    EXPECT_EQ(driver->windows().messageBox("Fin.\r\n\r\nArrêt", Buttons::Ok, Icon::None, "Vidor"),
+              Answer::Ok);
+    EXPECT_EQ(driver->windows().inputBox("Répertoire ?", "Brenlo", "maj"), "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Vidor\nContinuer ?\nVidor\nFin.\n\nArrêt\nBrenlo\nRépertoire ?\n");
+}
+
+}  // namespace
+}  // namespace vidor::test
