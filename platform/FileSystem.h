@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -56,6 +57,19 @@ struct FileInfo {
     std::int64_t modified = 0;  // seconds since 1970, to compare dates
 };
 
+// A regular file open for reading: reads reach the file that was opened, whatever becomes of its
+// name meanwhile.
+class ReadableFile {
+  public:
+    virtual ~ReadableFile() = default;
+
+    // Its size when it was opened.
+    virtual std::uint64_t size() const = 0;
+
+    // Exactly `count` bytes from `offset`; nullopt when the file ends before or the read fails.
+    virtual std::optional<std::string> readAt(std::uint64_t offset, std::size_t count) const = 0;
+};
+
 // An open folder: its listing, and operations on its entries by name. Whatever happens to
 // the paths meanwhile, they act on this very folder and never follow a link out of it.
 class Folder {
@@ -71,6 +85,10 @@ class Folder {
 
     // Size of a file of this folder, or nullopt when it cannot be read.
     virtual std::optional<std::uint64_t> fileSize(std::string_view name) = 0;
+
+    // Opens a file of this folder for reading; null when it is missing, a link or not a regular
+    // file. It never waits: a pipe or a device in the file's place is refused at once.
+    virtual std::unique_ptr<ReadableFile> openFile(std::string_view name) = 0;
 
     // Clears the attributes that would keep a file from being removed (read-only and the like).
     virtual bool setNormal(std::string_view name) = 0;

@@ -3,12 +3,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/cache/CacheFile.h"
+#include "platform/FileSystem.h"
 
 namespace vidor::platform::cache {
 
@@ -16,16 +15,11 @@ namespace vidor::platform::cache {
 // length from a damaged file must not make the program read megabytes.
 inline constexpr std::uint32_t kMaxCacheKeySize = 64 * 1024;
 
-// Where and how one family of browsers keeps its HTTP disk cache: a folder per browser under
-// the user's cache folder (Linux: $XDG_CACHE_HOME; Windows: %LOCALAPPDATA%), in it a folder per
-// profile, below that a folder of entry files. Each entry has one file that holds its key, and may
-// own other files beside it.
+// How one family of browsers keeps its HTTP disk cache: in each profile's folder, a folder of
+// entry files. Each entry has one file that holds its key, and may own other files beside it.
 class CacheFormat {
   public:
     virtual ~CacheFormat() = default;
-
-    // The browsers' folders, relative to the cache folder, in the order they are listed.
-    virtual std::span<const std::string_view> browserFolders() const = 0;
 
     // The folder of the entry files, relative to a profile's folder.
     virtual std::string_view entriesFolder() const = 0;
@@ -36,7 +30,7 @@ class CacheFormat {
 
     // The URL of the entry whose key file is `file`; nullopt for a truncated or damaged file,
     // or a key that holds no URL.
-    virtual std::optional<std::string> entryUrl(const CacheFile& file) const = 0;
+    virtual std::optional<std::string> entryUrl(const ReadableFile& file) const = 0;
 
     // The other files of the entry whose key file is `name`; any of them may be absent.
     virtual std::vector<std::string> companions(std::string_view name) const = 0;

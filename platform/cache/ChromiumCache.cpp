@@ -1,19 +1,8 @@
 #include "platform/cache/ChromiumCache.h"
 
-#include <array>
-
 namespace vidor::platform::cache {
 
 namespace {
-
-#ifdef _WIN32
-constexpr std::array<std::string_view, 5> kBrowsers = {
-    "Chromium/User Data", "Google/Chrome/User Data", "BraveSoftware/Brave-Browser/User Data",
-    "Microsoft/Edge/User Data", "Vivaldi/User Data"};
-#else
-constexpr std::array<std::string_view, 5> kBrowsers = {
-    "chromium", "google-chrome", "BraveSoftware/Brave-Browser", "microsoft-edge", "vivaldi"};
-#endif
 
 constexpr std::size_t kHashDigits = 16;
 constexpr std::string_view kKeyFileSuffix = "_0";
@@ -36,10 +25,6 @@ std::string_view withoutNumberPrefixes(std::string_view key) {
 
 }  // namespace
 
-std::span<const std::string_view> ChromiumCache::browserFolders() const {
-    return kBrowsers;
-}
-
 bool ChromiumCache::isEntryFile(std::string_view name) const {
     return name.size() == kHashDigits + kKeyFileSuffix.size() && name.ends_with(kKeyFileSuffix) &&
            isHex(name.substr(0, kHashDigits), kHashDigits);
@@ -61,7 +46,7 @@ std::optional<std::string> chromiumKeyUrl(std::string_view key) {
     return isUrl(key) ? std::optional<std::string>(key) : std::nullopt;
 }
 
-std::optional<std::string> ChromiumCache::entryUrl(const CacheFile& file) const {
+std::optional<std::string> ChromiumCache::entryUrl(const ReadableFile& file) const {
     const auto header = file.readAt(0, kHeaderSize);
     if (!header || littleEndian(*header, 0, 8) != kMagic) return std::nullopt;
     const std::uint64_t keyLength = littleEndian(*header, kKeyLengthAt, 4);

@@ -5,16 +5,14 @@
 namespace vidor::platform::cache {
 
 // The "simple cache" of Chromium and the browsers built on it (Google Chrome, Brave, Edge,
-// Vivaldi): <cache>/<browser>/<profile>/Cache/Cache_Data (on Windows the browser's folder ends
-// with "User Data") holds, per entry, the file
-// <16 hex digits>_0 that starts with a 24-byte header and the key, and, when the entry needs
-// them, <same digits>_1 and <same digits>_s.
+// Vivaldi): <profile>/Cache/Cache_Data holds, per entry, the file <16 hex digits>_0 that starts
+// with a 24-byte header and the key, and, when the entry needs them, <same digits>_1 and
+// <same digits>_s.
 class ChromiumCache final : public CacheFormat {
   public:
-    std::span<const std::string_view> browserFolders() const override;
     std::string_view entriesFolder() const override { return "Cache/Cache_Data"; }
     bool isEntryFile(std::string_view name) const override;
-    std::optional<std::string> entryUrl(const CacheFile& file) const override;
+    std::optional<std::string> entryUrl(const ReadableFile& file) const override;
     std::vector<std::string> companions(std::string_view name) const override;
 };
 

@@ -1,16 +1,8 @@
 #include "platform/cache/FirefoxCache.h"
 
-#include <array>
-
 namespace vidor::platform::cache {
 
 namespace {
-
-#ifdef _WIN32
-constexpr std::array<std::string_view, 1> kBrowsers = {"Mozilla/Firefox/Profiles"};
-#else
-constexpr std::array<std::string_view, 1> kBrowsers = {"mozilla/firefox"};
-#endif
 
 // The data is hashed by chunks of this size; the metadata starts with one hash per chunk.
 constexpr std::uint64_t kChunkSize = 256 * 1024;
@@ -46,10 +38,6 @@ bool skipDigits(std::string_view key, std::size_t& at) {
 
 }  // namespace
 
-std::span<const std::string_view> FirefoxCache::browserFolders() const {
-    return kBrowsers;
-}
-
 std::optional<std::string> firefoxKeyUrl(std::string_view key) {
     std::size_t at = 0;
     while (at < key.size()) {
@@ -69,7 +57,7 @@ std::optional<std::string> firefoxKeyUrl(std::string_view key) {
     return std::nullopt;
 }
 
-std::optional<std::string> FirefoxCache::entryUrl(const CacheFile& file) const {
+std::optional<std::string> FirefoxCache::entryUrl(const ReadableFile& file) const {
     if (file.size() < kOffsetSize) return std::nullopt;
     const std::uint64_t end = file.size() - kOffsetSize;
     const auto offset = file.readAt(end, kOffsetSize);

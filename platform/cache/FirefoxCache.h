@@ -4,15 +4,14 @@
 
 namespace vidor::platform::cache {
 
-// Firefox's disk cache ("cache2"): <cache>/mozilla/firefox/<profile>/cache2/entries holds one
-// file per entry, named by the SHA-1 of its key in 40 hex digits. The file holds the entry's
-// data, then its metadata (which holds the key), then the metadata's offset.
+// Firefox's disk cache ("cache2"): <profile>/cache2/entries holds one file per entry, named by
+// the SHA-1 of its key in 40 hex digits. The file holds the entry's data, then its metadata
+// (which holds the key), then the metadata's offset.
 class FirefoxCache final : public CacheFormat {
   public:
-    std::span<const std::string_view> browserFolders() const override;
     std::string_view entriesFolder() const override { return "cache2/entries"; }
     bool isEntryFile(std::string_view name) const override { return isHex(name, 40); }
-    std::optional<std::string> entryUrl(const CacheFile& file) const override;
+    std::optional<std::string> entryUrl(const ReadableFile& file) const override;
     std::vector<std::string> companions(std::string_view) const override { return {}; }
 };
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ProgramPath.h"
 #include "platform/linux/LinuxFolder.h"
 #include "platform/linux/PendingFile.h"
 #include "platform/linux/UniqueFd.h"
@@ -15,24 +16,6 @@
 namespace vidor::platform::linux_ {
 
 namespace {
-
-bool programForm(const std::string& path) {
-    return path.size() >= 2 && path[1] == ':' &&
-           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
-}
-
-// The names of a path in the program's form after "X:", empty names dropped.
-std::vector<std::string> namesOf(const std::string& path) {
-    std::vector<std::string> names;
-    std::size_t start = 2;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) names.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
 
 std::string parentOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -56,11 +39,11 @@ LinuxFileSystem::LinuxFileSystem(const DriveMap& drives, std::size_t openLimit)
     : drives_(drives), registry_(std::make_shared<OpenFolders>(openLimit)) {}
 
 std::string LinuxFileSystem::nativePath(const std::string& path) const {
-    if (!programForm(path)) return path;
+    if (!isProgramPath(path)) return path;
     const Drive* drive = drives_.find(path[0]);
     if (!drive) return {};
     std::string native = drive->folder;
-    for (const std::string& name : namesOf(path)) {
+    for (const std::string& name : programPathNames(path)) {
         if (native.empty() || native.back() != '/') native += '/';
         native += name;
     }
@@ -80,7 +63,7 @@ std::shared_ptr<FolderNode> LinuxFileSystem::openRoot(const std::string& folder,
 }
 
 LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, FolderError& error) {
-    if (!programForm(path)) {
+    if (!isProgramPath(path)) {
         // The machine's own paths (the self-update's) are taken as the user wrote them.
         auto folder = openRoot(parentOf(path), error);
         return {folder, folder ? baseOf(path) : std::string()};
@@ -90,7 +73,7 @@ LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, Folder
         error = folderError(ENOENT);
         return {};
     }
-    std::vector<std::string> names = namesOf(path);
+    std::vector<std::string> names = programPathNames(path);
     for (const std::string& name : names) {
         if (name == "." || name == ".." || name.find('/') != std::string::npos) {
             error = folderError(ENOENT);
@@ -115,7 +98,7 @@ std::unique_ptr<Folder> LinuxFileSystem::openFolder(const std::string& path, Fol
 
 std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
     struct stat st {};
-    if (!programForm(path)) {
+    if (!isProgramPath(path)) {
         if (::stat(path.c_str(), &st) != 0) return std::nullopt;
         return infoOf(st);
     }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/linux/FdFile.h"
 #include "platform/linux/Trash.h"
 
 namespace vidor::platform::linux_ {
@@ -168,6 +169,12 @@ std::optional<std::uint64_t> LinuxFolder::fileSize(std::string_view name) {
         return std::nullopt;
     }
     return static_cast<std::uint64_t>(st.st_size);
+}
+
+std::unique_ptr<ReadableFile> LinuxFolder::openFile(std::string_view name) {
+    const int fd = node_->descriptor();
+    if (fd < 0) return nullptr;
+    return FdFile::open(fd, nameOf(name));
 }
 
 bool LinuxFolder::setNormal(std::string_view) {

@@ -1,59 +1,50 @@
 #include "platform/linux/LinuxWebCache.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QStandardPaths>
 #include <array>
 
-#include "platform/cache/ChromiumCache.h"
-#include "platform/cache/FirefoxCache.h"
+#include "platform/linux/LinuxFolder.h"
 
 namespace vidor::platform::linux_ {
 
 namespace {
 
-const cache::FirefoxCache kFirefox;
-const cache::ChromiumCache kChromium;
-const std::array<const cache::CacheFormat*, 2> kFormats = {&kFirefox, &kChromium};
+using cache::CacheFamily;
 
-// The entries folders of every profile of every browser, in listing order.
-std::vector<CacheStore> findStores() {
-    std::vector<CacheStore> stores;
-    // $XDG_CACHE_HOME, or ~/.cache; the user may have made that folder itself a link.
-    const QByteArray home =
-        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
-    const UniqueFd cache(::open(home.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!cache) return stores;
-    for (const cache::CacheFormat* format : kFormats) {
-        for (const std::string_view browser : format->browserFolders()) {
-            const UniqueFd profiles = openFolderBelow(cache.get(), browser);
-            if (!profiles) continue;
-            for (const std::string& profile : sortedNames(profiles.get(), NameKind::Folder)) {
-                UniqueFd entries = openFolderBelow(
-                    profiles.get(), profile + "/" + std::string(format->entriesFolder()));
-                if (entries) stores.emplace_back(std::move(entries), *format);
-            }
-        }
-    }
-    return stores;
-}
+constexpr std::array<cache::BrowserFolder, 6> kBrowsers = {{
+    {"mozilla/firefox", CacheFamily::Firefox},
+    {"chromium", CacheFamily::Chromium},
+    {"google-chrome", CacheFamily::Chromium},
+    {"BraveSoftware/Brave-Browser", CacheFamily::Chromium},
+    {"microsoft-edge", CacheFamily::Chromium},
+    {"vivaldi", CacheFamily::Chromium},
+}};
+
+// Folder descriptors kept open at once; the others are opened again when needed.
+constexpr std::size_t kOpenLimit = 64;
 
 }  // namespace
 
-void LinuxWebCache::enumerate(const std::function<void(const CacheEntry&)>& visit) {
-    scan([&visit](const std::string& url) { visit(CacheEntry{url, kCacheEntryNormal}); });
-}
+LinuxWebCache::LinuxWebCache()
+    : BrowserCaches(kBrowsers), openFolders_(std::make_shared<OpenFolders>(kOpenLimit)) {}
 
-void LinuxWebCache::remove(const std::string& url) {
-    if (!scanned_) scan([](const std::string&) {});
-    for (CacheStore& store : stores_) store.remove(url);
-}
-
-void LinuxWebCache::scan(const std::function<void(const std::string& url)>& visit) {
-    stores_ = findStores();
-    scanned_ = true;
-    for (CacheStore& store : stores_) store.scan(visit);
+std::unique_ptr<Folder> LinuxWebCache::openCacheFolder() {
+    // $XDG_CACHE_HOME, or ~/.cache; the user may have made that folder itself a link.
+    const QByteArray path =
+        QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation));
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        if (fd >= 0) ::close(fd);
+        return nullptr;
+    }
+    auto node = std::make_shared<FolderNode>(openFolders_, nullptr, std::string(), fd, st.st_dev);
+    return std::make_unique<LinuxFolder>(std::move(node), trash_);
 }
 
 }  // namespace vidor::platform::linux_

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <cctype>
-
 #include "platform/Drives.h"
+#include "platform/ProgramPath.h"
 #include "platform/windows/RecycleBin.h"
 #include "platform/windows/RelativeOpen.h"
 #include "platform/windows/Wide.h"
@@ -12,20 +11,6 @@
 namespace vidor::platform::windows {
 
 namespace {
-
-bool programForm(const std::string& path) {
-    return path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) &&
-           path[1] == ':' && path[2] == '\\';
-}
-
-// "C:\a\b.tmp" as its folder "C:\a" and its name "b.tmp"; the name is empty for a root.
-std::pair<std::string, std::string> splitLast(const std::string& path) {
-    std::string trimmed = path;
-    while (trimmed.size() > 3 && trimmed.back() == '\\') trimmed.pop_back();
-    const std::size_t slash = trimmed.rfind('\\');
-    if (slash < 3) return {trimmed.substr(0, 3), trimmed.substr(3)};
-    return {trimmed.substr(0, slash), trimmed.substr(slash + 1)};
-}
 
 std::int64_t unixSeconds(std::int64_t fileTime) {
     constexpr std::int64_t k1970 = 116444736000000000;  // 100 ns steps from 1601 to 1970
@@ -35,17 +20,19 @@ std::int64_t unixSeconds(std::int64_t fileTime) {
 }  // namespace
 
 std::wstring WindowsFileSystem::machinePath(const std::string& path) {
-    if (!programForm(path)) return longPath(path);
+    if (!isProgramPath(path)) return longPath(path);
     const std::string root = driveRoot(table_, path[0]);
     if (root.empty()) return {};
-    return longPath(root + path.substr(3));
+    std::string_view below = std::string_view(path).substr(2);
+    if (below.starts_with('\\')) below.remove_prefix(1);
+    return longPath(root + std::string(below));
 }
 
-std::unique_ptr<WindowsFolder> WindowsFileSystem::walk(const std::string& path,
+std::unique_ptr<WindowsFolder> WindowsFileSystem::walk(char drive,
+                                                       const std::vector<std::string>& names,
                                                        FolderError& error) {
     error = {true, {}};
-    if (!programForm(path)) return nullptr;
-    const std::string root = driveRoot(table_, path[0]);
+    const std::string root = driveRoot(table_, drive);
     if (root.empty()) return nullptr;
     DWORD code = 0;
     Handle handle = openFolderPath(longPath(root), code);
@@ -56,24 +43,31 @@ std::unique_ptr<WindowsFolder> WindowsFileSystem::walk(const std::string& path,
     }
     if (!factsOf(handle.get(), facts)) return nullptr;
     auto folder = std::make_unique<WindowsFolder>(std::move(handle), facts.volume,
-                                                  hasRecycleBin(driveType(table_, path[0])));
-    std::size_t start = 3;
-    while (folder && start < path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start)
-            folder = folder->open(std::string_view(path).substr(start, end - start), error);
-        start = end + 1;
+                                                  hasRecycleBin(driveType(table_, drive)));
+    for (auto name = names.begin(); folder && name != names.end(); ++name) {
+        folder = folder->open(*name, error);
     }
     return folder;
 }
 
+WindowsFileSystem::Located WindowsFileSystem::locate(const std::string& path, FolderError& error) {
+    std::vector<std::string> names = programPathNames(path);
+    std::string name;
+    if (!names.empty()) {
+        name = std::move(names.back());
+        names.pop_back();
+    }
+    return {walk(path[0], names, error), std::move(name)};
+}
+
 std::unique_ptr<Folder> WindowsFileSystem::openFolder(const std::string& path, FolderError& error) {
-    return walk(path, error);
+    error = {true, {}};
+    if (!isProgramPath(path)) return nullptr;
+    return walk(path[0], programPathNames(path), error);
 }
 
 std::optional<FileInfo> WindowsFileSystem::info(const std::string& path) {
-    if (!programForm(path)) {
+    if (!isProgramPath(path)) {
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!::GetFileAttributesExW(longPath(path).c_str(), GetFileExInfoStandard, &data))
             return std::nullopt;
@@ -84,9 +78,8 @@ std::optional<FileInfo> WindowsFileSystem::info(const std::string& path) {
                                       data.ftLastWriteTime.dwLowDateTime);
         return result;
     }
-    const auto [parent, name] = splitLast(path);
     FolderError error;
-    const auto folder = walk(parent, error);
+    const auto [folder, name] = locate(path, error);
     if (!folder) return std::nullopt;
     if (name.empty()) return FileInfo{true, 0, 0};
     DWORD code = 0;
@@ -108,23 +101,21 @@ std::optional<FileInfo> WindowsFileSystem::info(const std::string& path) {
 }
 
 Removal WindowsFileSystem::deleteFile(const std::string& path) {
-    if (!programForm(path)) {
+    if (!isProgramPath(path)) {
         if (::DeleteFileW(longPath(path).c_str())) return {true};
         return Removal::failed(systemMessage(::GetLastError()));
     }
-    const auto [parent, name] = splitLast(path);
     FolderError opening;
-    const auto folder = walk(parent, opening);
+    const auto [folder, name] = locate(path, opening);
     if (!folder || name.empty()) return Removal::failed(systemMessage(ERROR_PATH_NOT_FOUND));
     return folder->deleteFile(name);
 }
 
 Removal WindowsFileSystem::moveToTrash(const std::string& path) {
-    if (programForm(path)) {
+    if (isProgramPath(path)) {
         // The shell takes a path, which it tidies: ".." must not lead it out of the drive.
-        const auto [parent, name] = splitLast(path);
         FolderError error;
-        const auto folder = walk(parent, error);
+        const auto [folder, name] = locate(path, error);
         if (!folder) return Removal::failed(systemMessage(ERROR_PATH_NOT_FOUND));
         return folder->moveToTrash(name);
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/FileSystem.h"
 #include "platform/windows/DriveTable.h"
 #include "platform/windows/WindowsFolder.h"
@@ -21,8 +24,16 @@ class WindowsFileSystem : public FileSystem {
     bool copyFile(const std::string& from, const std::string& to, std::string& error) override;
 
   private:
-    // The folder `path` names (program form), or null with `error` filled.
-    std::unique_ptr<WindowsFolder> walk(const std::string& path, FolderError& error);
+    // A path of the program's form as the folder that holds its last name, and that name (empty
+    // for a drive's root, which the folder then is).
+    struct Located {
+        std::unique_ptr<WindowsFolder> folder;
+        std::string name;
+    };
+    Located locate(const std::string& path, FolderError& error);
+    // The folder of `names` below the root of `drive`, or null with `error` filled.
+    std::unique_ptr<WindowsFolder> walk(char drive, const std::vector<std::string>& names,
+                                        FolderError& error);
     // `path` in the machine's own form, prefixed for long paths; empty for an unknown drive.
     std::wstring machinePath(const std::string& path);
 

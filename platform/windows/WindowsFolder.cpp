@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <aclapi.h>
 
+#include "platform/windows/HandleFile.h"
 #include "platform/windows/RecycleBin.h"
 #include "platform/windows/RelativeOpen.h"
 #include "platform/windows/Wide.h"
@@ -112,6 +113,10 @@ std::optional<std::uint64_t> WindowsFolder::fileSize(std::string_view name) {
     LARGE_INTEGER size;
     if (!file || !::GetFileSizeEx(file.get(), &size)) return std::nullopt;
     return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+std::unique_ptr<ReadableFile> WindowsFolder::openFile(std::string_view name) {
+    return HandleFile::open(handle_.get(), name);
 }
 
 bool WindowsFolder::setNormal(std::string_view name) {

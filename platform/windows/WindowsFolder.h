@@ -19,6 +19,7 @@ class WindowsFolder : public Folder {
     bool next(FolderEntry& entry) override;
     std::unique_ptr<Folder> openFolder(std::string_view name, FolderError& error) override;
     std::optional<std::uint64_t> fileSize(std::string_view name) override;
+    std::unique_ptr<ReadableFile> openFile(std::string_view name) override;
     bool setNormal(std::string_view name) override;
     Removal deleteFile(std::string_view name) override;
     Removal moveToTrash(std::string_view name) override;

@@ -1,18 +1,18 @@
 #pragma once
 
-#include <vector>
+#include <memory>
 
-#include "platform/WebCache.h"
-#include "platform/windows/DiskCacheStore.h"
+#include "platform/cache/BrowserCaches.h"
 #include "platform/windows/WinInetCache.h"
 
 namespace vidor::platform::windows {
 
 // The web caches of the user: WinINet's entries first, then the disk caches of Firefox and of
-// the Chromium family under %LOCALAPPDATA%, listed as normal entries, browser by browser, the
-// profiles of a browser and the entry files of a profile in name order.
-class WindowsWebCache : public WebCache {
+// the Chromium family under %LOCALAPPDATA%.
+class WindowsWebCache final : public cache::BrowserCaches {
   public:
+    WindowsWebCache();
+
     void enumerate(const std::function<void(const CacheEntry&)>& visit) override;
 
     // Deletes the WinINet entry of `url` and every disk cache entry of `url` among those the
@@ -20,11 +20,9 @@ class WindowsWebCache : public WebCache {
     void remove(const std::string& url) override;
 
   private:
-    void scan(const std::function<void(const std::string& url)>& visit);
+    std::unique_ptr<Folder> openCacheFolder() override;
 
     WinInetCache winInet_;
-    std::vector<DiskCacheStore> stores_;
-    bool scanned_ = false;
 };
 
 }  // namespace vidor::platform::windows

@@ -47,6 +47,9 @@ TEST_F(FileSystemTest, FoldersListTheirEntriesAndGiveSizesWhatIsMissingIsPassedO
     EXPECT_EQ(folder->fileSize("absent.tmp"), std::nullopt);
     EXPECT_TRUE(files.info("C:\\a\\sous").value().folder);
     EXPECT_FALSE(files.info("C:\\a\\absent"));
+    // A drive's root, with or without its backslash.
+    EXPECT_EQ(listing("C:"), listing("C:\\"));
+    EXPECT_TRUE(files.info("C:").value().folder);
 
     // Missing folders, files taken for folders and unknown drives.
     for (const std::string path : {"C:\\absent", "C:\\a\\cinq.tmp", "Q:\\"}) {

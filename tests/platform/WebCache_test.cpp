@@ -47,9 +47,11 @@ TEST_F(BrowserCachesTest, EveryProfileOfEveryBrowserIsListedAndRemoveTakesOnlyTh
     test::TestWebCache().remove(url);
     EXPECT_EQ(snapshot(cache), expected);
 
-    // After a listing, the entries it found are deleted.
+    // After a listing, the entries it found are deleted, with the files of an entry whose key
+    // file the browser deleted meanwhile.
     test::TestWebCache webCache;
     webCache.enumerate([](const CacheEntry&) {});
+    fs::remove(cr / test::chromiumName(2));
     webCache.remove("https://shared.example/lib.j");
     webCache.remove("https://Shared.example/lib.js");
     EXPECT_EQ(listed(), (Urls{url + "?v=2", "https://chromium.example/", "https://brave.example/",

@@ -1,8 +1,13 @@
 #include "platform/linux/LinuxWebCache.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+#include <future>
+
+#include "platform/linux/UniqueFd.h"
 #include "tests/platform/WebCacheFixture.h"
 
 namespace vidor::platform::linux_ {
@@ -18,7 +23,7 @@ using test::snapshot;
 
 using LinuxWebCacheTest = test::WebCacheFixture;
 
-TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedNorPipesOpenedWhereverTheCacheIs) {
+TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedWhereverTheCacheIs) {
     // Entries outside the cache, reached by a link to an entry file, to a profile, to a
     // profile's cache folder, to a browser's folder and to the folder above it.
     const fs::path outside = sandbox / "outside";
@@ -31,9 +36,6 @@ TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedNorPipesOpenedWhereverThe
     }
     const fs::path mozilla = cache / "mozilla" / "firefox";
     firefox("real", 3, ":https://inside.example/");
-    // A named pipe among the entries, which a reader opening it would wait on for ever.
-    ASSERT_EQ(::mkfifo((test::firefoxEntries(cache, "real") / test::firefoxName(4)).c_str(), 0600),
-              0);
     fs::create_symlink(ffProfile / "cache2" / "entries" / test::firefoxName(1),
                        mozilla / "real" / "cache2" / "entries" / test::firefoxName(2));
     fs::create_directory_symlink(ffProfile, mozilla / "linked-profile");
@@ -53,6 +55,23 @@ TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedNorPipesOpenedWhereverThe
     fs::create_directories(sandbox / "home");
     fs::rename(cache, sandbox / "home" / ".cache");
     EXPECT_EQ(listed(), (Urls{"https://inside.example/"}));
+}
+
+TEST_F(LinuxWebCacheTest, APipeInPlaceOfAnEntryIsPassedOverWithoutWaitingForAWriter) {
+    firefox("real", 1, ":https://inside.example/");
+    // The listing calls a pipe a file; a reader that opened it as one would wait for a writer.
+    const fs::path pipe = test::firefoxEntries(cache, "real") / test::firefoxName(2);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+
+    auto listing = std::async(std::launch::async, [this] { return listed(); });
+    if (listing.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        ADD_FAILURE() << "the census would hang: the cache is still read after 10 s";
+        // Writers let the waiting reader go, so that the test ends.
+        while (listing.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+            const UniqueFd writer(::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        }
+    }
+    EXPECT_EQ(listing.get(), (Urls{"https://inside.example/"}));
 }
 
 }  // namespace
