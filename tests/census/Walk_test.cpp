@@ -90,6 +90,31 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
     EXPECT_EQ(test::readFile(sandbox.trashFiles() / own), "abc");
 }
 
+TEST_F(WalkTest, OnlyAFolderNamedSoIsPurgedNotOneWhoseNameEndsInTheSameLetters) {
+    for (const char* folder :
+         {"Projets/MonTemp", "Art-Contemp", "Musique/Contemp", "My Temporary Internet Files"}) {
+        test::writeFile(c / folder / "kept.doc", "k");
+        test::writeFile(c / folder / "found.tmp", "f");
+    }
+    test::writeFile(c / "Projets" / "temp" / "gone.doc", "g");
+    test::writeFile(c / "u" / "TEMPORARY internet FILES" / "gone.html", "g");
+    auto session = census({"tmp"}, [](app::F_Main& form) {
+        form.VidorTP.setValue(1);
+        form.VidorIE.setValue(1);
+        form.poubel.setValue(0);
+    });
+    Items found = itemsOf(session->form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\Art-Contemp\\found.tmp", "C:\\Musique\\Contemp\\found.tmp",
+                            "C:\\My Temporary Internet Files\\found.tmp",
+                            "C:\\Projets\\MonTemp\\found.tmp"}));
+    EXPECT_TRUE(fs::exists(c / "Projets" / "MonTemp" / "kept.doc"));
+    EXPECT_TRUE(fs::exists(c / "Musique" / "Contemp" / "kept.doc"));
+    // The folders named so, in any letter case, are purged.
+    EXPECT_TRUE(fs::is_empty(c / "Projets" / "temp"));
+    EXPECT_TRUE(fs::is_empty(c / "u" / "TEMPORARY internet FILES"));
+}
+
 TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryEnteringNoOtherFolderNorTheOtherDrive) {
     for (int i = 0; i < 5; ++i) test::writeFile(c / ("f" + std::to_string(i) + ".tmp"), "x");
     test::writeFile(c / "sub" / "g.tmp", "x");
