@@ -1,12 +1,14 @@
 #include "platform/linux/PackageFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <functional>
 
 #include "tests/support/Session.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -52,6 +54,50 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     session.act([&] { session.form->bAnn.press(); });
     session.act([&] { session.form->bGo.press(); });
     EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
+}
+
+// Whatever spelling names the drive's folder, the files packages own are recognised: the
+// walk's and the purge's paths are compared with the lists through the folder's real path.
+TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages) {
+    test::Sandbox sandbox;
+    const fs::path c = sandbox / "c";
+    fs::create_directories(sandbox / "x");
+    fs::create_directory_symlink("c", sandbox / "link");
+    const fs::path lists = sandbox / "dpkg";
+    test::writeFile(lists / "pkg.list", (c / "usr" / "share" / "a.old").string() + "\n" +
+                                            (c / "TEMP" / "sub" / "pkg.dat").string() + "\n");
+    const std::string top = sandbox.dir().path().string();
+    // The fake database stands where dpkg keeps its own, in a mount namespace of this test.
+    const int status = test::inMountNamespace([&] {
+        if (::mount(lists.c_str(), "/var/lib/dpkg/info", nullptr, MS_BIND, nullptr) != 0) {
+            return 77;
+        }
+        for (const std::string& spelling :
+             {top + "/./c", top + "//c", top + "/x/../c", top + "/link", top + "/link/"}) {
+            test::writeFile(c / "usr" / "share" / "a.old", "package");
+            test::writeFile(c / "usr" / "share" / "b.old", "user");
+            test::writeFile(c / "TEMP" / "sub" / "pkg.dat", "package");
+            test::writeFile(c / "TEMP" / "own.dat", "user");
+            ::setenv("VIDOR_UNITES", ("C=3:" + spelling).c_str(), 1);
+            test::Session session;
+            session.machine.files().readPackageListsFrom("/var/lib/dpkg/info");
+            session.load();
+            test::selectOnly(session.form->lExt, {"old"});
+            session.form->VidorTP.setValue(1);
+            session.form->poubel.setValue(0);
+            session.act([&] { session.form->bGo.press(); });
+            if (test::itemsOf(session.form->lDel) != Items{"C:\\usr\\share\\b.old"} ||
+                test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package" ||
+                fs::exists(c / "TEMP" / "own.dat")) {
+                std::fprintf(stderr, "package files not recognised through %s\n",
+                             spelling.c_str());
+                return 1;
+            }
+        }
+        return 0;
+    });
+    if (status == 77) GTEST_SKIP() << "no mount namespace, or no dpkg folder, on this machine";
+    EXPECT_EQ(status, 0);
 }
 
 // The table is kept in the user's cache with the list folder's identity and times; the cache
