@@ -18,12 +18,14 @@ class PathSet {
     // The paths of `text`, one a line; doubled paths are kept once.
     explicit PathSet(std::string_view text);
 
-    // The set whose image is `image`, which `storage` keeps alive (a file mapped in memory);
-    // nullopt when its sizes do not fit together.
+    // The set whose image is `image`, which `storage` keeps alive; nullopt when its sizes do not
+    // fit together.
     static std::optional<PathSet> fromImage(std::string_view image,
                                             std::shared_ptr<const void> storage);
 
     bool contains(std::string_view path) const;
+    // A checksum of `bytes` (an image), that tells a damaged copy from the one it was made of.
+    static std::uint64_t checksum(std::string_view bytes);
     std::size_t size() const { return count_; }
     std::string_view image() const { return image_; }
 
