@@ -165,11 +165,13 @@ TEST(PackageFilesTest, ADamagedCacheIsNeverTrustedAndIsMadeAgainFromTheLists) {
     // The cache begins with three lines that describe the lists' folder, then the table.
     std::size_t header = 0;
     for (int line = 0; line < 3; ++line) header = valid.find('\n', header) + 1;
+    std::string emptyTable;
+    for (const std::string_view piece : PathSet(std::string()).image()) emptyTable += piece;
     std::string wrapping = valid;
     const std::uint64_t huge = std::uint64_t{1} << 63;
     std::memcpy(wrapping.data() + header, &huge, sizeof huge);
     const std::vector<std::pair<const char*, std::string>> damaged = {
-        {"an empty table", valid.substr(0, header) + std::string(PathSet(std::string()).image())},
+        {"an empty table", valid.substr(0, header) + emptyTable},
         {"a count past every size", wrapping},
         {"cut at a line end", valid.substr(0, valid.rfind('\n', valid.size() * 3 / 4) + 1)},
     };
