@@ -54,6 +54,24 @@ TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCaseAndTotalsGoBeyondFourGig
     EXPECT_EQ(session->form->eTaille.caption(), "6'442'450'953 bytes");
 }
 
+TEST_F(WalkTest, AnExtensionMayHoldADotOrAnAccentAndBeOneOfThousandsSaved) {
+    std::string saved = "tar.gz\tbäk\t";
+    for (int i = 0; i < 10000; ++i) saved += "x" + std::to_string(i) + "\t";
+    test::storeUserSetting("Extensions", saved);
+    test::storeUserSetting("Extensions sélectionnées", saved);
+    for (const char* name : {"a.TAR.GZ", "b.x9999", "c.X0", "d.x10000", "e.gz", "f.BÄK",
+                             "g.tar.gz.bak", "h.tar", "x9999"}) {
+        test::writeFile(c / name, "x");
+    }
+    test::Session session;
+    session.load();
+    EXPECT_EQ(test::selectedOf(session.form->lExt).size(), 10002u);
+    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), std::nullopt);
+    Items found = itemsOf(session.form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\a.TAR.GZ", "C:\\b.x9999", "C:\\c.X0", "C:\\f.BÄK"}));
+}
+
 TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgainWithItsRights) {
     const fs::path temp = c / "WINDOWS" / "TEMP";
     const fs::path internet = c / "u" / "Temporary Internet Files";
