@@ -59,10 +59,11 @@ TEST_F(WalkTest, AnExtensionMayHoldADotOrAnAccentAndBeOneOfThousandsSaved) {
     for (int i = 0; i < 10000; ++i) saved += "x" + std::to_string(i) + "\t";
     test::storeUserSetting("Extensions", saved);
     test::storeUserSetting("Extensions sélectionnées", saved);
-    for (const char* name : {"a.TAR.GZ", "b.x9999", "c.X0", "d.x10000", "e.gz", "f.BÄK",
-                             "g.tar.gz.bak", "h.tar", "x9999"}) {
+    for (const char* name :
+         {"a.TAR.GZ", "b.x9999", "c.X0", "d.x10000", "e.gz", "g.tar.gz.bak", "h.tar", "x9999"}) {
         test::writeFile(c / name, "x");
     }
+    test::writeFile(c / u8"f.BÄK", "x");
     test::Session session;
     session.load();
     EXPECT_EQ(test::selectedOf(session.form->lExt).size(), 10002u);
