@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the census against find, fd and a bare single-threaded walker on the same tree, with the
 # page cache dropped before each run (cold: only as root where the machine allows it) and then
-# warm, and prints the ratios; then checks the memory of a census that lists 100,000 files.
+# warm, and prints the ratios; then checks the memory of a census that lists 100,000 files, and
+# times the first census after a package change (bench/first-census.sh).
 # Usage: bench/compare.sh [work folder] [runs]
 # (needs build/bench/census_bench and build/bench/bare_walk; installs fd-find)
 set -euo pipefail
@@ -55,3 +56,4 @@ if can_drop; then measure cold; else echo "cold: cannot drop the page cache here
 measure warm
 "$bench" walk "$tree"
 "$bench" walk "$many"
+bench/first-census.sh "$work" "$runs"

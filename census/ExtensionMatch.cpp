@@ -8,40 +8,45 @@ namespace {
 
 // Upper case of one byte of a name whose previous byte is `before`: ASCII letters, and the
 // second byte of the accented Latin letters, as korlib::upperCase raises them.
-unsigned char upperByte(unsigned char byte, unsigned char before) {
-    if (byte >= 'a' && byte <= 'z') return static_cast<unsigned char>(byte - 'a' + 'A');
+char upperByte(unsigned char byte, unsigned char before) {
+    if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 'a' + 'A');
     if (before == 0xC3 && byte >= 0xA0 && byte <= 0xBE && byte != 0xB7) {
-        return static_cast<unsigned char>(byte - 0x20);
+        return static_cast<char>(byte - 0x20);
     }
-    return byte;
+    return static_cast<char>(byte);
 }
 
-// True when `name` ends with `ending` (already in upper case), ignoring the name's case. The
-// ending begins with ".", so a match never starts inside a character.
-bool endsWith(std::string_view name, const std::string& ending) {
-    if (name.size() < ending.size()) return false;
-    const std::size_t start = name.size() - ending.size();
-    for (std::size_t i = 0; i < ending.size(); ++i) {
-        const auto before = static_cast<unsigned char>(start + i > 0 ? name[start + i - 1] : 0);
-        if (upperByte(static_cast<unsigned char>(name[start + i]), before) !=
-            static_cast<unsigned char>(ending[i])) {
-            return false;
-        }
+// The end of `name` from `start` in upper case, into `upper`. The end begins with ".", so it
+// never starts inside a character.
+void upperEnd(std::string_view name, std::size_t start, std::string& upper) {
+    upper.clear();
+    for (std::size_t i = start; i < name.size(); ++i) {
+        upper += upperByte(static_cast<unsigned char>(name[i]),
+                           static_cast<unsigned char>(i > 0 ? name[i - 1] : 0));
     }
-    return true;
 }
 
 }  // namespace
 
 ExtensionMatch::ExtensionMatch(const platform::ListBox& lExt) {
     for (int i = 0; i < lExt.count(); ++i) {
-        if (lExt.selected(i)) endings_.push_back("." + korlib::upperCase(lExt.item(i)));
+        if (!lExt.selected(i)) continue;
+        std::string ending = "." + korlib::upperCase(lExt.item(i));
+        if (ending.size() >= lengths_.size()) lengths_.resize(ending.size() + 1);
+        lengths_[ending.size()] = true;
+        endings_.insert(std::move(ending));
     }
 }
 
 bool ExtensionMatch::matches(std::string_view name) const {
-    for (const std::string& ending : endings_) {
-        if (endsWith(name, ending)) return true;
+    // Each dot of the name that an ending of a selected length could start at, from the end.
+    const std::size_t longest = lengths_.empty() ? 0 : lengths_.size() - 1;
+    const std::size_t stop = name.size() > longest ? name.size() - longest : 0;
+    std::string upper;  // an ending of up to 15 bytes is kept without allocating
+    for (std::size_t dot = name.size(); dot-- > stop;) {
+        if (name[dot] != '.' || !lengths_[name.size() - dot]) continue;
+        upperEnd(name, dot, upper);
+        if (endings_.contains(std::string_view(upper))) return true;
     }
     return false;
 }

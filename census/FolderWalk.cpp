@@ -7,15 +7,12 @@ namespace vidor::census {
 
 namespace {
 
-constexpr std::string_view kTemp = "TEMP\\";
-constexpr std::string_view kInternetFiles = "TEMPORARY INTERNET FILES\\";
+// A folder is purged for its own name, never for the letters its name ends in: MonTemp and
+// Contemp are the user's own folders.
+constexpr std::string_view kTemp = "TEMP";
+constexpr std::string_view kInternetFiles = "TEMPORARY INTERNET FILES";
 // The list keeps its last lines in view.
 constexpr int kVisibleLines = 10;
-
-bool endsWith(const std::string& text, std::string_view end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
 
 // The walk enters the sub-folders that are not hidden; a link is a file to it.
 bool opensSubFolder(const platform::FolderEntry& entry) {
@@ -78,7 +75,7 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     if (!level.folder) return std::nullopt;
     // The folder's name is looked at once; the options at each file, as they may change at a
     // yield.
-    const PurgeName purgeName = parent ? purgeNameOf(rep_) : PurgeName{};
+    const PurgeName purgeName = parent ? purgeNameOf(name) : PurgeName{};
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         if (entry.name.front() != '.') {
@@ -98,10 +95,11 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     return level;
 }
 
-FolderWalk::PurgeName FolderWalk::purgeNameOf(const std::string& folder) {
-    const std::string upper = korlib::upperCase(std::string_view(folder).substr(
-        folder.size() - std::min(folder.size(), kInternetFiles.size())));
-    return {endsWith(upper, kTemp), endsWith(upper, kInternetFiles)};
+FolderWalk::PurgeName FolderWalk::purgeNameOf(const std::string& name) {
+    // Only names as long as the longest one are raised: a long name costs nothing.
+    if (name.size() > kInternetFiles.size()) return {};
+    const std::string upper = korlib::upperCase(name);
+    return {upper == kTemp, upper == kInternetFiles};
 }
 
 bool FolderWalk::purgeable(PurgeName name) const {

@@ -39,12 +39,13 @@ class FolderWalk {
     // purged.
     std::optional<Level> visit(platform::Folder* parent, const std::string& name);
     std::unique_ptr<platform::Folder> open(platform::Folder* parent, const std::string& name);
-    // Whether a folder's name is one of those purged (TEMP, Temporary Internet Files).
+    // Whether a folder's own name is one of those purged (TEMP, Temporary Internet Files), in any
+    // letter case.
     struct PurgeName {
         bool temp = false;
         bool internetFiles = false;
     };
-    static PurgeName purgeNameOf(const std::string& folder);
+    static PurgeName purgeNameOf(const std::string& name);
     bool purgeable(PurgeName name) const;
     void purge(platform::Folder& parent, const std::string& name, platform::Folder& folder);
     void list(platform::Folder& folder, const std::string& name);

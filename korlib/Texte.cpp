@@ -1,5 +1,6 @@
 #include "korlib/Texte.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vidor::korlib {
@@ -18,27 +19,39 @@ std::string repeat(std::string_view unit, long long count) {
     return text;
 }
 
-bool unquoted(const std::string& element) {
+bool unquoted(std::string_view element) {
     return element.size() >= 2 && element.front() == '"' && element.back() == '"';
 }
 
 }  // namespace
 
-std::string ElementExtrait(std::string& text, std::initializer_list<std::string_view> separators) {
+std::string ElementExtrait(std::string_view& text,
+                           std::initializer_list<std::string_view> separators) {
     if (text.empty()) return {};
     std::size_t cut = text.size();
     std::size_t separatorLength = 0;
     for (std::string_view separator : separators) {
         if (separator.empty()) continue;
         std::size_t at = text.find(separator);
-        if (at != std::string::npos && at < cut) {
+        if (at != std::string_view::npos && at < cut) {
             cut = at;
             separatorLength = separator.size();
         }
     }
-    std::string element = text.substr(0, cut);
+    std::string_view element = text.substr(0, cut);
     if (unquoted(element)) element = element.substr(1, element.size() - 2);
-    text.erase(0, cut + separatorLength);
+    text.remove_prefix(std::min(text.size(), cut + separatorLength));
+    return std::string(element);
+}
+
+std::string ElementExtrait(std::string_view& text) {
+    return ElementExtrait(text, {"\t"});
+}
+
+std::string ElementExtrait(std::string& text, std::initializer_list<std::string_view> separators) {
+    std::string_view rest = text;
+    std::string element = ElementExtrait(rest, separators);
+    text.erase(0, text.size() - rest.size());
     return element;
 }
 

@@ -14,6 +14,11 @@ namespace vidor::korlib {
 std::string ElementExtrait(std::string& text, std::initializer_list<std::string_view> separators);
 // The same with one tab as the only separator.
 std::string ElementExtrait(std::string& text);
+// The same on a view of the text, which moves past the element and its separator: cutting a
+// long text into its elements this way takes time in proportion to its length, not its square.
+std::string ElementExtrait(std::string_view& text,
+                           std::initializer_list<std::string_view> separators);
+std::string ElementExtrait(std::string_view& text);
 
 // `count` line breaks (CR LF): a missing or non-numeric count, or one of 0 or less, is 1; a
 // count above 100 is 100; the count is rounded to the nearest whole number, a half to even.

@@ -111,14 +111,16 @@ std::vector<std::pair<Mount, int>> lettered(std::vector<Mount> mounts, const Vol
     // A later mount on the same point hides the earlier ones.
     std::map<std::string, Mount> shown;
     for (Mount& mount : mounts) shown[mount.point] = std::move(mount);
+    // The root's device is taken before the mounts move out of the map: a folder of the root
+    // bound elsewhere is part of C:.
+    std::set<std::string> devices;
+    if (auto root = shown.find("/"); root != shown.end()) devices.insert(root->second.device);
     std::vector<Mount> visible;
     for (auto& [point, mount] : shown) visible.push_back(std::move(mount));
     // A volume mounted whole stands for it rather than a folder of it bound elsewhere.
     std::stable_sort(visible.begin(), visible.end(), [](const Mount& a, const Mount& b) {
         return (a.root != "/") < (b.root != "/");
     });
-    std::set<std::string> devices;
-    if (shown.contains("/")) devices.insert(shown["/"].device);
     std::vector<std::pair<Mount, int>> volumes;
     for (Mount& mount : visible) {
         if (mount.point == "/") continue;

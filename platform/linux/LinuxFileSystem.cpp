@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/ProgramPath.h"
+#include "platform/linux/FolderRealPath.h"
 #include "platform/linux/LinuxFolder.h"
 #include "platform/linux/PendingFile.h"
 #include "platform/linux/UniqueFd.h"
@@ -16,6 +17,15 @@
 namespace vidor::platform::linux_ {
 
 namespace {
+
+// `folder` followed by the names of the program's path `path`.
+std::string joined(std::string folder, const std::string& path) {
+    for (const std::string& name : programPathNames(path)) {
+        if (folder.empty() || folder.back() != '/') folder += '/';
+        folder += name;
+    }
+    return folder;
+}
 
 std::string parentOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -41,13 +51,29 @@ LinuxFileSystem::LinuxFileSystem(const DriveMap& drives, std::size_t openLimit)
 std::string LinuxFileSystem::nativePath(const std::string& path) const {
     if (!isProgramPath(path)) return path;
     const Drive* drive = drives_.find(path[0]);
+    return drive ? joined(drive->folder, path) : std::string();
+}
+
+void LinuxFileSystem::noteRoot(const Drive& drive, int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return;
+    RealRoot& root = realRoots_[drive.letter];
+    if (!root.path.empty() && root.device == st.st_dev && root.inode == st.st_ino) return;
+    // Where the system cannot tell, the folder as the drive names it is the best guess left.
+    std::string real = folderRealPath(fd, drive.folder);
+    root = {st.st_dev, st.st_ino, real.empty() ? drive.folder : std::move(real)};
+}
+
+std::string LinuxFileSystem::realPath(const std::string& path) {
+    if (!isProgramPath(path)) return path;
+    const Drive* drive = drives_.find(path[0]);
     if (!drive) return {};
-    std::string native = drive->folder;
-    for (const std::string& name : programPathNames(path)) {
-        if (native.empty() || native.back() != '/') native += '/';
-        native += name;
+    if (!realRoots_.contains(drive->letter)) {
+        FolderError error;
+        if (auto root = openRoot(drive->folder, error)) noteRoot(*drive, root->descriptor());
     }
-    return native;
+    const auto root = realRoots_.find(drive->letter);
+    return joined(root != realRoots_.end() ? root->second.path : drive->folder, path);
 }
 
 std::shared_ptr<FolderNode> LinuxFileSystem::openRoot(const std::string& folder,
@@ -81,6 +107,7 @@ LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, Folder
         }
     }
     auto folder = openRoot(drive->folder, error);
+    if (folder) noteRoot(*drive, folder->descriptor());
     for (std::size_t i = 0; folder && i + 1 < names.size(); ++i) {
         folder = LinuxFolder::openChild(folder, names[i], error);
     }
@@ -161,9 +188,12 @@ void LinuxFileSystem::systemFilesAhead() {
     packages_.refresh();
 }
 
+// Packages name their files by real paths (or by paths whose real folders were added to the
+// table): the walk's names are real folders of the drive, opened without following links, so
+// the drive's real folder followed by them is the file's real path, however the drive is spelled.
 bool LinuxFileSystem::systemFile(const std::string& path) {
-    const std::string native = nativePath(path);
-    return !native.empty() && packages_.owns(native);
+    const std::string real = realPath(path);
+    return !real.empty() && packages_.owns(real);
 }
 
 }  // namespace vidor::platform::linux_

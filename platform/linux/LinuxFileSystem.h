@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <map>
 #include <memory>
 #include <string>
 
@@ -53,8 +56,22 @@ class LinuxFileSystem : public FileSystem {
     };
     Located locate(const std::string& path, FolderError& error);
     std::shared_ptr<FolderNode> openRoot(const std::string& folder, FolderError& error);
+    // Keeps the real path of the folder `fd` just opened for `drive`, worked out again only
+    // when another folder takes the drive's place.
+    void noteRoot(const Drive& drive, int fd);
+    // The path in the program's form as the machine's real path: the real path of the drive's
+    // folder, then the names; a machine path unchanged; empty for a drive without a folder.
+    std::string realPath(const std::string& path);
+
+    // The real path of each drive's folder, with the identity of the folder it was found for.
+    struct RealRoot {
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::string path;
+    };
 
     const DriveMap& drives_;
+    std::map<char, RealRoot> realRoots_;
     std::shared_ptr<OpenFolders> registry_;
     Trash trash_;
     PackageFiles packages_{"/var/lib/dpkg/info", PackageFiles::userCacheFile()};

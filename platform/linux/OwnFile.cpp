@@ -86,12 +86,14 @@ std::optional<std::string> writableTarget(const std::string& path, mode_t& mode)
     return (*folder == "/" ? "" : *folder) + target.substr(target.rfind('/'));
 }
 
-bool writeAll(int fd, const std::string& contents) {
-    for (std::size_t done = 0; done < contents.size();) {
-        const ssize_t written = ::write(fd, contents.data() + done, contents.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        done += static_cast<std::size_t>(written);
+bool writeAll(int fd, std::span<const std::string_view> pieces) {
+    for (const std::string_view piece : pieces) {
+        for (std::size_t done = 0; done < piece.size();) {
+            const ssize_t written = ::write(fd, piece.data() + done, piece.size() - done);
+            if (written < 0 && errno == EINTR) continue;
+            if (written <= 0) return false;
+            done += static_cast<std::size_t>(written);
+        }
     }
     return ::fsync(fd) == 0;
 }
@@ -114,6 +116,11 @@ std::optional<std::string> readOwnFile(const std::string& path) {
 }
 
 bool writeOwnFile(const std::string& path, const std::string& contents) {
+    const std::string_view whole = contents;
+    return writeOwnFile(path, std::span(&whole, 1));
+}
+
+bool writeOwnFile(const std::string& path, std::span<const std::string_view> pieces) {
     mode_t mode = kNewFileMode;
     const auto target = writableTarget(path, mode);
     if (!target) return false;
@@ -121,7 +128,7 @@ bool writeOwnFile(const std::string& path, const std::string& contents) {
     temporary += ".XXXXXX";
     UniqueFd fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (!fd) return false;
-    if (::fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), contents) ||
+    if (::fchmod(fd.get(), mode) != 0 || !writeAll(fd.get(), pieces) ||
         ::rename(temporary.c_str(), target->c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 namespace vidor::platform::linux_ {
 
@@ -17,5 +19,7 @@ std::optional<std::string> readOwnFile(const std::string& path);
 // belongs to another user than the running one or root or leads to something of another user,
 // and, for root, when the file or its folder belongs to another user. True when written.
 bool writeOwnFile(const std::string& path, const std::string& contents);
+// The same, with the contents given in pieces that follow one another.
+bool writeOwnFile(const std::string& path, std::span<const std::string_view> pieces);
 
 }  // namespace vidor::platform::linux_

@@ -1,21 +1,11 @@
 #include "platform/linux/PackageFiles.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
 #include <ctime>
 #include <cstdlib>
-#include <optional>
 #include <system_error>
-#include <unordered_map>
-#include <vector>
 
-#include "platform/linux/OwnFile.h"
-#include "platform/linux/UniqueFd.h"
+#include "platform/linux/PackageCache.h"
+#include "platform/linux/PackageLists.h"
 
 namespace vidor::platform::linux_ {
 
@@ -25,149 +15,23 @@ namespace {
 // lists read within that moment are not cached, or a package installed in it would go unseen.
 constexpr time_t kSettled = 2;
 
-// The list folder as it is now: its path, identity and times of change, as one line that heads
-// the cache file. A folder that cannot be read gives its own line too (an empty table).
-std::string headerOf(const std::string& folder, timespec* modified = nullptr) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0) st = {};
-    if (modified) *modified = st.st_mtim;
-    std::string header = "vidor-dpkg 1\n" + folder + '\n';
-    for (const long long value :
-         {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino),
-          static_cast<long long>(st.st_mtim.tv_sec), static_cast<long long>(st.st_mtim.tv_nsec),
-          static_cast<long long>(st.st_ctim.tv_sec), static_cast<long long>(st.st_ctim.tv_nsec)}) {
-        header += std::to_string(value) + ' ';
-    }
-    header.back() = '\n';
-    return header;
-}
-
-// The real path of each listed folder, found from its parent's: one lstat per folder, and
-// realpath only where a folder is a link. It gives what realpath gives for the folder's path,
-// or the path unchanged where realpath would fail.
-class RealFolders {
-  public:
-    const std::string& of(const std::string& folder) { return resolve(folder).path; }
-
-  private:
-    struct Real {
-        std::string path;
-        bool folder = false;  // resolved, and a folder: its entries resolve below it
-    };
-
-    const Real& resolve(const std::string& folder) {
-        if (auto at = known_.find(folder); at != known_.end()) return at->second;
-        const std::size_t slash = folder.rfind('/');
-        const std::string_view name = std::string_view(folder).substr(slash + 1);
-        Real real{folder, false};
-        if (slash == std::string::npos || name.empty() || name == "." || name == "..") {
-            real = resolved(folder, folder);
-        } else if (const Real parent =
-                       slash == 0 ? Real{"", true} : resolve(folder.substr(0, slash));
-                   parent.folder) {
-            std::string path = parent.path == "/" ? std::string() : parent.path;
-            path.append("/").append(name);
-            struct stat st {};
-            if (::lstat(path.c_str(), &st) != 0) {
-                real = {folder, false};
-            } else if (S_ISLNK(st.st_mode)) {
-                real = resolved(path, folder);
-            } else {
-                real = {std::move(path), S_ISDIR(st.st_mode)};
-            }
-        }
-        return known_.insert_or_assign(folder, std::move(real)).first->second;
-    }
-
-    static Real resolved(const std::string& path, const std::string& listed) {
-        char real[PATH_MAX];
-        struct stat st {};
-        if (!::realpath(path.c_str(), real)) return {listed, false};
-        return {real, ::stat(real, &st) == 0 && S_ISDIR(st.st_mode)};
-    }
-
-    std::unordered_map<std::string, Real> known_;
-};
-
-// Appends the paths of one file list, and their real paths where they differ.
-void appendList(const std::string& list, std::string& text, RealFolders& real) {
-    std::string_view rest = list;
-    while (!rest.empty()) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        const std::string_view path = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        const std::size_t slash = path.rfind('/');
-        if (path.empty() || path[0] != '/' || slash == 0 || path == "/.") continue;
-        text.append(path) += '\n';
-        const std::string& folder = real.of(std::string(path.substr(0, slash)));
-        if (folder.size() != slash || path.compare(0, slash, folder) != 0) {
-            text.append(folder).append(path.substr(slash)) += '\n';
-        }
-    }
-}
-
-// The names of the file lists are read first, then the lists one by one: the reading, which goes
-// on while the walk keeps its own folders open, holds a single descriptor at a time.
-std::string readLists(const std::string& folder) {
-    std::vector<std::string> names;
-    if (DIR* lists = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(lists)) {
-            const std::string_view name = entry->d_name;
-            if (name.ends_with(".list")) names.emplace_back(name);
-        }
-        ::closedir(lists);
-    }
-    std::string text;
-    RealFolders real;
-    for (const std::string& name : names) {
-        if (auto list = readOwnFile(folder + "/" + name)) appendList(*list, text, real);
-    }
-    return text;
-}
-
-// The table of the cache file, mapped in memory, when it was written from the folder `header`
-// describes and only the running user could have written it (whoever may write its folder can
-// only put a file of their own in its place).
-std::optional<PathSet> readCache(const std::string& file, const std::string& header) {
-    if (file.empty()) return std::nullopt;
-    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 ||
-        static_cast<std::size_t>(st.st_size) <= header.size()) {
-        return std::nullopt;
-    }
-    const auto size = static_cast<std::size_t>(st.st_size);
-    void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd.get(), 0);
-    if (mapped == MAP_FAILED) return std::nullopt;
-    // Read in one go, ahead of the questions, rather than a page at each one on a cold disk.
-    ::madvise(mapped, size, MADV_WILLNEED);
-    const std::shared_ptr<const void> mapping(
-        mapped, [size](const void* at) { ::munmap(const_cast<void*>(at), size); });
-    const std::string_view bytes(static_cast<const char*>(mapped), size);
-    if (!bytes.starts_with(header)) return std::nullopt;
-    return PathSet::fromImage(bytes.substr(header.size()), mapping);
-}
-
 // Reads the table the folder `header` describes: from the cache when it holds it, else from the
 // lists, then kept in the cache when the folder stayed as it was and has settled.
 void readTable(const std::string& folder, const std::string& cacheFile, const std::string& header,
                std::promise<std::shared_ptr<const PathSet>>& table) {
-    if (auto cached = readCache(cacheFile, header)) {
+    if (auto cached = readPackageCache(cacheFile, header)) {
         table.set_value(std::make_shared<const PathSet>(std::move(*cached)));
         return;
     }
-    auto paths = std::make_shared<const PathSet>(readLists(folder));
+    auto paths = std::make_shared<const PathSet>(readPackageLists(folder));
     table.set_value(paths);
     timespec modified{};
-    if (cacheFile.empty() || paths->size() == 0 || headerOf(folder, &modified) != header ||
+    if (cacheFile.empty() || paths->size() == 0 ||
+        listFolderHeader(folder, &modified) != header ||
         modified.tv_sec + kSettled > ::time(nullptr)) {
         return;
     }
-    std::string contents;
-    contents.reserve(header.size() + paths->image().size());
-    contents.append(header).append(paths->image());
-    writeOwnFile(cacheFile, contents);
+    writePackageCache(cacheFile, header, *paths);
 }
 
 }  // namespace
@@ -190,7 +54,7 @@ std::string PackageFiles::userCacheFile() {
 }
 
 void PackageFiles::refresh() {
-    std::string header = headerOf(folder_);
+    std::string header = listFolderHeader(folder_);
     if (table_.valid() && header == readFrom_) return;
     readFrom_ = std::move(header);
     auto promise = std::make_shared<std::promise<std::shared_ptr<const PathSet>>>();

@@ -16,7 +16,8 @@ namespace vidor::platform::linux_ {
 // waits until they are read. They are read again when their folder has changed (a package was
 // installed or removed) — refresh() looks, once per census. What was read is kept in the user's
 // cache file with the identity and times of the folder it came from, and taken from there while
-// the folder has not changed, when the file is the user's own and nobody else may write it.
+// the folder has not changed, when the file is the user's own and nobody else may write it, and
+// when the table is whole (see PackageCache.h); else the lists are read and the cache made anew.
 class PackageFiles {
   public:
     // No cache when `cacheFile` is empty.

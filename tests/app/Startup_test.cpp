@@ -89,6 +89,8 @@ TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
         {"EXE,DLL", "exe\tdll\tbat\ttmp\t", {"bat", "tmp"}},
         // A list in lower case forbids nothing.
         {",exe,", "exe\t", {"exe"}},
+        // An extension holding a comma is forbidden when it spans entries of the list.
+        {"EXE,DLL", "exe,dll\tex,e\t", {"ex,e"}},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.extensions);

@@ -54,6 +54,25 @@ TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCaseAndTotalsGoBeyondFourGig
     EXPECT_EQ(session->form->eTaille.caption(), "6'442'450'953 bytes");
 }
 
+TEST_F(WalkTest, AnExtensionMayHoldADotOrAnAccentAndBeOneOfThousandsSaved) {
+    std::string saved = "tar.gz\tbäk\t";
+    for (int i = 0; i < 10000; ++i) saved += "x" + std::to_string(i) + "\t";
+    test::storeUserSetting("Extensions", saved);
+    test::storeUserSetting("Extensions sélectionnées", saved);
+    for (const char* name :
+         {"a.TAR.GZ", "b.x9999", "c.X0", "d.x10000", "e.gz", "g.tar.gz.bak", "h.tar", "x9999"}) {
+        test::writeFile(c / name, "x");
+    }
+    test::writeFile(c / u8"f.BÄK", "x");
+    test::Session session;
+    session.load();
+    EXPECT_EQ(test::selectedOf(session.form->lExt).size(), 10002u);
+    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), std::nullopt);
+    Items found = itemsOf(session.form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\a.TAR.GZ", "C:\\b.x9999", "C:\\c.X0", "C:\\f.BÄK"}));
+}
+
 TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgainWithItsRights) {
     const fs::path temp = c / "WINDOWS" / "TEMP";
     const fs::path internet = c / "u" / "Temporary Internet Files";
@@ -88,6 +107,31 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
         EXPECT_EQ(test::ownerAndRights(temp.string()), "65534 1777");
     }
     EXPECT_EQ(test::readFile(sandbox.trashFiles() / own), "abc");
+}
+
+TEST_F(WalkTest, OnlyAFolderNamedSoIsPurgedNotOneWhoseNameEndsInTheSameLetters) {
+    for (const char* folder :
+         {"Projets/MonTemp", "Art-Contemp", "Musique/Contemp", "My Temporary Internet Files"}) {
+        test::writeFile(c / folder / "kept.doc", "k");
+        test::writeFile(c / folder / "found.tmp", "f");
+    }
+    test::writeFile(c / "Projets" / "temp" / "gone.doc", "g");
+    test::writeFile(c / "u" / "TEMPORARY internet FILES" / "gone.html", "g");
+    auto session = census({"tmp"}, [](app::F_Main& form) {
+        form.VidorTP.setValue(1);
+        form.VidorIE.setValue(1);
+        form.poubel.setValue(0);
+    });
+    Items found = itemsOf(session->form->lDel);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Items{"C:\\Art-Contemp\\found.tmp", "C:\\Musique\\Contemp\\found.tmp",
+                            "C:\\My Temporary Internet Files\\found.tmp",
+                            "C:\\Projets\\MonTemp\\found.tmp"}));
+    EXPECT_TRUE(fs::exists(c / "Projets" / "MonTemp" / "kept.doc"));
+    EXPECT_TRUE(fs::exists(c / "Musique" / "Contemp" / "kept.doc"));
+    // The folders named so, in any letter case, are purged.
+    EXPECT_TRUE(fs::is_empty(c / "Projets" / "temp"));
+    EXPECT_TRUE(fs::is_empty(c / "u" / "TEMPORARY internet FILES"));
 }
 
 TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryEnteringNoOtherFolderNorTheOtherDrive) {

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+
+#include <cstdlib>
+
 #include "platform/Drives.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -78,6 +83,36 @@ TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
         "3 1 0:32 /@var /var rw - btrfs /dev/key rw\n";
     EXPECT_EQ(lettersAndTypes(DriveMap::fromMountInfo(subVolumes, facts, letters)),
               "C=3:/;G=3:/home;H=3:/var;");
+}
+
+TEST(DriveMapTest, AFolderBoundElsewhereTakesNoLetterWhicheverVolumeItComesFrom) {
+    test::TempDir dir;
+    for (const char* folder : {"rootFolder", "rootBound", "ram", "ramBound"})
+        std::filesystem::create_directory(dir / folder);
+    // In a mount namespace of its own: a folder of the root volume bound elsewhere, and a
+    // volume with one of its folders bound elsewhere.
+    const int status = test::inMountNamespace([&] {
+        const auto mount = [](const std::string& source, const std::string& point,
+                              const char* type, unsigned long flags) {
+            return ::mount(source.c_str(), point.c_str(), type, flags, nullptr) == 0;
+        };
+        if (!mount(dir / "rootFolder", dir / "rootBound", nullptr, MS_BIND) ||
+            !mount("tmpfs", dir / "ram", "tmpfs", 0) ||
+            !std::filesystem::create_directory(dir / "ram" / "sub") ||
+            !mount(dir / "ram" / "sub", dir / "ramBound", nullptr, MS_BIND)) {
+            return 77;
+        }
+        ::unsetenv("VIDOR_UNITES");
+        ::setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
+        const DriveMap map = DriveMap::fromSystem();
+        std::string bound;
+        for (const Drive& drive : map.drives()) {
+            if (drive.folder.starts_with(dir.path().string())) bound += drive.folder + ";";
+        }
+        return bound == (dir / "ram").string() + ";" ? 0 : 1;
+    });
+    if (status == 77) GTEST_SKIP() << "no mount namespace on this machine";
+    EXPECT_EQ(status, 0);
 }
 
 }  // namespace

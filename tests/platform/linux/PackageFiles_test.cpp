@@ -1,12 +1,15 @@
 #include "platform/linux/PackageFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "tests/support/Session.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -52,6 +55,137 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     session.act([&] { session.form->bAnn.press(); });
     session.act([&] { session.form->bGo.press(); });
     EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
+}
+
+// Whatever spelling names the drive's folder, the files packages own are recognised: the
+// walk's and the purge's paths are compared with the lists through the folder's real path.
+TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages) {
+    test::Sandbox sandbox;
+    const fs::path c = sandbox / "c";
+    fs::create_directories(sandbox / "x");
+    fs::create_directory_symlink("c", sandbox / "link");
+    const fs::path lists = sandbox / "dpkg";
+    test::writeFile(lists / "pkg.list", (c / "usr" / "share" / "a.old").string() + "\n" +
+                                            (c / "TEMP" / "sub" / "pkg.dat").string() + "\n");
+    const std::string top = sandbox.dir().path().string();
+    // The fake database stands where dpkg keeps its own, in a mount namespace of this test.
+    const int status = test::inMountNamespace([&] {
+        if (::mount(lists.c_str(), "/var/lib/dpkg/info", nullptr, MS_BIND, nullptr) != 0) {
+            return 77;
+        }
+        for (const std::string& spelling :
+             {top + "/./c", top + "//c", top + "/x/../c", top + "/link", top + "/link/"}) {
+            test::writeFile(c / "usr" / "share" / "a.old", "package");
+            test::writeFile(c / "usr" / "share" / "b.old", "user");
+            test::writeFile(c / "TEMP" / "sub" / "pkg.dat", "package");
+            test::writeFile(c / "TEMP" / "own.dat", "user");
+            ::setenv("VIDOR_UNITES", ("C=3:" + spelling).c_str(), 1);
+            test::Session session;
+            session.machine.files().readPackageListsFrom("/var/lib/dpkg/info");
+            session.load();
+            test::selectOnly(session.form->lExt, {"old"});
+            session.form->VidorTP.setValue(1);
+            session.form->poubel.setValue(0);
+            session.act([&] { session.form->bGo.press(); });
+            if (test::itemsOf(session.form->lDel) != Items{"C:\\usr\\share\\b.old"} ||
+                test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package" ||
+                fs::exists(c / "TEMP" / "own.dat")) {
+                std::fprintf(stderr, "package files not recognised through %s\n",
+                             spelling.c_str());
+                return 1;
+            }
+        }
+        return 0;
+    });
+    if (status == 77) GTEST_SKIP() << "no mount namespace, or no dpkg folder, on this machine";
+    EXPECT_EQ(status, 0);
+}
+
+// The cache is read whole, once: cut to nothing under a census, it stops neither the program
+// nor the guard.
+TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGuard) {
+    test::Sandbox sandbox("C=3:c");
+    const fs::path c = sandbox.drive('C');
+    const fs::path dpkg = sandbox / "dpkg";
+    std::string list;
+    for (const char* folder : {"a", "z"}) {
+        test::writeFile(c / folder / "pkg.old", "package");
+        test::writeFile(c / folder / "user.old", "user");
+        list += (c / folder / "pkg.old").string() + "\n";
+    }
+    test::writeFile(dpkg / "pkg.list", list);
+    fs::last_write_time(dpkg, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const std::string cache = PackageFiles::userCacheFile();
+    PackageFiles(dpkg.string(), cache).size();
+    ASSERT_TRUE(fs::exists(cache));
+    EXPECT_EXIT(
+        {
+            test::Session session;
+            session.machine.files().readPackageListsFrom(dpkg.string());
+            session.load();
+            test::selectOnly(session.form->lExt, {"old"});
+            // Cut once the guard has answered about the first folder's files, on entering the
+            // second.
+            std::string first;
+            session.windows.whileYielding([&] {
+                const std::string folder = session.form->eExec.caption();
+                if (folder == "C:\\" || folder == first) return false;
+                if (first.empty()) {
+                    first = folder;
+                    return false;
+                }
+                fs::resize_file(cache, 0);
+                return true;
+            });
+            session.act([&] { session.form->bGo.press(); });
+            Items listed = test::itemsOf(session.form->lDel);
+            std::sort(listed.begin(), listed.end());
+            std::exit(listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"} ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// A cache that looks right but is not is read as no cache: the lists answer, and the cache is
+// written anew from them.
+TEST(PackageFilesTest, ADamagedCacheIsNeverTrustedAndIsMadeAgainFromTheLists) {
+    test::TempDir dir;
+    const fs::path dpkg = dir / "dpkg";
+    const fs::path cache = dir / "cache" / "dpkg-files";
+    std::vector<std::string> paths;
+    std::string list;
+    for (int i = 0; i < 40; ++i) {
+        paths.push_back((dir / "usr" / "share" / ("file" + std::to_string(i) + ".old")).string());
+        list += paths.back() + "\n";
+    }
+    test::writeFile(dpkg / "pkg.list", list);
+    fs::last_write_time(dpkg, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const std::size_t size = PackageFiles(dpkg.string(), cache.string()).size();
+    const std::string valid = test::readFile(cache);
+    ASSERT_FALSE(valid.empty());
+    // The cache begins with three lines that describe the lists' folder, then the table.
+    std::size_t header = 0;
+    for (int line = 0; line < 3; ++line) header = valid.find('\n', header) + 1;
+    std::string emptyTable;
+    for (const std::string_view piece : PathSet(std::string()).image()) emptyTable += piece;
+    std::string wrapping = valid;
+    const std::uint64_t huge = std::uint64_t{1} << 63;
+    std::memcpy(wrapping.data() + header, &huge, sizeof huge);
+    const std::vector<std::pair<const char*, std::string>> damaged = {
+        {"an empty table", valid.substr(0, header) + emptyTable},
+        {"a count past every size", wrapping},
+        {"cut at a line end", valid.substr(0, valid.rfind('\n', valid.size() * 3 / 4) + 1)},
+    };
+    for (const auto& [damage, contents] : damaged) {
+        SCOPED_TRACE(damage);
+        test::writeFile(cache, contents);
+        {
+            PackageFiles files(dpkg.string(), cache.string());
+            EXPECT_EQ(files.size(), size);
+            EXPECT_TRUE(std::all_of(paths.begin(), paths.end(),
+                                    [&](const std::string& path) { return files.owns(path); }));
+        }
+        EXPECT_TRUE(test::readFile(cache) == valid) << "the cache was not made again";
+    }
 }
 
 // The table is kept in the user's cache with the list folder's identity and times; the cache
