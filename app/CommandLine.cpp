@@ -22,6 +22,8 @@ void deselectAll(platform::ListBox& list) {
 constexpr const char* kUsage =
     "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] [/E:[<extension>[,<extension>[,...]]]]\n"
     "              vidor /AUTO\n"
+    "              vidor /LISTE [/U:... /E:... | /AUTO]\n"
+    "              vidor /RESTAURER\n"
     "              vidor --help | --version\n"
     "\n"
     "Recherche et supprime les fichiers temporaires. Sans paramètre, Vidor ouvre sa fenêtre ;\n"
@@ -33,11 +35,15 @@ constexpr const char* kUsage =
     "                   /E: seul traite toutes les extensions de la liste\n"
     "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
     "                   normale (en tête de la ligne, seul)\n"
+    "  /LISTE           n'efface rien : affiche les fichiers que le nettoyage supprimerait\n"
+    "                   (taille en octets, tabulation, chemin), puis leur nombre et leur total\n"
+    "  /RESTAURER       remet en place les fichiers que le dernier nettoyage a mis à la\n"
+    "                   corbeille (le journal des suppressions dit lesquels)\n"
     "  --help           affiche cette aide et se termine\n"
     "  --version        affiche la version et se termine\n"
     "\n"
-    "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
-    "2 paramètre incompris, 3 lancement sans paramètre et sans écran.\n"
+    "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés (ou remis\n"
+    "en place), 2 paramètre incompris, 3 lancement sans paramètre et sans écran.\n"
     "\n"
     "Pour en savoir plus : man vidor\n";
 
@@ -52,6 +58,11 @@ std::optional<std::string> informationAsked(const std::vector<std::string>& argu
 }
 
 void F_Main::runCommandLine(std::string line) {
+    chooseFromCommandLine(std::move(line));
+    startUnattended();
+}
+
+void F_Main::chooseFromCommandLine(std::string line) {
     const std::string upper = korlib::upperCase(line);
     if (upper.starts_with("/AUTO")) {
         if (upper != "/AUTO") {
@@ -65,7 +76,6 @@ void F_Main::runCommandLine(std::string line) {
         // Parameters from left to right; a later one of the same kind overrides an earlier one.
         while (!line.empty()) readParameter(korlib::ElementExtrait(line, {" "}));
     }
-    startUnattended();
 }
 
 void F_Main::readParameter(const std::string& parameter) {

@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include "platform/win32/Win32Main.h"
 #else
+#include "platform/linux/DesktopNotifier.h"
 #include "platform/qt/QtMain.h"
 #endif
 
@@ -25,6 +26,10 @@ int main(int argc, char** argv) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
+#ifndef _WIN32
+    // The copy started to tell the desktop that a run is over.
+    if (const auto status = vidor::platform::linux_::noticeAsked(arguments)) return *status;
+#endif
 #ifdef _WIN32
     return vidor::platform::win32::run(makeMainWindow);
 #else

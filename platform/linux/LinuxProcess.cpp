@@ -63,6 +63,11 @@ void LinuxProcess::writeStandardError(const std::string& text) {
     std::fflush(stderr);
 }
 
+void LinuxProcess::writeOutput(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
 bool LinuxProcess::programReplaceable() {
     struct stat folder {};
     if (::lstat(exeFolder().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return false;

@@ -24,6 +24,7 @@ class LinuxProcess : public Process {
     std::string programSuffix() override { return {}; }
     char separator() override { return '/'; }
     bool programReplaceable() override;
+    void writeOutput(const std::string& text) override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <string>
 
@@ -17,5 +19,13 @@ std::optional<std::string> readOwnFile(const std::string& path);
 // belongs to another user than the running one or root or leads to something of another user,
 // and, for root, when the file or its folder belongs to another user. True when written.
 bool writeOwnFile(const std::string& path, const std::string& contents);
+
+// Makes the folders of the absolute path `folder` that are missing, under the same rules as
+// writeOwnFile(): a link on the way is followed only when it and what it leads to belong to the
+// running user or to root, and root makes folders only inside root's. True when all are there.
+bool makeOwnFolders(const std::string& folder);
+
+// True when root may write into something of `owner`: `sudo` may keep another user's HOME.
+bool rootMayWrite(uid_t owner);
 
 }  // namespace vidor::platform::linux_

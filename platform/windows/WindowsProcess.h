@@ -30,6 +30,7 @@ class WindowsProcess : public Process {
     std::string programSuffix() override { return ".exe"; }
     char separator() override { return '\\'; }
     bool programReplaceable() override;
+    void writeOutput(const std::string& text) override;
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments,
                       std::string& error) override;
 
