@@ -21,8 +21,9 @@ inline constexpr std::string_view kVide = "vidé";  // emptied from the bin afte
 // characters and "%" written as %XX):
 //   date and time (local, ISO 8601 with the offset: 2026-12-07T06:37:06+01:00), how, size in
 //   bytes, path (program's form), name in the recycle bin (machine's form; empty when deleted
-//   for good), run (the date and time its run started), rights of the folders that held the
-//   file (what putting it back needs; the system's own form).
+//   for good), run (the date and time its run started and a mark of its own:
+//   2026-12-07T06:30:00+01:00#3fa2), rights of the folders that held the file (what putting it
+//   back needs; the system's own form).
 struct JournalLine {
     std::int64_t time = 0;  // seconds since 1970 UTC
     std::string how;

@@ -1,12 +1,18 @@
 #include "census/RemovalJournal.h"
 
+#include <cstdio>
+#include <random>
+
 namespace vidor::census {
 
 RemovalJournal::RemovalJournal(platform::Journal& journal, platform::TrashedFiles& trashed,
                                platform::Process& process)
     : journal_(journal), trashed_(trashed), process_(process) {
+    // Its start, and a mark of its own for two runs started in the same second.
     const std::int64_t now = journal_.now();
-    run_ = isoTime(now, journal_.utcOffset(now));
+    char mark[8];
+    std::snprintf(mark, sizeof mark, "#%04x", static_cast<unsigned>(std::random_device()() & 0xFFFF));
+    run_ = isoTime(now, journal_.utcOffset(now)) + mark;
 }
 
 void RemovalJournal::record(const RunReport::Removed& removed) {
