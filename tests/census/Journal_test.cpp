@@ -66,6 +66,10 @@ TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
     EXPECT_TRUE(fs::exists(read[2].trashedAs)) << read[2].trashedAs;
     EXPECT_FALSE(read[2].folders.empty());
 #endif
+    // One word to the desktop once the deletion is done, the purge included.
+    EXPECT_EQ(session->notices.texts,
+              (std::vector<std::string>{"Vidor: 2 fichiers supprimés (8 bytes libérés), 1 fichier "
+                                        "mis à la corbeille (2 bytes)."}));
     for (const JournalLine& line : read) {
         EXPECT_EQ(line.run, read[0].run);
         EXPECT_GE(line.time, before);
@@ -80,6 +84,17 @@ TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[3].path, "C:\\b.tmp");
     EXPECT_NE(all[3].run, read[0].run);
+    // An unattended run always tells how it went; a manual one that removed nothing, never.
+    EXPECT_EQ(next.notices.texts,
+              (std::vector<std::string>{"Vidor: 1 fichier mis à la corbeille (1 bytes)."}));
+}
+
+TEST_F(JournalTest, AManualRunThatRemovedNothingSaysNothing) {
+    test::Session session;
+    session.load();
+    test::selectOnly(session.form->lExt, {"none"});
+    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), platform::kExitNormal);
+    EXPECT_TRUE(session.notices.texts.empty());
 }
 
 }  // namespace
