@@ -91,7 +91,7 @@ bool LinuxJournal::open(std::string& error) {
     const UniqueFd dir = folder(error);
     if (!dir) return false;
     UniqueFd file(::openat(dir.get(), kFileName,
-                           O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK |
+                           O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK |
                                O_CLOEXEC,
                            0600));
     struct stat st {};
