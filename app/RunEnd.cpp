@@ -33,7 +33,7 @@ void F_Main::keepUpTrash() {
 
 void F_Main::tellRunEnd(bool unattended) {
     const std::string summary = census::runSummary(report_);
-    if (unattended) sys_.journal.systemLog(summary);
+    if (unattended) sys_.journal.systemLog("nettoyage sans surveillance : " + summary);
     // A manual run that removed nothing needs no word: the window shows it all.
     if (unattended || report_.removedFiles() > 0) sys_.notifier.notify("Vidor", summary);
 }
