@@ -36,8 +36,8 @@ void F_Main::printPreview() {
         if (text.size() >= kBlock) sys_.process.writeOutput(std::exchange(text, {}));
     }
     const int count = lDel.count();
-    text += std::to_string(count) + (count > 1 ? " fichiers, " : " fichier, ") +
-            eTaille.caption() + '\n';
+    text += std::to_string(count) + (count > 1 ? " fichiers, " : " fichier, ") + eTaille.caption() +
+            '\n';
     sys_.process.writeOutput(text);
 }
 

@@ -42,7 +42,8 @@ void F_Main::restoreLastRun() {
     quiet_.silence();
     // Never beside a run that removes files, whose journal is still being written.
     if (sys_.process.previousInstance()) {
-        sys_.process.writeError("Vidor : un autre nettoyage est en cours ; relancez /RESTAURER quand il sera fini.");
+        sys_.process.writeError(
+            "Vidor : un autre nettoyage est en cours ; relancez /RESTAURER quand il sera fini.");
         sys_.windows.endProgram(platform::kExitUndeleted);
     }
     sys_.windows.endProgram(census::restoreLastRun(journal_, sys_.trashed, sys_.process));

@@ -68,10 +68,9 @@ std::string isoTime(std::int64_t time, int utcOffset) {
     const int offset = utcOffset < 0 ? -utcOffset : utcOffset;
     char text[40];
     std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02lld:%02lld:%02lld%c%02d:%02d",
-                  static_cast<long long>(year), month, day,
-                  static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
-                  static_cast<long long>(seconds % 60), utcOffset < 0 ? '-' : '+', offset / 3600,
-                  offset / 60 % 60);
+                  static_cast<long long>(year), month, day, static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60),
+                  utcOffset < 0 ? '-' : '+', offset / 3600, offset / 60 % 60);
     return text;
 }
 

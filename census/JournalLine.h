@@ -13,7 +13,7 @@ inline constexpr std::string_view kEfface = "effacé";        // deleted for goo
 inline constexpr std::string_view kCorbeille = "corbeille";  // sent to the recycle bin
 inline constexpr std::string_view kPurge = "purgé";          // deleted for good by a purge
 inline constexpr std::string_view kPurgeCorbeille = "purgé-corbeille";  // purged into the bin
-inline constexpr std::string_view kRestaure = "restauré";    // put back from the bin
+inline constexpr std::string_view kRestaure = "restauré";               // put back from the bin
 inline constexpr std::string_view kVide = "vidé";  // emptied from the bin after its days there
 }  // namespace how
 

@@ -11,7 +11,8 @@ RemovalJournal::RemovalJournal(platform::Journal& journal, platform::TrashedFile
     // Its start, and a mark of its own for two runs started in the same second.
     const std::int64_t now = journal_.now();
     char mark[8];
-    std::snprintf(mark, sizeof mark, "#%04x", static_cast<unsigned>(std::random_device()() & 0xFFFF));
+    std::snprintf(mark, sizeof mark, "#%04x",
+                  static_cast<unsigned>(std::random_device()() & 0xFFFF));
     run_ = isoTime(now, journal_.utcOffset(now)) + mark;
 }
 

@@ -20,7 +20,8 @@ std::string files(std::size_t count) {
 std::string closing(bool noRun, std::size_t back, std::size_t failed, std::size_t gone) {
     if (noRun) return "Le journal ne garde aucun nettoyage à défaire.\n";
     std::string text = files(back) + " remis en place";
-    if (failed) text += ", " + files(failed) + (failed > 1 ? " restés" : " resté") + " dans la corbeille";
+    if (failed)
+        text += ", " + files(failed) + (failed > 1 ? " restés" : " resté") + " dans la corbeille";
     if (gone) {
         text += " ; " + files(gone) + (gone > 1 ? " supprimés" : " supprimé") +
                 " pour de bon par le dernier nettoyage" + (gone > 1 ? " ne peuvent" : " ne peut") +

@@ -17,7 +17,8 @@ std::string files(std::uint64_t count, const std::string& participle) {
 }
 
 std::string bytes(std::uint64_t count) {
-    return TailleTotale::caption(static_cast<std::int64_t>(std::min<std::uint64_t>(count, INT64_MAX)));
+    return TailleTotale::caption(
+        static_cast<std::int64_t>(std::min<std::uint64_t>(count, INT64_MAX)));
 }
 
 }  // namespace
@@ -30,13 +31,18 @@ std::string runSummary(const RunReport& report) {
         std::count_if(report.failures().begin(), report.failures().end(),
                       [](const RunReport::Failure& f) { return !f.path.ends_with('\\'); }));
     std::string text;
-    const auto add = [&text](const std::string& part) { text += (text.empty() ? "" : ", ") + part; };
-    if (deleted > 0 || report.trashedFiles() == 0) add(files(deleted, "supprimé") + " (" + bytes(freed) + " libérés)");
+    const auto add = [&text](const std::string& part) {
+        text += (text.empty() ? "" : ", ") + part;
+    };
+    if (deleted > 0 || report.trashedFiles() == 0)
+        add(files(deleted, "supprimé") + " (" + bytes(freed) + " libérés)");
     if (report.trashedFiles() > 0) {
-        add(files(report.trashedFiles(), "mis") + " à la corbeille (" + bytes(report.trashedBytes()) + ")");
+        add(files(report.trashedFiles(), "mis") + " à la corbeille (" +
+            bytes(report.trashedBytes()) + ")");
     }
     if (failed > 0) {
-        add(std::to_string(failed) + (failed > 1 ? " n'ont pas pu être supprimés" : " n'a pas pu être supprimé"));
+        add(std::to_string(failed) +
+            (failed > 1 ? " n'ont pas pu être supprimés" : " n'a pas pu être supprimé"));
     }
     return text + ".";
 }

@@ -48,9 +48,9 @@ bool sendNotice(const std::string& summary, const std::string& text) {
     char* argv[] = {name, nullptr};
     std::optional<QCoreApplication> application;
     if (!QCoreApplication::instance()) application.emplace(argc, argv);
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-        "org.freedesktop.Notifications", "Notify");
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                                       "/org/freedesktop/Notifications",
+                                                       "org.freedesktop.Notifications", "Notify");
     call.setAutoStartService(false);
     const QVariantMap hints{{"desktop-entry", QString("fr.brenlo.Vidor")}};
     call << QString("Vidor") << 0u << QString("fr.brenlo.Vidor") << QString::fromStdString(summary)

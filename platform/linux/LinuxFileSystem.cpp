@@ -21,19 +21,6 @@ bool programForm(const std::string& path) {
            ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
 }
 
-// The names of a path in the program's form after "X:", empty names dropped.
-std::vector<std::string> namesOf(const std::string& path) {
-    std::vector<std::string> names;
-    std::size_t start = 2;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) names.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 std::string parentOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -51,6 +38,18 @@ FileInfo infoOf(const struct stat& st) {
 }
 
 }  // namespace
+
+std::vector<std::string> namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    std::size_t start = 2;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
 
 LinuxFileSystem::LinuxFileSystem(const DriveMap& drives, std::size_t openLimit)
     : drives_(drives), registry_(std::make_shared<OpenFolders>(openLimit)) {}

@@ -90,10 +90,9 @@ UniqueFd LinuxJournal::folder(std::string& error) {
 bool LinuxJournal::open(std::string& error) {
     const UniqueFd dir = folder(error);
     if (!dir) return false;
-    UniqueFd file(::openat(dir.get(), kFileName,
-                           O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK |
-                               O_CLOEXEC,
-                           0600));
+    UniqueFd file(::openat(
+        dir.get(), kFileName,
+        O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0600));
     struct stat st {};
     if (!file || ::fstat(file.get(), &st) != 0) {
         error = path() + " : " + std::strerror(errno);

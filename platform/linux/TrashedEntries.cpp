@@ -41,24 +41,11 @@ std::string baseOf(const std::string& path) {
 std::optional<Item> itemOf(const std::string& trashedAs) {
     const std::string files = parentOf(trashedAs);
     Item item{parentOf(files), baseOf(trashedAs)};
-    if (trashedAs.empty() || trashedAs[0] != '/' || baseOf(files) != "files" ||
-        item.name.empty() || item.name == "." || item.name == "..") {
+    if (trashedAs.empty() || trashedAs[0] != '/' || baseOf(files) != "files" || item.name.empty() ||
+        item.name == "." || item.name == "..") {
         return std::nullopt;
     }
     return item;
-}
-
-// The names of a path of the program's form after "X:", empty names dropped.
-std::vector<std::string> namesOf(const std::string& path) {
-    std::vector<std::string> names;
-    std::size_t start = 2;
-    while (start <= path.size()) {
-        std::size_t end = path.find('\\', start);
-        if (end == std::string::npos) end = path.size();
-        if (end > start) names.push_back(path.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
 }
 
 std::string percentDecoded(const std::string& text) {
@@ -154,7 +141,8 @@ std::vector<Rights> parseRights(const std::string& text) {
         if (end == std::string::npos) end = text.size();
         unsigned mode = 0, owner = 0, group = 0;
         Rights rights;
-        if (std::sscanf(text.substr(at, end - at).c_str(), "%o:%u:%u", &mode, &owner, &group) == 3) {
+        if (std::sscanf(text.substr(at, end - at).c_str(), "%o:%u:%u", &mode, &owner, &group) ==
+            3) {
             rights = {static_cast<mode_t>(mode & 07777), owner, group, true};
         }
         all.push_back(rights);
@@ -266,7 +254,8 @@ Removal TrashedEntries::empty(const std::string& trashedAs) {
     UniqueFd files(::open(item->files().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     UniqueFd info(::open(item->info().c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat st {};
-    if (!files || !info || ::fstatat(files.get(), item->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (!files || !info ||
+        ::fstatat(files.get(), item->name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return Removal::failed(std::strerror(errno));
     }
     if (S_ISDIR(st.st_mode)) return Removal::failed(std::strerror(EISDIR));
@@ -282,7 +271,8 @@ std::string TrashedEntries::canonical(const std::string& path) const {
     const std::string drive = files_.nativePath(path.substr(0, 2) + "\\");
     char real[PATH_MAX];
     std::string native = !drive.empty() && ::realpath(drive.c_str(), real) ? real : drive;
-    for (const std::string& name : namesOf(path)) native += (native.ends_with('/') ? "" : "/") + name;
+    for (const std::string& name : namesOf(path))
+        native += (native.ends_with('/') ? "" : "/") + name;
     return native;
 }
 

@@ -42,7 +42,8 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
         test::selectOnly(form.lExt, {"tmp"});
         form.VidorTP.setValue(1);
         run.act([&] { form.bGo.press(); });
-        ASSERT_EQ(test::itemsOf(form.lDel), (std::vector<std::string>{"C:\\a.tmp", "C:\\z\\b.tmp"}));
+        ASSERT_EQ(test::itemsOf(form.lDel),
+                  (std::vector<std::string>{"C:\\a.tmp", "C:\\z\\b.tmp"}));
         run.windows.atYield(run.windows.yields + 1, [&] { form.Poubel2.setValue(0); });
         EXPECT_EQ(run.act([&] { form.bEffacer.press(); }), platform::kExitNormal);
     }
@@ -53,9 +54,10 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
     EXPECT_EQ(restore(), platform::kExitUndeleted);
     EXPECT_NE(out.find("C:\\TEMP\\d\\x.dat\n"), std::string::npos) << out;
     EXPECT_NE(out.find("C:\\a.tmp\n"), std::string::npos) << out;
-    EXPECT_TRUE(out.ends_with("2 fichiers remis en place, 1 fichier resté dans la corbeille ; "
-                              "1 fichier supprimé pour de bon par le dernier nettoyage ne peut "
-                              "pas revenir.\n"))
+    EXPECT_TRUE(
+        out.ends_with("2 fichiers remis en place, 1 fichier resté dans la corbeille ; "
+                      "1 fichier supprimé pour de bon par le dernier nettoyage ne peut "
+                      "pas revenir.\n"))
         << out;
     EXPECT_TRUE(err.starts_with("C:\\TEMP\\y.dat\tsa place est prise")) << err;
     EXPECT_EQ(test::readFile(c / "TEMP" / "d" / "x.dat"), "xxx");

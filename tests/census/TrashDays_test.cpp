@@ -40,9 +40,9 @@ TEST_F(TrashDaysTest, TheProgramsOwnTrashIsEmptiedAfterItsDaysAndTheUsersNever) 
     test::writeFile(grown, "grown since");
     // The user's own, long in the trash, at a place where the program could have put it.
     test::writeFile(sandbox.trashFiles() / "mine.tmp", "mine");
-    test::writeFile(sandbox.trashInfo() / "mine.tmp.trashinfo",
-                    "[Trash Info]\nPath=" + (c / "mine.tmp").string() +
-                        "\nDeletionDate=2001-01-01T00:00:00\n");
+    test::writeFile(
+        sandbox.trashInfo() / "mine.tmp.trashinfo",
+        "[Trash Info]\nPath=" + (c / "mine.tmp").string() + "\nDeletionDate=2001-01-01T00:00:00\n");
 
     censusOnDay(29);
     EXPECT_TRUE(fs::exists(old));

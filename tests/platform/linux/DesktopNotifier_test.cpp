@@ -3,9 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <cstdio>
-
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include "tests/support/Sandbox.h"
@@ -48,15 +47,17 @@ TEST(DesktopNotifierTest, TheWordGoesOverTheSessionBusFromACopyOfItsOwn) {
     }
     const fs::path seen = sandbox / "seen.txt";
     const std::string address = test::quoted("unix:path=" + bus.string());
-    FILE* daemon = ::popen(("dbus-daemon --session --fork --nopidfile --print-pid --address=" +
-                            address + " 2>/dev/null").c_str(),
-                           "r");
+    FILE* daemon =
+        ::popen(("dbus-daemon --session --fork --nopidfile --print-pid --address=" + address +
+                 " 2>/dev/null")
+                    .c_str(),
+                "r");
     int pid = 0;
     ASSERT_TRUE(daemon && std::fscanf(daemon, "%d", &pid) == 1 && pid > 0);
     ::pclose(daemon);
-    std::system(("(timeout 20 dbus-monitor --address " + address + " > " + test::quoted(seen) +
-                 " 2>&1 &)")
-                    .c_str());
+    std::system(
+        ("(timeout 20 dbus-monitor --address " + address + " > " + test::quoted(seen) + " 2>&1 &)")
+            .c_str());
     ASSERT_TRUE(appears(seen, "NameAcquired"));
     EXPECT_FALSE(sendNotice("Vidor", "1 fichier mis à la corbeille"));
     EXPECT_TRUE(appears(seen, "member=Notify"));
