@@ -23,6 +23,8 @@ constexpr const char* kUsage =
     "Utilisation : vidor [/U:[<unité>[,<unité>[,...]]]] [/E:[<extension>[,<extension>[,...]]]]\n"
     "              vidor /AUTO\n"
     "              vidor /PLANIFIER[:QUOTIDIEN | :HEBDOMADAIRE | :NON]\n"
+    "              vidor /LISTE [/U:... /E:... | /AUTO]\n"
+    "              vidor /RESTAURER\n"
     "              vidor --help | --version\n"
     "\n"
     "Recherche et supprime les fichiers temporaires. Sans paramètre, Vidor ouvre sa fenêtre ;\n"
@@ -35,6 +37,10 @@ constexpr const char* kUsage =
     "                   n'y ont pas leur place\n"
     "  /AUTO            reprend les unités et les extensions de la dernière utilisation\n"
     "                   normale (en tête de la ligne, seul)\n"
+    "  /LISTE           n'efface rien : affiche les fichiers que le nettoyage supprimerait\n"
+    "                   (taille en octets, tabulation, chemin), puis leur nombre et leur total\n"
+    "  /RESTAURER       remet en place les fichiers que le dernier nettoyage a mis à la\n"
+    "                   corbeille (le journal des suppressions dit lesquels)\n"
     "  /PLANIFIER:QUOTIDIEN, /PLANIFIER:HEBDOMADAIRE\n"
     "                   planifie /AUTO chaque nuit, ou chaque lundi, à 3 h 15 pour\n"
     "                   l'utilisateur (minuteur systemd ou crontab ; sous Windows, le\n"
@@ -43,8 +49,8 @@ constexpr const char* kUsage =
     "  --help           affiche cette aide et se termine\n"
     "  --version        affiche la version et se termine\n"
     "\n"
-    "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés,\n"
-    "2 paramètre incompris, 3 lancement sans paramètre et sans écran,\n"
+    "Codes de sortie : 0 fin normale, 1 des fichiers n'ont pas pu être supprimés (ou remis\n"
+    "en place), 2 paramètre incompris, 3 lancement sans paramètre et sans écran,\n"
     "4 une autre copie de Vidor fonctionne déjà : rien n'a été fait.\n"
     "Avec /PLANIFIER : 0 fait, 1 rien n'a été planifié (aucun choix enregistré, ou refus\n"
     "du système), 2 paramètre incompris.\n"
@@ -74,6 +80,11 @@ std::string parameterError(const std::string& parameter) {
 }
 
 void F_Main::runCommandLine(std::string line) {
+    chooseFromCommandLine(std::move(line));
+    startUnattended();
+}
+
+void F_Main::chooseFromCommandLine(std::string line) {
     const std::string upper = korlib::upperCase(line);
     if (upper.starts_with("/AUTO")) {
         if (upper != "/AUTO") {
@@ -87,7 +98,6 @@ void F_Main::runCommandLine(std::string line) {
         // Parameters from left to right; a later one of the same kind overrides an earlier one.
         while (!line.empty()) readParameter(korlib::ElementExtrait(line, {" "}));
     }
-    startUnattended();
 }
 
 void F_Main::readParameter(const std::string& parameter) {

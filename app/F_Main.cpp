@@ -10,6 +10,15 @@ using platform::Label;
 using platform::ListBox;
 using platform::Panel;
 
+namespace {
+
+platform::Services withWindows(const platform::Services& sys, platform::WindowSystem& windows) {
+    return {sys.settings, sys.drives,  sys.files,   sys.webCache, sys.process,
+            windows,      sys.journal, sys.trashed, sys.notifier};
+}
+
+}  // namespace
+
 // Places, sizes (twips) and tab indexes of the controls, as the window was designed.
 F_Main::F_Main(platform::Services& sys)
     : Window("F_Main", 7320, 3390, "Form1"),
@@ -38,14 +47,16 @@ F_Main::F_Main(platform::Services& sys)
       lDel("lDel", {120, 360, 7095, 2400}, 9, ListBox::Selection::Single),
       eTaille("eTaille", {120, 2880, 3615, 375}, 11, "0 bytes"),
       eExec("eExec", {120, 120, 6495, 255}, 8, "Fichiers à supprimer"),
-      sys_(sys),
+      quiet_(sys.windows, sys.process),
+      sys_(withWindows(sys, quiet_)),
       registre_(sys.settings, sys.process.exeName()),
       censusWindow_{*this, pSaisie, pExec,   poubel, Poubel2, bGo,   bEffacer, bConserver,
                     bAuto, bAnn,    lUnites, lExt,   lDel,    eExec, eTaille,  flags},
       total_(eTaille),
-      census_(sys, censusWindow_, total_, report_),
+      journal_(sys.journal, sys.trashed, sys.process),
+      census_(sys_, censusWindow_, total_, report_),
       deletionList_(sys.files, censusWindow_, total_),
-      deletion_(sys, censusWindow_, report_) {
+      deletion_(sys_, censusWindow_, report_) {
     holdControls();
     connectHandlers();
     pExec.setVisible(false);
@@ -87,7 +98,10 @@ void F_Main::connectHandlers() {
     poubel.onClick = [this] { poubel_Click(); };
     Poubel2.onClick = [this] { Poubel2_Click(); };
     bAnn.onClick = [this] { bAnn_Click(); };
-    bGo.onClick = [this] { census_.bGo_Click(); };
+    bGo.onClick = [this] {
+        keepUpTrash();
+        census_.bGo_Click();
+    };
     bEffacer.onClick = [this] { deletion_.bEffacer_Click(); };
     bConserver.onClick = [this] { deletionList_.bConserver_Click(); };
     lDel.onClick = [this] { deletionList_.lDel_Click(); };
@@ -96,6 +110,10 @@ void F_Main::connectHandlers() {
     bAuto.onClick = [this] { bAuto_Click(); };
     bAuto.onMouseMove = [this] { bAuto_MouseMove(); };
     pExec.onMouseMove = [this] { pExec_MouseMove(); };
+    report_.onRemoved = [this](const census::RunReport::Removed& removed) {
+        journal_.record(removed);
+    };
+    report_.onFinished = [this](bool unattended) { tellRunEnd(unattended); };
 }
 
 }  // namespace vidor::app

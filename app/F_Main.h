@@ -7,9 +7,11 @@
 #include "census/Deletion.h"
 #include "census/DeletionList.h"
 #include "census/RunFlags.h"
+#include "census/RemovalJournal.h"
 #include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "korlib/Registre.h"
+#include "platform/QuietWindowSystem.h"
 #include "platform/Services.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
@@ -75,6 +77,7 @@ class F_Main : public platform::Window {
 
     // The command line and the unattended run.
     void runCommandLine(std::string line);
+    void chooseFromCommandLine(std::string line);
     void readParameter(const std::string& parameter);
     void chooseDrives(std::string list);
     void chooseExtensions(std::string list);
@@ -82,6 +85,16 @@ class F_Main : public platform::Window {
     void startUnattended();
     void bAuto_Click();
     void bAuto_MouseMove();
+
+    // "/LISTE": what the run would remove, printed; nothing removed.
+    void runPreview(const std::string& line);
+    void printPreview();
+    // "/RESTAURER": puts back what the last run sent to the recycle bin, then ends the program.
+    [[noreturn]] void restoreLastRun();
+
+    // The recycle bin and the journal, at the start of a census; what a run did, at its end.
+    void keepUpTrash();
+    void tellRunEnd(bool unattended);
 
     // Handlers of the selection panel.
     void bLocal_Click();
@@ -98,13 +111,15 @@ class F_Main : public platform::Window {
     void bAnn_MouseMove();
     void pExec_MouseMove();
 
-    platform::Services& sys_;
+    platform::QuietWindowSystem quiet_;  // silenced for a run that only prints
+    platform::Services sys_;             // the machine's, with `quiet_` for its window system
     korlib::Registre registre_;
     bool savedDrives_ = false;  // "Unités sélectionnées" held a choice at start-up
 
     census::CensusWindow censusWindow_;
     census::TailleTotale total_;
     census::RunReport report_;
+    census::RemovalJournal journal_;
     census::Census census_;
     census::DeletionList deletionList_;
     census::Deletion deletion_;

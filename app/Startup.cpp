@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "app/F_Main.h"
+#include "app/RunRequests.h"
 #include "korlib/Fenetre.h"
 #include "selection/DriveList.h"
 #include "selection/ExtensionList.h"
@@ -32,17 +33,27 @@ constexpr const char* kAnotherCopyRuns =
 }  // namespace
 
 void F_Main::Form_Load() {
-    if (sys_.process.previousInstance()) endAsSecondCopy();
-    update::MiseAJourAuto(sys_);
-    countRun();
+    const std::string commandLine = sys_.process.commandLine();
+    if (restoreAsked(commandLine)) restoreLastRun();
+    const std::optional<std::string> preview = previewLine(commandLine);
+    if (preview) {
+        // A preview changes nothing: it takes no place from a running copy, updates nothing
+        // and is no run to count; it shows no window and no box.
+        quiet_.silence();
+    } else {
+        if (sys_.process.previousInstance()) endAsSecondCopy();
+        update::MiseAJourAuto(sys_);
+        countRun();
+    }
     korlib::FenetreCentre(sys_.windows, *this);
     setCaption(korlib::TitreVersion(sys_.process) + " Suppression des fichiers temporaires");
     pSaisie.move(0, 0);
     pExec.move(0, 0);
     selection::fillDrives(lUnites, sys_.drives);
     restoreChoices();
-    const std::string commandLine = sys_.process.commandLine();
-    if (commandLine.empty()) {
+    if (preview) {
+        runPreview(*preview);
+    } else if (commandLine.empty()) {
         startManual();
     } else {
         runCommandLine(commandLine);

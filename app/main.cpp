@@ -15,6 +15,7 @@
 #include "platform/linux/LinuxProcess.h"
 #include "platform/linux/LinuxScheduler.h"
 #include "platform/linux/LinuxSettings.h"
+#include "platform/linux/DesktopNotifier.h"
 #endif
 
 namespace {
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
+#ifndef _WIN32
+    // The copy started to tell the desktop that a run is over.
+    if (const auto status = vidor::platform::linux_::noticeAsked(arguments)) return *status;
+#endif
     // A command for the system's scheduler, typed while the window may well be open.
     if (vidor::app::scheduleAsked(arguments)) return scheduleCommand(arguments);
     return vidor::platform::runWithWindows(argc, argv, makeMainWindow);

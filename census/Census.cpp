@@ -31,6 +31,7 @@ void Census::bGo_Click() {
     if (w.lDel.count() == 0) {
         // What the purge or the walk could not handle is all an unattended run has to tell.
         if (w.flags.modeAuto) report_.endUnattended(sys_.process, sys_.windows);
+        report_.finish(false);
         w.form.close();  // ends the program
         return;
     }
@@ -42,6 +43,11 @@ void Census::bGo_Click() {
         return;
     }
     review();
+}
+
+void Census::walkOnly() {
+    showExecutionPanel();
+    walkDrives();
 }
 
 void Census::showExecutionPanel() {

@@ -17,6 +17,9 @@ class Census {
 
     void bGo_Click();
 
+    // Only lists the files a census would: the walk, with no web cache step and no ending.
+    void walkOnly();
+
   private:
     void showExecutionPanel();
     void walkDrives();

@@ -31,6 +31,7 @@ void Deletion::bEffacer_Click() {
         sys_.windows.doEvents();
     }
     if (window_.flags.modeAuto) report_.endUnattended(sys_.process, sys_.windows);
+    report_.finish(false);
     if (lDel.count() == 0) sys_.windows.endProgram(platform::kExitNormal);
     sys_.windows.beep();
     window_.eExec.setCaption("Impossible de supprimer ces fichiers :");

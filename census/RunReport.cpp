@@ -2,11 +2,20 @@
 
 namespace vidor::census {
 
+void RunReport::startCensus() {
+    failures_.clear();
+    removedFiles_ = removedBytes_ = trashedFiles_ = trashedBytes_ = 0;
+}
+
 void RunReport::removed(const std::string& path, const platform::Removal& removal, bool trashed,
                         bool purged) {
     const std::uint64_t size = removal.size.value_or(0);
     ++removedFiles_;
     removedBytes_ += size;
+    if (trashed) {
+        ++trashedFiles_;
+        trashedBytes_ += size;
+    }
     if (onRemoved) onRemoved({path, size, purged, trashed, removal.trashedAs});
 }
 
@@ -19,6 +28,7 @@ void RunReport::tellFailures(platform::Process& process) const {
 }
 
 void RunReport::endUnattended(platform::Process& process, platform::WindowSystem& windows) const {
+    finish(true);
     if (failures_.empty()) windows.endProgram(platform::kExitNormal);
     // Nobody watches an unattended run: whoever started it learns what is left, and why.
     tellFailures(process);

@@ -17,4 +17,24 @@ std::string oneLine(std::string_view text) {
     return line;
 }
 
+std::string fromOneLine(std::string_view line) {
+    const auto digit = [](char c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    };
+    std::string text;
+    text.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '%' && i + 2 < line.size() && digit(line[i + 1]) >= 0 &&
+            digit(line[i + 2]) >= 0) {
+            text += static_cast<char>(digit(line[i + 1]) * 16 + digit(line[i + 2]));
+            i += 2;
+        } else {
+            text += line[i];
+        }
+    }
+    return text;
+}
+
 }  // namespace vidor::platform

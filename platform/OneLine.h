@@ -10,4 +10,7 @@ namespace vidor::platform {
 // itself, so that each line reads back whole and a tab can separate its fields.
 std::string oneLine(std::string_view text);
 
+// The text that oneLine() was given: each "%" and two hexadecimal digits become that byte again.
+std::string fromOneLine(std::string_view line);
+
 }  // namespace vidor::platform

@@ -57,6 +57,9 @@ class Process {
         writeStandardError(oneLine(path) + '\t' + oneLine(reason) + '\n');
     }
 
+    // Writes `text` as it is on the program's standard output.
+    virtual void writeOutput(const std::string& text) = 0;
+
     // True when the updater may replace the program file in its folder: this user may create
     // and rename files there, and the folder is one the updater accepts (on Linux, not a link
     // and writable by its owner only).

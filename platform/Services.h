@@ -2,8 +2,11 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/Journal.h"
+#include "platform/Notifier.h"
 #include "platform/Process.h"
 #include "platform/SettingsStore.h"
+#include "platform/TrashedFiles.h"
 #include "platform/WebCache.h"
 #include "platform/WindowSystem.h"
 
@@ -17,6 +20,9 @@ struct Services {
     WebCache& webCache;
     Process& process;
     WindowSystem& windows;
+    Journal& journal;
+    TrashedFiles& trashed;
+    Notifier& notifier;
 };
 
 }  // namespace vidor::platform

@@ -45,6 +45,18 @@ FileInfo infoOf(const struct stat& st) {
 
 }  // namespace
 
+std::vector<std::string> namesOf(const std::string& path) {
+    std::vector<std::string> names;
+    std::size_t start = 2;
+    while (start <= path.size()) {
+        std::size_t end = path.find('\\', start);
+        if (end == std::string::npos) end = path.size();
+        if (end > start) names.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
 LinuxFileSystem::LinuxFileSystem(const DriveMap& drives, std::size_t openLimit)
     : drives_(drives), registry_(std::make_shared<OpenFolders>(openLimit)) {}
 

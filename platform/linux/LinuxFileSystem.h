@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/linux/DriveMap.h"
@@ -77,5 +78,8 @@ class LinuxFileSystem : public FileSystem {
     PackageFiles packages_{"/var/lib/dpkg/info", PackageFiles::userCacheFile()};
     ReadAhead readAhead_;
 };
+
+// The names of a path in the program's form after "X:", empty names dropped.
+std::vector<std::string> namesOf(const std::string& path);
 
 }  // namespace vidor::platform::linux_

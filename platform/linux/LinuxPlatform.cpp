@@ -8,10 +8,13 @@ LinuxPlatform::LinuxPlatform(std::string programPath, std::vector<std::string> a
     : driveMap_(DriveMap::fromSystem()),
       drives_(driveMap_),
       files_(driveMap_),
-      process_(std::move(programPath), std::move(arguments)) {}
+      process_(programPath, std::move(arguments)),
+      trashed_(files_),
+      notifier_(std::move(programPath)) {}
 
 Services LinuxPlatform::services(WindowSystem& windows) {
-    return {settings_, drives_, files_, webCache_, process_, windows};
+    return {settings_, drives_,  files_,   webCache_, process_,
+            windows,   journal_, trashed_, notifier_};
 }
 
 }  // namespace vidor::platform::linux_

@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "platform/linux/DesktopNotifier.h"
 #include "platform/linux/DriveMap.h"
 #include "platform/linux/LinuxDrives.h"
 #include "platform/linux/LinuxFileSystem.h"
+#include "platform/linux/LinuxJournal.h"
 #include "platform/linux/LinuxProcess.h"
 #include "platform/linux/LinuxSettings.h"
 #include "platform/linux/LinuxWebCache.h"
+#include "platform/linux/TrashedEntries.h"
 
 namespace vidor::platform::linux_ {
 
@@ -24,6 +27,7 @@ class LinuxPlatform {
     DriveMap& driveMap() { return driveMap_; }
     LinuxFileSystem& files() { return files_; }
     LinuxProcess& process() { return process_; }
+    LinuxJournal& journal() { return journal_; }
 
   private:
     DriveMap driveMap_;
@@ -32,6 +36,9 @@ class LinuxPlatform {
     LinuxFileSystem files_;
     LinuxWebCache webCache_;
     LinuxProcess process_;
+    LinuxJournal journal_;
+    TrashedEntries trashed_;
+    DesktopNotifier notifier_;
 };
 
 }  // namespace vidor::platform::linux_

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QProcess>
+#include <QStringList>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -72,6 +74,11 @@ void LinuxProcess::writeStandardError(const std::string& text) {
     std::fflush(stderr);
 }
 
+void LinuxProcess::writeOutput(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
 bool LinuxProcess::programReplaceable() {
     struct stat folder {};
     if (::lstat(exeFolder().c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) return false;
@@ -93,6 +100,18 @@ bool LinuxProcess::handOver(const std::string& program, const std::vector<std::s
     std::fflush(nullptr);
     ::execve(program.c_str(), argv.data(), envp.data());
     error = std::strerror(errno);
+    return false;
+}
+
+bool LinuxProcess::startDetached(const std::string& program,
+                                 const std::vector<std::string>& arguments, std::string& error) {
+    QStringList list;
+    for (const std::string& text : arguments) list << QString::fromStdString(text);
+    QProcess process;
+    process.setProgram(QString::fromStdString(program));
+    process.setArguments(list);
+    if (process.startDetached()) return true;
+    error = process.errorString().toStdString();
     return false;
 }
 

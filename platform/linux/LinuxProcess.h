@@ -27,9 +27,15 @@ class LinuxProcess : public Process {
     bool updateFailed() override { return updateFailed_; }
     bool handOver(const std::string& program, const std::vector<std::string>& arguments,
                   std::string& error) override;
+    void writeOutput(const std::string& text) override;
 
     // The program file of the running process.
     static std::string runningProgram();
+
+    // Starts `program` with `arguments` without waiting for it, in this process's environment;
+    // on failure `error` says why.
+    static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                              std::string& error);
 
   protected:
     void writeStandardError(const std::string& text) override;

@@ -20,11 +20,6 @@ bool trustedOwner(uid_t owner) {
     return owner == ::geteuid() || owner == 0;
 }
 
-// Root writes only into what is root's: `sudo` may keep another user's HOME.
-bool rootMayWrite(uid_t owner) {
-    return ::geteuid() != 0 || owner == 0;
-}
-
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == 0 ? "/" : path.substr(0, slash);
@@ -36,9 +31,13 @@ std::optional<std::string> realPath(const std::string& path) {
     return std::string(real);
 }
 
-// Makes the folders of the absolute path `folder` that are missing. A link on the way is
-// followed only when it and what it leads to belong to the running user or to root.
-bool makeFolders(const std::string& folder) {
+}  // namespace
+
+bool rootMayWrite(uid_t owner) {
+    return ::geteuid() != 0 || owner == 0;
+}
+
+bool makeOwnFolders(const std::string& folder) {
     struct stat st {};
     std::string prefix;
     for (std::size_t at = 1; at <= folder.size(); ++at) {
@@ -58,9 +57,11 @@ bool makeFolders(const std::string& folder) {
     return true;
 }
 
+namespace {
+
 // Where the contents of `path` really go, or nullopt when they must not be written there.
 std::optional<std::string> writableTarget(const std::string& path, mode_t& mode) {
-    if (path.empty() || path[0] != '/' || !makeFolders(folderOf(path))) return std::nullopt;
+    if (path.empty() || path[0] != '/' || !makeOwnFolders(folderOf(path))) return std::nullopt;
     struct stat st {};
     std::string target = path;
     mode = kNewFileMode;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <optional>
 #include <span>
 #include <string>
@@ -21,5 +23,13 @@ std::optional<std::string> readOwnFile(const std::string& path);
 bool writeOwnFile(const std::string& path, const std::string& contents);
 // The same, with the contents given in pieces that follow one another.
 bool writeOwnFile(const std::string& path, std::span<const std::string_view> pieces);
+
+// Makes the folders of the absolute path `folder` that are missing, under the same rules as
+// writeOwnFile(): a link on the way is followed only when it and what it leads to belong to the
+// running user or to root, and root makes folders only inside root's. True when all are there.
+bool makeOwnFolders(const std::string& folder);
+
+// True when root may write into something of `owner`: `sudo` may keep another user's HOME.
+bool rootMayWrite(uid_t owner);
 
 }  // namespace vidor::platform::linux_

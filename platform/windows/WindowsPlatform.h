@@ -2,9 +2,11 @@
 
 #include "platform/Services.h"
 #include "platform/windows/DriveTable.h"
+#include "platform/windows/RecycleBinItems.h"
 #include "platform/windows/RegistrySettings.h"
 #include "platform/windows/WindowsDrives.h"
 #include "platform/windows/WindowsFileSystem.h"
+#include "platform/windows/WindowsJournal.h"
 #include "platform/windows/WindowsProcess.h"
 #include "platform/windows/WindowsWebCache.h"
 
@@ -22,7 +24,8 @@ class WindowsPlatform {
     WindowsPlatform& operator=(const WindowsPlatform&) = delete;
 
     Services services(WindowSystem& windows) {
-        return {settings_, drives_, files_, webCache_, process_, windows};
+        return {settings_, drives_,  files_,   webCache_, process_,
+                windows,   journal_, trashed_, notifier_};
     }
 
     WindowsFileSystem& files() { return files_; }
@@ -35,6 +38,9 @@ class WindowsPlatform {
     WindowsFileSystem files_;
     WindowsWebCache webCache_;
     WindowsProcess process_;
+    WindowsJournal journal_;
+    RecycleBinItems trashed_;
+    SilentNotifier notifier_;
 };
 
 }  // namespace vidor::platform::windows

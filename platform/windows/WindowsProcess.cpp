@@ -4,6 +4,7 @@
 // after windows.h, which it needs
 #include <winver.h>
 
+#include <cstdio>
 #include <vector>
 
 #include "platform/windows/Wide.h"
@@ -117,6 +118,13 @@ void WindowsProcess::writeStandardError(const std::string& text) {
     if (!error || error == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     ::WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void WindowsProcess::writeOutput(const std::string& text) {
+    // Through the C library, as "--help" writes: a program of the graphical subsystem has an
+    // output only when its caller gave it one (a pipe, a file).
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
 }
 
 bool WindowsProcess::programReplaceable() {

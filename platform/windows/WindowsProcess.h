@@ -33,6 +33,7 @@ class WindowsProcess : public Process {
     bool updateFailed() override;
     bool handOver(const std::string& program, const std::vector<std::string>& arguments,
                   std::string& error) override;
+    void writeOutput(const std::string& text) override;
 
     // Starts `program` with `arguments` in a new process and does not wait for it.
     static bool startDetached(const std::string& program, const std::vector<std::string>& arguments,

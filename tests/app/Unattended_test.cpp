@@ -71,12 +71,15 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     EXPECT_FALSE(fs::exists(c / "a.tmp"));
 }
 
-TEST_F(UnattendedTest, WithoutAScreenAManualStartFailsAndABadParameterEndsWithoutABox) {
+TEST_F(UnattendedTest, WithoutAScreenAManualStartFailsAndABadParameterOrAPreviewEndsWithoutABox) {
     EXPECT_EQ(vidor(""), 3);
     EXPECT_NE(errors().find("Vidor ne trouve pas d'écran"), std::string::npos) << errors();
     EXPECT_EQ(test::machineSetting("Vidor"), std::nullopt);
     // A box nobody can answer would hold the run until it is killed.
     EXPECT_EQ(vidor("/U:c --help"), 2) << errors();
+    // A preview needs no screen either.
+    EXPECT_EQ(vidor("/liste /U:c /E:tmp > " + test::quoted(out / "list.txt")), 0) << errors();
+    EXPECT_EQ(test::readFile(out / "list.txt"), "1\tC:\\a.tmp\n1\tC:\\sub\\b.TMP\n2 fichiers, 2 bytes\n");
 }
 
 }  // namespace

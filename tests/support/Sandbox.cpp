@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The XDG folders of a sandbox, each named by the variable XDG_<folder>.
-constexpr const char* kXdgFolders[] = {"CONFIG_HOME", "DATA_HOME", "RUNTIME_DIR", "CACHE_HOME",
-                                       "CONFIG_DIRS"};
+constexpr const char* kXdgFolders[] = {"CONFIG_HOME", "DATA_HOME",   "RUNTIME_DIR",
+                                       "CACHE_HOME",  "CONFIG_DIRS", "STATE_HOME"};
 
 void setOrUnset(const std::string& name, const std::optional<std::string>& value) {
     if (value)
@@ -33,6 +33,8 @@ Sandbox::Sandbox() {
     // The runtime folder belongs to the user alone, as the system makes it.
     fs::permissions(dir_ / "RUNTIME_DIR", fs::perms::owner_all, fs::perm_options::replace);
     setEnv("VIDOR_UNITES", "");
+    // No word to the desktop of whoever runs the tests.
+    setEnv("DBUS_SESSION_BUS_ADDRESS", std::nullopt);
     // A copy of the program claims its place per user in the network namespace: copies started
     // by other tests running at the same time must not see one another.
     if (::geteuid() == 0) ::unshare(CLONE_NEWNET);

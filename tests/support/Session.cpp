@@ -8,6 +8,11 @@ namespace vidor::test {
 
 namespace {
 
+platform::Services withNotices(const platform::Services& real, platform::Notifier& notices) {
+    return {real.settings, real.drives,  real.files,   real.webCache, real.process,
+            real.windows,  real.journal, real.trashed, notices};
+}
+
 korlib::Registre settings() {
     static TestSettings store;
     return korlib::Registre(store, "Vidor");
@@ -16,7 +21,8 @@ korlib::Registre settings() {
 }  // namespace
 
 Session::Session(std::vector<std::string> arguments, bool updateOff)
-    : machine(kTestProgram, std::move(arguments)), services(machine.services(windows)) {
+    : machine(kTestProgram, std::move(arguments)),
+      services(withNotices(machine.services(windows), notices)) {
     withoutPackageLists(machine);
     if (updateOff && !machineSetting("RépertoireMiseAJour")) {
         storeMachineSetting("RépertoireMiseAJour", "-");

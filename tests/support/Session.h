@@ -13,8 +13,17 @@
 
 namespace vidor::test {
 
+// The desktop's notifications, kept for the test: "title: text" each.
+struct RecordedNotices : platform::Notifier {
+    void notify(const std::string& summary, const std::string& text) override {
+        texts.push_back(summary + ": " + text);
+    }
+    std::vector<std::string> texts;
+};
+
 // One run of the program inside a sandbox: the machine's real services (settings files, drive
-// map, file system, trash), a scripted window system, and the main window.
+// map, file system, trash, journal), a scripted window system, notifications kept for the test,
+// and the main window.
 class Session {
   public:
     // `arguments` follow the program's name on its command line. Unless told otherwise, the
@@ -29,6 +38,7 @@ class Session {
     std::optional<int> act(const std::function<void()>& action);
 
     platform::ScriptedWindowSystem windows;
+    RecordedNotices notices;
     TestMachine machine;
     platform::Services services;
     std::unique_ptr<app::F_Main> form;

@@ -19,6 +19,7 @@ struct FakeProcess : platform::Process {
     std::string programSuffix() override { return suffix; }
     char separator() override { return slash; }
     void writeStandardError(const std::string&) override {}
+    void writeOutput(const std::string&) override {}
     bool programReplaceable() override { return folderWritable; }
     bool updateFailed() override { return afterFailedUpdate; }
     bool handOver(const std::string& program, const std::vector<std::string>& arguments,

@@ -101,7 +101,8 @@ class MiseAJourAutoTest : public ::testing::Test {
     platform::ScriptedWindowSystem windows;
     platform::linux_::LinuxPlatform machine{"", {}};
     const platform::Services real = machine.services(windows);
-    platform::Services sys{real.settings, real.drives, real.files, real.webCache, process, windows};
+    platform::Services sys{real.settings, real.drives,  real.files,   real.webCache, process,
+                           windows,       real.journal, real.trashed, real.notifier};
 };
 
 TEST_F(MiseAJourAutoTest, NothingHappensWithoutANewerCopyInAFolderWithinReach) {

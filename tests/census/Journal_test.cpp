@@ -1,0 +1,101 @@
+// The journal: one line per file removed, by the deletion or by a purge, whatever the run.
+
+#include <gtest/gtest.h>
+
+#include "census/JournalLine.h"
+#include "tests/support/Session.h"
+
+namespace vidor::census {
+namespace {
+
+namespace fs = std::filesystem;
+
+class JournalTest : public ::testing::Test {
+  protected:
+    // The lines of the journal, each checked to read back as the journal writes it.
+    std::vector<JournalLine> lines(test::Session& session) {
+        const std::string text = session.services.journal.read().value_or("");
+        std::vector<JournalLine> read;
+        std::size_t at = 0;
+        for (std::size_t end; (end = text.find('\n', at)) != std::string::npos; at = end + 1) {
+            const auto line = parseJournalLine(std::string_view(text).substr(at, end - at));
+            EXPECT_TRUE(line) << text.substr(at, end - at);
+            if (line) read.push_back(*line);
+        }
+        EXPECT_EQ(at, text.size()) << "a last line without its line break";
+        return read;
+    }
+
+    test::Sandbox sandbox{"C=3:c"};
+    fs::path c = sandbox.drive('C');
+    // A name of this test's own, for the trash that Wine shares between tests and runs.
+    const std::string own = sandbox.dir().path().filename().string() + ".tmp";
+};
+
+TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
+    test::writeFile(c / "TEMP" / "p.dat", "12345");
+    test::writeFile(c / "a.tmp", "aaa");
+    test::writeFile(c / "x" / own, "bb");
+    auto session = std::make_unique<test::Session>();
+    session->load();
+    app::F_Main& form = *session->form;
+    test::selectOnly(form.lExt, {"tmp"});
+    form.VidorTP.setValue(1);
+    form.poubel.setValue(0);
+    const std::int64_t before = session->services.journal.now();
+    EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+    // The second file goes to the trash: the box is ticked during the deletion.
+    session->windows.atYield(session->windows.yields + 1, [&] { form.Poubel2.setValue(1); });
+    EXPECT_EQ(session->act([&] { form.bEffacer.press(); }), platform::kExitNormal);
+
+    const std::vector<JournalLine> read = lines(*session);
+    ASSERT_EQ(read.size(), 3u) << session->services.journal.read().value_or("");
+    EXPECT_EQ(read[0].how, "purgé");
+    EXPECT_EQ(read[0].path, "C:\\TEMP\\p.dat");
+    EXPECT_EQ(read[0].size, 5u);
+    EXPECT_EQ(read[1].how, "effacé");
+    EXPECT_EQ(read[1].path, "C:\\a.tmp");
+    EXPECT_EQ(read[1].size, 3u);
+    EXPECT_EQ(read[1].trashedAs, "");
+    EXPECT_EQ(read[2].how, "corbeille");
+    EXPECT_EQ(read[2].path, "C:\\x\\" + own);
+#ifndef _WIN32
+    // Where it lies in the trash, and what it needs to come back; the recycle bin of Windows
+    // does not tell.
+    EXPECT_EQ(read[2].size, 2u);
+    EXPECT_TRUE(fs::exists(read[2].trashedAs)) << read[2].trashedAs;
+    EXPECT_FALSE(read[2].folders.empty());
+#endif
+    // One word to the desktop once the deletion is done, the purge included.
+    EXPECT_EQ(session->notices.texts,
+              (std::vector<std::string>{"Vidor: 2 fichiers supprimés (8 bytes libérés), 1 fichier "
+                                        "mis à la corbeille (2 bytes)."}));
+    for (const JournalLine& line : read) {
+        EXPECT_EQ(line.run, read[0].run);
+        EXPECT_GE(line.time, before);
+        EXPECT_LE(line.time, before + 60);
+    }
+    // The next run appends its own lines, and tells itself apart.
+    test::writeFile(c / "b.tmp", "b");
+    session.reset();
+    test::Session next({"/U:c", "/E:tmp"});
+    EXPECT_EQ(next.load(), platform::kExitNormal);
+    const std::vector<JournalLine> all = lines(next);
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[3].path, "C:\\b.tmp");
+    EXPECT_NE(all[3].run, read[0].run);
+    // An unattended run always tells how it went; a manual one that removed nothing, never.
+    EXPECT_EQ(next.notices.texts,
+              (std::vector<std::string>{"Vidor: 1 fichier mis à la corbeille (1 bytes)."}));
+}
+
+TEST_F(JournalTest, AManualRunThatRemovedNothingSaysNothing) {
+    test::Session session;
+    session.load();
+    test::selectOnly(session.form->lExt, {"none"});
+    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), platform::kExitNormal);
+    EXPECT_TRUE(session.notices.texts.empty());
+}
+
+}  // namespace
+}  // namespace vidor::census

@@ -1,0 +1,98 @@
+// "/RESTAURER": the last run's files come back from the trash, their folders made again.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/support/Session.h"
+
+namespace vidor::census {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RestoreTest : public ::testing::Test {
+  protected:
+    // Runs "/RESTAURER"; what it printed is then in `out` and `err`.
+    std::optional<int> restore() {
+        test::Session session({"/RESTAURER"});
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const auto status = session.load();
+        out = ::testing::internal::GetCapturedStdout();
+        err = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+
+    test::Sandbox sandbox{"C=3:c"};
+    fs::path c = sandbox.drive('C');
+    std::string out, err;
+};
+
+TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
+    test::writeFile(c / "TEMP" / "y.dat", "yy");
+    test::writeFile(c / "TEMP" / "d" / "x.dat", "xxx");
+    ::chmod((c / "TEMP" / "d").c_str(), 0750);
+    test::writeFile(c / "a.tmp", "a");
+    test::writeFile(c / "z" / "b.tmp", "b");
+    {
+        // A purge and a deletion to the trash, then the last file deleted for good.
+        test::Session run;
+        run.load();
+        app::F_Main& form = *run.form;
+        test::selectOnly(form.lExt, {"tmp"});
+        form.VidorTP.setValue(1);
+        run.act([&] { form.bGo.press(); });
+        ASSERT_EQ(test::itemsOf(form.lDel),
+                  (std::vector<std::string>{"C:\\a.tmp", "C:\\z\\b.tmp"}));
+        run.windows.atYield(run.windows.yields + 1, [&] { form.Poubel2.setValue(0); });
+        EXPECT_EQ(run.act([&] { form.bEffacer.press(); }), platform::kExitNormal);
+    }
+    ASSERT_FALSE(fs::exists(c / "TEMP" / "d"));
+    // Meanwhile a new file took one of the places.
+    test::writeFile(c / "TEMP" / "y.dat", "mine");
+
+    EXPECT_EQ(restore(), platform::kExitUndeleted);
+    EXPECT_NE(out.find("C:\\TEMP\\d\\x.dat\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("C:\\a.tmp\n"), std::string::npos) << out;
+    EXPECT_TRUE(
+        out.ends_with("2 fichiers remis en place, 1 fichier resté dans la corbeille ; "
+                      "1 fichier supprimé pour de bon par le dernier nettoyage ne peut "
+                      "pas revenir.\n"))
+        << out;
+    EXPECT_TRUE(err.starts_with("C:\\TEMP\\y.dat\tsa place est prise")) << err;
+    EXPECT_EQ(test::readFile(c / "TEMP" / "d" / "x.dat"), "xxx");
+    EXPECT_EQ(test::readFile(c / "a.tmp"), "a");
+    EXPECT_EQ(test::readFile(c / "TEMP" / "y.dat"), "mine");
+    struct stat st {};
+    ASSERT_EQ(::stat((c / "TEMP" / "d").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+
+    // Once its place is free again, the one left comes back; the others are back already.
+    fs::remove(c / "TEMP" / "y.dat");
+    EXPECT_EQ(restore(), platform::kExitNormal) << err;
+    EXPECT_TRUE(out.starts_with("C:\\TEMP\\y.dat\n1 fichier remis en place")) << out;
+    EXPECT_EQ(test::readFile(c / "TEMP" / "y.dat"), "yy");
+    EXPECT_TRUE(fs::is_empty(sandbox.trashFiles()));
+    EXPECT_TRUE(fs::is_empty(sandbox.trashInfo()));
+}
+
+TEST_F(RestoreTest, OnlyTheJournalsOwnTrashItemsAsItRecordedThemComeBack) {
+    test::writeFile(c / "a.tmp", "a");
+    test::writeFile(c / "b.tmp", "b");
+    {
+        test::Session run({"/U:c", "/E:tmp"});
+        EXPECT_EQ(run.load(), platform::kExitNormal);
+    }
+    // The user put something else of the same name and path in the trash in the place of b.tmp.
+    const fs::path b = sandbox.trashFiles() / "b.tmp";
+    ASSERT_TRUE(fs::exists(b));
+    test::writeFile(b, "someone else's");
+    EXPECT_EQ(restore(), platform::kExitUndeleted);
+    EXPECT_TRUE(err.starts_with("C:\\b.tmp\til n'est plus dans la corbeille")) << err;
+    EXPECT_FALSE(fs::exists(c / "b.tmp"));
+    EXPECT_EQ(test::readFile(b), "someone else's");
+    EXPECT_EQ(test::readFile(c / "a.tmp"), "a");
+}
+
+}  // namespace
+}  // namespace vidor::census
