@@ -166,7 +166,8 @@ TEST(PackageFilesTest, ADamagedCacheIsNeverTrustedAndIsMadeAgainFromTheLists) {
     std::size_t header = 0;
     for (int line = 0; line < 3; ++line) header = valid.find('\n', header) + 1;
     std::string emptyTable;
-    for (const std::string_view piece : PathSet(std::string()).image()) emptyTable += piece;
+    const PathSet none{std::string()};  // kept alive: its image points into it
+    for (const std::string_view piece : none.image()) emptyTable += piece;
     std::string wrapping = valid;
     const std::uint64_t huge = std::uint64_t{1} << 63;
     std::memcpy(wrapping.data() + header, &huge, sizeof huge);
