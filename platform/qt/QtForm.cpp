@@ -84,6 +84,7 @@ QWidget* QtForm::build(Control& control, QWidget* parent) {
     widgets_[&control] = widget;
     controls_[widget] = &control;
     control.setObserver(this);
+    name(control);
     for (Control* child : control.children()) build(*child, widget);
     stack(control);
     for (Property property : {Property::Geometry, Property::Enabled, Property::Visible}) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QHelpEvent>
@@ -14,6 +15,8 @@
 #include <QToolTip>
 
 #include "app/F_Main.h"
+#include "help/F_Help.h"
+#include "platform/Keyboard.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
 #include "tests/support/Sandbox.h"
@@ -48,6 +51,24 @@ class QtFormTest : public ::testing::Test {
         const QRect rect = view->visualRect(view->model()->index(line, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
+    // Runs `look` on the help window while "Aide" shows it, then closes it.
+    void withHelp(const std::function<void(help::F_Help&, QtForm&)>& look) {
+        std::function<void()> once = [&] {
+            auto* help =
+                dynamic_cast<help::F_Help*>(windows.windowOf(QApplication::activeModalWidget()));
+            if (!help) return QTimer::singleShot(10, once);
+            look(*help, *windows.formOf(*help));
+            windows.guard([help] { help->BOk.press(); });
+        };
+        QTimer::singleShot(0, once);
+        click(form.bSos);
+    }
+    // The name a screen reader gets for `control` of `window`.
+    QString spoken(Window& window, const Control& control) {
+        QWidget* shown = windows.formOf(window)->widgetOf(control);
+        return QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
+    }
+
     test::Sandbox sandbox{"C=3:c"};
     linux_::LinuxPlatform machine{"/opt/vidor/Vidor", {}};
     QtWindowSystem windows;
@@ -130,6 +151,36 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
     EXPECT_FALSE(windows.ended());
     for (const char* name : {"a.tmp", "b.tmp"})
         EXPECT_TRUE(fs::exists(sandbox.drive('C') / name)) << name;
+}
+
+// Every control a user can reach has a name; those without a caption of their own are named by
+// the words beside them, and follow them.
+TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
+    std::function<void(Window&, const Control&)> everyControl = [&](Window& window,
+                                                                    const Control& holder) {
+        for (const Control* control : holder.children()) {
+            if (takesFocus(*control))
+                EXPECT_FALSE(spoken(window, *control).isEmpty()) << control->name();
+            everyControl(window, *control);
+        }
+    };
+    everyControl(form, form);
+    EXPECT_EQ(spoken(form, form.lUnites), "Unités à traiter");
+    EXPECT_EQ(spoken(form, form.lExt), "Extensions temporaires");
+    EXPECT_EQ(spoken(form, form.Poubel2), "Mettre dans la corbeille Windows");
+    EXPECT_EQ(spoken(form, form.lDel), "Fichiers à supprimer");
+    form.eExec.setCaption("Impossible de supprimer ces fichiers :");
+    EXPECT_EQ(spoken(form, form.lDel), "Impossible de supprimer ces fichiers :");
+    form.bEffacer.setCaption("Corbeille  ");
+    EXPECT_EQ(spoken(form, form.bEffacer), "Corbeille  ");
+
+    bool helpSeen = false;
+    withHelp([&](help::F_Help& help, QtForm&) {
+        helpSeen = true;
+        everyControl(help, help);
+        EXPECT_EQ(spoken(help, help.t).toStdString(), help.caption());
+    });
+    EXPECT_TRUE(helpSeen);
 }
 
 }  // namespace
