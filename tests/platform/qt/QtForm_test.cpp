@@ -19,6 +19,7 @@
 #include "platform/Keyboard.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "tests/platform/qt/DarkDesktop.h"
 #include "tests/support/Sandbox.h"
 
 namespace vidor::platform::qt {
@@ -179,6 +180,24 @@ TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
         helpSeen = true;
         everyControl(help, help);
         EXPECT_EQ(spoken(help, help.t).toStdString(), help.caption());
+    });
+    EXPECT_TRUE(helpSeen);
+}
+
+// Under a dark theme, the window reads as it was designed to: black text on light surfaces.
+class QtFormDarkTest : private test::DarkDesktop, public QtFormTest {};
+
+TEST_F(QtFormDarkTest, EveryTextReadsAsDesignedInADarkTheme) {
+    QWidget* top = windows.formOf(form)->widget();
+    form.eExec.setForeColor(kRed);
+    for (QWidget* shown : top->findChildren<QWidget*>())
+        EXPECT_EQ(test::poorPairs(*shown), "") << shown->metaObject()->className();
+    EXPECT_EQ(widget<QLabel>(form.z)->palette().color(QPalette::WindowText), Qt::black);
+    bool helpSeen = false;
+    withHelp([&](help::F_Help&, QtForm& shown) {
+        helpSeen = true;
+        for (QWidget* part : shown.widget()->findChildren<QWidget*>())
+            EXPECT_EQ(test::poorPairs(*part), "") << part->metaObject()->className();
     });
     EXPECT_TRUE(helpSeen);
 }
