@@ -184,6 +184,34 @@ TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
     EXPECT_TRUE(helpSeen);
 }
 
+// The current line of a list that has the focus is framed, in the text's colour of the line, on
+// a selected line as on any other; the frame goes with the focus.
+TEST_F(QtFormTest, TheLineThatSpaceWouldSelectIsFramed) {
+    QWidget* top = windows.formOf(form)->widget();
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    auto* view = widget<QListView>(form.lExt);
+    // How many pixels of the left edge of `line` are of `colour`, as drawn now.
+    auto edge = [view](int line, QColor colour) {
+        const QImage drawn = view->viewport()->grab().toImage();
+        const QRect rect = view->visualRect(view->model()->index(line, 0));
+        int count = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            count += drawn.pixelColor(rect.left(), y) == colour;
+        return count * 3 >= rect.height() ? "framed" : count == 0 ? "bare" : "smudged";
+    };
+    ASSERT_FALSE(form.lExt.selected(0));
+    ASSERT_TRUE(form.lExt.selected(1));
+    QTest::keyClick(top->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(top->focusWidget(), view);
+    EXPECT_STREQ(edge(0, Qt::black), "framed");
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_STREQ(edge(0, Qt::black), "bare");
+    EXPECT_STREQ(edge(1, Qt::white), "framed");
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_STREQ(edge(1, Qt::white), "bare");
+}
+
 // Under a dark theme, the window reads as it was designed to: black text on light surfaces.
 class QtFormDarkTest : private test::DarkDesktop, public QtFormTest {};
 
