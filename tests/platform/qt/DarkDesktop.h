@@ -17,14 +17,11 @@ struct DarkDesktop {
         for (auto [role, colour] : {std::pair{QPalette::Window, 0x353535},
                                     {QPalette::WindowText, 0xFFFFFF},
                                     {QPalette::Base, 0x2A2A2A},
-                                    {QPalette::AlternateBase, 0x424242},
                                     {QPalette::Text, 0xFFFFFF},
                                     {QPalette::Button, 0x353535},
                                     {QPalette::ButtonText, 0xFFFFFF},
                                     {QPalette::Highlight, 0x2A82DA},
-                                    {QPalette::HighlightedText, 0xFFFFFF},
-                                    {QPalette::ToolTipBase, 0x2A2A2A},
-                                    {QPalette::ToolTipText, 0xFFFFFF}})
+                                    {QPalette::HighlightedText, 0xFFFFFF}})
             dark.setColor(role, QColor(QRgb(colour)));
         QApplication::setPalette(dark);
     }
