@@ -59,6 +59,10 @@ F_Main::F_Main(platform::Services& sys)
       deletion_(sys_, censusWindow_, report_) {
     holdControls();
     connectHandlers();
+    // What a screen reader says of the controls that the window names beside them: the small box
+    // is the second recycle-bin choice, and the heading over the files names their list.
+    Poubel2.setLabelledBy(poubel);
+    lDel.setLabelledBy(eExec);
     pExec.setVisible(false);
     Poubel2.setVisible(false);
     bEffacer.setVisible(false);

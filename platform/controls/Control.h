@@ -69,6 +69,11 @@ class Control {
     // Makes `child` one of the controls this one holds.
     void hold(Control& child);
 
+    // The control whose caption names this one to a screen reader, where its own caption or the
+    // frame holding it would not (nullptr: none).
+    const Control* labelledBy() const { return labelledBy_; }
+    void setLabelledBy(const Control& label) { labelledBy_ = &label; }
+
     // One observer at a time; nullptr detaches it.
     void setObserver(ControlObserver* observer) { observer_ = observer; }
     ControlObserver* observer() const { return observer_; }
@@ -84,6 +89,7 @@ class Control {
     bool enabled_ = true;
     Control* parent_ = nullptr;
     std::vector<Control*> children_;
+    const Control* labelledBy_ = nullptr;
     ControlObserver* observer_ = nullptr;
 };
 

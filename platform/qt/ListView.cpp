@@ -4,6 +4,7 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include "platform/qt/FocusFrame.h"
 #include "platform/qt/ListModel.h"
 
 namespace vidor::platform::qt {
@@ -21,6 +22,12 @@ class LineDelegate : public QStyledItemDelegate {
             size.width() - option.fontMetrics.horizontalAdvance(index.data().toString());
         size.setWidth(margins + model_.widest(option.fontMetrics));
         return size;
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (option.state & QStyle::State_HasFocus) drawFocusFrame(*painter, option);
     }
 
   private:

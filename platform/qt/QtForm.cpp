@@ -18,6 +18,7 @@
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/TextBox.h"
+#include "platform/qt/DesignedPalette.h"
 #include "platform/qt/FormWidget.h"
 #include "platform/qt/ListModel.h"
 #include "platform/qt/ListView.h"
@@ -45,6 +46,8 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const PixelScale& scale)
     : window_(window), system_(system), scale_(scale) {
     top_ = new FormWidget(*this);
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Its own colours, whatever the desktop's theme, before the controls inherit them.
+    top_->setPalette(designedPalette());
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
     stack(window);
@@ -84,6 +87,7 @@ QWidget* QtForm::build(Control& control, QWidget* parent) {
     widgets_[&control] = widget;
     controls_[widget] = &control;
     control.setObserver(this);
+    name(control);
     for (Control* child : control.children()) build(*child, widget);
     stack(control);
     for (Property property : {Property::Geometry, Property::Enabled, Property::Visible}) {

@@ -64,6 +64,10 @@ class QtForm : public QObject, public ControlObserver {
     void applyWindow(Property property);
     void applyControl(Control& control, QWidget* widget, Property property);
     void stack(const Control& container);
+    // Gives `control`'s widget its name for screen readers, and later names it again whenever
+    // the caption that names it changes.
+    void name(const Control& control);
+    void captionChanged(const Control& control);
     void pressKey(Key key);
     // Moves the focus off a control the user can no longer use, as the keyboard rules say.
     void keepFocusUsable();
@@ -78,6 +82,8 @@ class QtForm : public QObject, public ControlObserver {
     std::unordered_map<const Control*, ListModel*> models_;
     std::unordered_map<const QObject*, Control*> hovered_;
     std::unordered_set<const Control*> topMoved_;
+    // The controls each caption names.
+    std::unordered_multimap<const Control*, const Control*> named_;
     bool showQueued_ = false;
     QElapsedTimer sinceShown_;
     qint64 showCost_ = 0;   // milliseconds the last showLists() took

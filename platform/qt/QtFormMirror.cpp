@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "platform/AccessibleName.h"
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/Label.h"
@@ -19,6 +20,7 @@ void QtForm::applyWindow(Property property) {
     switch (property) {
         case Property::Caption:
             top_->setWindowTitle(text(window_.caption()));
+            captionChanged(window_);
             break;
         case Property::Geometry:
             top_->resize(scale_.pixels(window_.innerWidth()), scale_.pixels(window_.innerHeight()));
@@ -67,6 +69,7 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
             } else if (auto* label = dynamic_cast<Label*>(&control)) {
                 static_cast<QLabel*>(widget)->setText(text(label->caption()));
             }
+            captionChanged(control);
             break;
         case Property::Value: {
             QSignalBlocker quiet(widget);
@@ -95,6 +98,19 @@ void QtForm::applyControl(Control& control, QWidget* widget, Property property) 
         default:
             break;
     }
+}
+
+void QtForm::name(const Control& control) {
+    const Control* source = nameSource(control);
+    if (!source) return;
+    widgetOf(control)->setAccessibleName(text(captionOf(*source)));
+    named_.emplace(source, &control);
+}
+
+void QtForm::captionChanged(const Control& control) {
+    const auto [first, last] = named_.equal_range(&control);
+    for (auto it = first; it != last; ++it)
+        widgetOf(*it->second)->setAccessibleName(text(captionOf(control)));
 }
 
 }  // namespace vidor::platform::qt

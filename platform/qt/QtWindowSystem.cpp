@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/qt/DesignedPalette.h"
 #include "platform/qt/QtForm.h"
 
 namespace vidor::platform::qt {
@@ -47,6 +48,8 @@ QWidget* QtWindowSystem::activeWidget() {
 Answer QtWindowSystem::showBox(const std::string& message, Buttons buttons, Icon icon,
                                const std::string& title, std::chrono::milliseconds closeAfter) {
     QMessageBox box(activeWidget());
+    // A box is a window of its own, which takes no colours from the window behind it.
+    box.setPalette(designedPalette());
     box.setWindowTitle(text(title));
     box.setText(text(message));
     box.setIcon(icon == Icon::Exclamation ? QMessageBox::Warning
@@ -79,6 +82,7 @@ std::optional<std::string> QtWindowSystem::showPrompt(const std::string& prompt,
                                                       const std::string& title,
                                                       const std::string& defaultText) {
     QInputDialog dialog(activeWidget());
+    dialog.setPalette(designedPalette());
     dialog.setWindowTitle(text(title));
     dialog.setLabelText(text(prompt));
     dialog.setTextValue(text(defaultText));

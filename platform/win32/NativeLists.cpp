@@ -89,7 +89,16 @@ LRESULT CALLBACK NativeLists::listProc(HWND hwnd, UINT message, WPARAM wParam, L
         MSG relayed{hwnd, message, wParam, lParam, 0, {}};
         ::SendMessageW(lists->tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
     }
-    return ::CallWindowProcW(lists->base_, hwnd, message, wParam, lParam);
+    const LRESULT result = ::CallWindowProcW(lists->base_, hwnd, message, wParam, lParam);
+    // Space toggles the current line of a multiple-selection list, and Wine says nothing of it:
+    // the change is told as a click's would be (a second notice, on Windows, finds no change).
+    if (message == WM_KEYDOWN && wParam == VK_SPACE &&
+        (::GetWindowLongW(hwnd, GWL_STYLE) & LBS_MULTIPLESEL)) {
+        ::SendMessageW(::GetParent(hwnd), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(hwnd), LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(hwnd));
+    }
+    return result;
 }
 
 void NativeLists::pointerOver(HWND list, LPARAM where) {

@@ -107,13 +107,14 @@ class MainWindowTest : public WindowBindingTest {
     }
     ~MainWindowTest() override { driver->windows().release(form); }
 
-    fs::path file(const std::string& name) { return sandbox.drive('C') / name; }
+    fs::path file(const std::string& name, char drive = 'C') { return sandbox.drive(drive) / name; }
     bool usableFocus() {
         const Control* at = driver->focused(form);
         return at && platform::usable(*at);
     }
 
-    Sandbox sandbox{"C=3:c"};
+    // A removable drive E:, which "Local" leaves unselected.
+    Sandbox sandbox{"C=3:c;E=2:e"};
     TestMachine machine{kTestProgram, {}};
     platform::Services services = machine.services(driver->windows());
     app::F_Main form{services};
@@ -180,6 +181,58 @@ TEST_F(MainWindowTest, AfterAnnulerEscapeAndTheHelpKeysGoToAControlTheUserCanUse
     EXPECT_TRUE(usableFocus());
     EXPECT_TRUE(fs::exists(file("a.tmp")));
     EXPECT_FALSE(driver->windows().ended());
+}
+
+// A user who never touches the mouse: Tab in the order of the design, arrows and Space in the
+// lists, Enter on the default button.
+TEST_F(MainWindowTest, EachPanelCanBeUsedFromTheKeyboardAlone) {
+    for (const char* name : {"a.bak", "b.bak", "c.tmp"}) writeFile(file(name), "x");
+    // Kept: the recycle bin of a removable drive is not Wine's to give.
+    writeFile(file("garder.bak", 'E'), "x");
+    ASSERT_EQ(driver->focused(form), &form.bGo);
+    EXPECT_EQ(tabs(8, form), "lExt lUnites bSos bLocal VidorIE VidorTP poubel bGo ");
+
+    // Down to a line, and Space selects it; the other lines keep their state.
+    auto pick = [this](platform::ListBox& list, const std::string& line) {
+        const std::vector<std::string> before = selectedOf(list);
+        const auto items = itemsOf(list);
+        const auto at = std::find(items.begin(), items.end(), line) - items.begin();
+        ASSERT_LT(at, static_cast<long>(items.size())) << line;
+        driver->press(UserKey::Tab);
+        ASSERT_EQ(driver->focused(form), &list);
+        // Up to the first line, wherever the list's current line was, and down to the one.
+        for (std::size_t i = 0; i < items.size(); ++i) driver->press(UserKey::Up);
+        for (long i = 0; i < at; ++i) driver->press(UserKey::Down);
+        EXPECT_EQ(selectedOf(list), before) << "an arrow changed the selection";
+        driver->press(UserKey::Space);
+        EXPECT_EQ(selectedOf(list).size(), before.size() + 1) << line;
+        EXPECT_TRUE(list.selected(static_cast<int>(at))) << line;
+    };
+    pick(form.lExt, "bak");
+    pick(form.lUnites, "E:");
+    driver->press(UserKey::Enter);  // in the list: the default button, "Recenser"
+    ASSERT_EQ(form.lDel.count(), 4);
+    driver->settle();  // the user sees the review drawn
+
+    // The review opens in the list, where the arrows select a line.
+    ASSERT_EQ(driver->focused(form), &form.lDel);
+    const auto items = itemsOf(form.lDel);
+    const int kept =
+        static_cast<int>(std::find(items.begin(), items.end(), "E:\\garder.bak") - items.begin());
+    ASSERT_LT(kept, 4);
+    for (int i = 0; i < 4; ++i) driver->press(UserKey::Down);  // to the last line, whichever first
+    for (int i = 3; i > kept; --i) driver->press(UserKey::Up);
+    EXPECT_EQ(form.lDel.listIndex(), kept);
+    EXPECT_EQ(tabs(5, form), "bAnn bConserver bEffacer Poubel2 lDel ");
+    EXPECT_EQ(tabs(2, form), "bAnn bConserver ");
+    driver->press(UserKey::Enter);  // on "Conserver", which then has no line to keep
+    ASSERT_EQ(form.lDel.count(), 3);
+    ASSERT_EQ(driver->focused(form), &form.bEffacer);
+    driver->press(UserKey::Enter);
+    EXPECT_TRUE(driver->windows().ended());
+    EXPECT_TRUE(fs::exists(file("garder.bak", 'E')));
+    for (const fs::path& gone : {file("a.bak"), file("b.bak"), file("c.tmp")})
+        EXPECT_FALSE(fs::exists(gone)) << gone;
 }
 
 TEST(BoxesTest, WithoutAScreenNothingWaitsAndEverythingIsWrittenOnStandardError) {

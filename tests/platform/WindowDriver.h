@@ -11,7 +11,7 @@
 namespace vidor::test {
 
 // Keys a user presses.
-enum class UserKey { Enter, Escape, Tab, BackTab, Space, Letter };
+enum class UserKey { Enter, Escape, Tab, BackTab, Space, Letter, Up, Down };
 
 // A person's hands and eyes on the windows of one window binding, for the scenarios that every
 // binding must pass (WindowBinding_test.cpp). Each binding's tests give one (makeDriver).

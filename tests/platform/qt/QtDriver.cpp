@@ -72,6 +72,10 @@ class QtDriver : public WindowDriver {
                 return QTest::keyClick(to, Qt::Key_Space);
             case UserKey::Letter:
                 return QTest::keyClick(to, Qt::Key_A);
+            case UserKey::Up:
+                return QTest::keyClick(to, Qt::Key_Up);
+            case UserKey::Down:
+                return QTest::keyClick(to, Qt::Key_Down);
         }
     }
 

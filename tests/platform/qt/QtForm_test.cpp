@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QHelpEvent>
@@ -14,8 +15,11 @@
 #include <QToolTip>
 
 #include "app/F_Main.h"
+#include "help/F_Help.h"
+#include "platform/Keyboard.h"
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "tests/platform/qt/DarkDesktop.h"
 #include "tests/support/Sandbox.h"
 
 namespace vidor::platform::qt {
@@ -48,6 +52,24 @@ class QtFormTest : public ::testing::Test {
         const QRect rect = view->visualRect(view->model()->index(line, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     }
+    // Runs `look` on the help window while "Aide" shows it, then closes it.
+    void withHelp(const std::function<void(help::F_Help&)>& look) {
+        std::function<void()> once = [&] {
+            auto* help =
+                dynamic_cast<help::F_Help*>(windows.windowOf(QApplication::activeModalWidget()));
+            if (!help) return QTimer::singleShot(10, once);
+            look(*help);
+            windows.guard([help] { help->BOk.press(); });
+        };
+        QTimer::singleShot(0, once);
+        click(form.bSos);
+    }
+    // The name a screen reader gets for `control` of `window`.
+    QString spoken(Window& window, const Control& control) {
+        QWidget* shown = windows.formOf(window)->widgetOf(control);
+        return QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
+    }
+
     test::Sandbox sandbox{"C=3:c"};
     linux_::LinuxPlatform machine{"/opt/vidor/Vidor", {}};
     QtWindowSystem windows;
@@ -130,6 +152,73 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
     EXPECT_FALSE(windows.ended());
     for (const char* name : {"a.tmp", "b.tmp"})
         EXPECT_TRUE(fs::exists(sandbox.drive('C') / name)) << name;
+}
+
+// Every control a user can reach has a name; those without a caption of their own are named by
+// the words beside them, and follow them.
+TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
+    std::function<void(Window&, const Control&)> everyControl = [&](Window& window,
+                                                                    const Control& holder) {
+        for (const Control* control : holder.children()) {
+            if (takesFocus(*control))
+                EXPECT_FALSE(spoken(window, *control).isEmpty()) << control->name();
+            everyControl(window, *control);
+        }
+    };
+    everyControl(form, form);
+    EXPECT_EQ(spoken(form, form.lUnites), "Unités à traiter");
+    EXPECT_EQ(spoken(form, form.lExt), "Extensions temporaires");
+    EXPECT_EQ(spoken(form, form.Poubel2), "Mettre dans la corbeille Windows");
+    EXPECT_EQ(spoken(form, form.lDel), "Fichiers à supprimer");
+    form.eExec.setCaption("Impossible de supprimer ces fichiers :");
+    EXPECT_EQ(spoken(form, form.lDel), "Impossible de supprimer ces fichiers :");
+    form.bEffacer.setCaption("Corbeille  ");
+    EXPECT_EQ(spoken(form, form.bEffacer), "Corbeille  ");
+
+    // The help text is named by the help window's title.
+    std::string named = "-", title;
+    withHelp([&](help::F_Help& help) {
+        named = spoken(help, help.t).toStdString();
+        title = help.caption();
+    });
+    EXPECT_EQ(named, title);
+}
+
+// The current line of a list that has the focus is framed, in the text's colour of the line, on
+// a selected line as on any other; the frame goes with the focus.
+TEST_F(QtFormTest, TheLineThatSpaceWouldSelectIsFramed) {
+    QWidget* top = windows.formOf(form)->widget();
+    top->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    auto* view = widget<QListView>(form.lExt);
+    // How many pixels of the left edge of `line` are of `colour`, as drawn now.
+    auto edge = [view](int line, QColor colour) {
+        const QImage drawn = view->viewport()->grab().toImage();
+        const QRect rect = view->visualRect(view->model()->index(line, 0));
+        int count = 0;
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            count += drawn.pixelColor(rect.left(), y) == colour;
+        return count * 3 >= rect.height() ? "framed" : count == 0 ? "bare" : "smudged";
+    };
+    ASSERT_FALSE(form.lExt.selected(0));
+    ASSERT_TRUE(form.lExt.selected(1));
+    QTest::keyClick(top->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(top->focusWidget(), view);
+    EXPECT_STREQ(edge(0, Qt::black), "framed");
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_STREQ(edge(0, Qt::black), "bare");
+    EXPECT_STREQ(edge(1, Qt::white), "framed");
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_STREQ(edge(1, Qt::white), "bare");
+}
+
+// Under a dark theme, the window reads as it was designed to: black text on light surfaces.
+class QtFormDarkTest : private test::DarkDesktop, public QtFormTest {};
+
+TEST_F(QtFormDarkTest, EveryTextReadsAsDesignedInADarkTheme) {
+    form.eExec.setForeColor(kRed);
+    for (QWidget* shown : windows.formOf(form)->widget()->findChildren<QWidget*>())
+        EXPECT_EQ(test::poorPairs(*shown), "") << shown->metaObject()->className();
 }
 
 }  // namespace

@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/qt/DesignedPalette.h"
+#include "tests/platform/qt/DarkDesktop.h"
+
 namespace vidor::platform::qt {
 namespace {
 
@@ -26,14 +29,23 @@ void press(QWidget* dialog, const QString& text) {
     }
 }
 
+// The dialogs, in a dark desktop theme too, look like the window they come from.
 TEST(QtWindowSystemTest, DialogsSpeakFrenchAndGiveTheAnswerChosen) {
+    test::DarkDesktop dark;
     QtWindowSystem windows;
+    const QColor surface = designedPalette().color(QPalette::Window);
     // A button that is not there leaves the dialog open, failed by the watchdog of main.cpp.
-    onModal([&](QWidget* box) { press(box, "Non"); });
+    onModal([&](QWidget* box) {
+        EXPECT_EQ(box->palette().color(QPalette::Window), surface);
+        press(box, "Non");
+    });
     EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo"),
               Answer::No);
 
-    onModal([&](QWidget* prompt) { press(prompt, "Annuler"); });
+    onModal([&](QWidget* prompt) {
+        EXPECT_EQ(prompt->palette().color(QPalette::Window), surface);
+        press(prompt, "Annuler");
+    });
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "");
     onModal([&](QWidget* prompt) { press(prompt, "OK"); });
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "/srv/maj/");

@@ -83,6 +83,8 @@ class Win32Driver : public WindowDriver {
                           : key == UserKey::Escape ? VK_ESCAPE
                           : key == UserKey::Space  ? VK_SPACE
                           : key == UserKey::Letter ? 'A'
+                          : key == UserKey::Up     ? VK_UP
+                          : key == UserKey::Down   ? VK_DOWN
                                                    : VK_TAB;
         std::vector<INPUT> inputs;
         auto add = [&inputs](WORD vk, bool up) {
