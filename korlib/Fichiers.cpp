@@ -1,9 +1,5 @@
 #include "korlib/Fichiers.h"
 
-#include <vector>
-
-#include "korlib/Texte.h"
-
 namespace vidor::korlib {
 
 namespace {
@@ -14,22 +10,6 @@ std::string withoutFinalSeparator(std::string path) {
 }
 
 }  // namespace
-
-void RepertoireCree(platform::FileSystem& files, const std::string& path) {
-    // Iterative, from the innermost missing folder up to the first that exists, then down.
-    std::string folder = withoutFinalSeparator(trimSpaces(path));
-    std::vector<std::string> missing;
-    while (!folder.empty() && !RepertoireExiste(files, folder)) {
-        missing.push_back(folder);
-        std::size_t last = folder.rfind('\\');
-        if (last == std::string::npos) break;
-        folder = folder.substr(0, last);
-    }
-    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-        const bool bareDrive = it->size() == 2 && (*it)[1] == ':';
-        if (!bareDrive) files.createFolder(*it);
-    }
-}
 
 bool RepertoireExiste(platform::FileSystem& files, const std::string& path) {
     auto info = files.info(withoutFinalSeparator(path));

@@ -6,10 +6,6 @@
 
 namespace vidor::korlib {
 
-// Creates the folder `path` and every missing parent, outermost first. Spaces around the path
-// are ignored; a bare drive is never created; a failure is passed over.
-void RepertoireCree(platform::FileSystem& files, const std::string& path);
-
 // True when `path` (with or without its final backslash) names a folder.
 bool RepertoireExiste(platform::FileSystem& files, const std::string& path);
 

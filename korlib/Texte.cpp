@@ -19,7 +19,8 @@ std::string repeat(std::string_view unit, long long count) {
     return text;
 }
 
-bool unquoted(std::string_view element) {
+// True when `element` stands between double quotes (a lone quote does not).
+bool quoted(std::string_view element) {
     return element.size() >= 2 && element.front() == '"' && element.back() == '"';
 }
 
@@ -39,7 +40,7 @@ std::string ElementExtrait(std::string_view& text,
         }
     }
     std::string_view element = text.substr(0, cut);
-    if (unquoted(element)) element = element.substr(1, element.size() - 2);
+    if (quoted(element)) element = element.substr(1, element.size() - 2);
     text.remove_prefix(std::min(text.size(), cut + separatorLength));
     return std::string(element);
 }
@@ -64,12 +65,6 @@ std::string SautsLigne(std::optional<double> count) {
     if (n <= 0) n = 1;
     if (n > 100) n = 100;
     return repeat("\r\n", roundHalfEven(n));
-}
-
-std::string Tabulations(std::optional<double> count) {
-    double n = (count && !std::isnan(*count)) ? *count : 1;
-    if (n < 1) n = 1;
-    return repeat("\t", roundHalfEven(n));
 }
 
 std::string upperCase(std::string_view text) {

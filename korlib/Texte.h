@@ -24,9 +24,6 @@ std::string ElementExtrait(std::string_view& text);
 // count above 100 is 100; the count is rounded to the nearest whole number, a half to even.
 std::string SautsLigne(std::optional<double> count = std::nullopt);
 
-// `count` tab characters: a missing or non-numeric count, or one below 1, is 1; rounded as above.
-std::string Tabulations(std::optional<double> count = std::nullopt);
-
 // `text` in upper case, as the program compares names: ASCII letters and the accented letters
 // of Western European languages; any other byte, valid UTF-8 or not, is kept as it is.
 std::string upperCase(std::string_view text);

@@ -9,8 +9,4 @@ namespace vidor::korlib {
 // True when the root folder of the drive named by the first character of `text` can be listed.
 bool UniteExiste(platform::Drives& drives, const std::string& text);
 
-// The type of the drive named by the first character of `text`, as a text whose first
-// character is the type digit ("3 - disque dur" for a hard disk).
-std::string UniteType(platform::Drives& drives, const std::string& text);
-
 }  // namespace vidor::korlib

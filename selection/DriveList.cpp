@@ -6,14 +6,27 @@
 
 namespace vidor::selection {
 
+namespace {
+
+// The type of the drive whose letter begins `item`.
+int typeOf(platform::Drives& drives, const std::string& item) {
+    return drives.type(item.empty() ? '\0' : item.front());
+}
+
+// The drives the list offers: removable, hard and network drives; never a CD-ROM, a RAM disk
+// or a drive of a type unknown to the program.
+bool offered(int type) {
+    return type == platform::kDriveRemovable || type == platform::kDriveFixed ||
+           type == platform::kDriveRemote;
+}
+
+}  // namespace
+
 void fillDrives(platform::ListBox& lUnites, platform::Drives& drives) {
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string drive{letter};
         if (!korlib::UniteExiste(drives, drive)) continue;
-        const char type = korlib::UniteType(drives, drive).front();
-        if (std::string_view("234").find(type) != std::string_view::npos) {
-            lUnites.addItem(drive + ":");
-        }
+        if (offered(typeOf(drives, drive))) lUnites.addItem(drive + ":");
     }
 }
 
@@ -32,7 +45,7 @@ bool restoreDrives(platform::ListBox& lUnites, const std::string& saved) {
 
 void selectLocalDisks(platform::ListBox& lUnites, platform::Drives& drives) {
     for (int i = 0; i < lUnites.count(); ++i) {
-        lUnites.setSelected(i, korlib::UniteType(drives, lUnites.item(i)).front() == '3');
+        lUnites.setSelected(i, typeOf(drives, lUnites.item(i)) == platform::kDriveFixed);
     }
 }
 
