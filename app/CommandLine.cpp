@@ -150,24 +150,25 @@ void F_Main::reduceWindow() {
 }
 
 void F_Main::startUnattended() {
-    reduceWindow();
-    bAuto.setCaption("Manuel");
-    flags.modeAuto = true;
+    setModeAuto(true);
     sys_.windows.show(*this);
     // Even with no drive or no extension selected: the census then finds nothing and ends.
     bGo.press();
 }
 
 void F_Main::bAuto_Click() {
-    if (bAuto.caption() != "Auto") {
-        bAuto.setCaption("Auto");
-        setHeight(kManualHeight);
-        flags.modeAuto = false;
-    } else {
-        bAuto.setCaption("Manuel");
+    setModeAuto(!flags.modeAuto);
+}
+
+void F_Main::setModeAuto(bool on) {
+    // The button offers the other mode.
+    bAuto.setCaption(on ? "Manuel" : "Auto");
+    if (on) {
         reduceWindow();
-        flags.modeAuto = true;
+    } else {
+        setHeight(kManualHeight);
     }
+    flags.modeAuto = on;
 }
 
 void F_Main::bAuto_MouseMove() {

@@ -12,6 +12,10 @@ using platform::Panel;
 
 namespace {
 
+// The caption the window was designed with: Form_Load puts the program's title and version in
+// its place before the window is first shown, so no one ever sees it.
+constexpr const char* kDesignCaption = "Form1";
+
 platform::Services withWindows(const platform::Services& sys, platform::WindowSystem& windows) {
     return {sys.settings, sys.drives,  sys.files,   sys.webCache, sys.process,
             windows,      sys.journal, sys.trashed, sys.notifier};
@@ -21,7 +25,7 @@ platform::Services withWindows(const platform::Services& sys, platform::WindowSy
 
 // Places, sizes (twips) and tab indexes of the controls, as the window was designed.
 F_Main::F_Main(platform::Services& sys)
-    : Window("F_Main", 7320, 3390, "Form1"),
+    : Window("F_Main", 7320, 3390, kDesignCaption),
       pSaisie("pSaisie", {0, 0, 7335, 3375}, 0),
       poubel("poubel", {3720, 3000, 3375, 255}, 20, "Mettre dans la corbeille Windows", 1),
       VidorTP("VidorTP", {3720, 1800, 3615, 375}, 19, "Effacer les temp"),
@@ -50,8 +54,22 @@ F_Main::F_Main(platform::Services& sys)
       quiet_(sys.windows, sys.process),
       sys_(withWindows(sys, quiet_)),
       registre_(sys.settings, sys.process.exeName()),
-      censusWindow_{*this, pSaisie, pExec,   poubel, Poubel2, bGo,   bEffacer, bConserver,
-                    bAuto, bAnn,    lUnites, lExt,   lDel,    eExec, eTaille,  flags},
+      censusWindow_{.form = *this,
+                    .pSaisie = pSaisie,
+                    .pExec = pExec,
+                    .poubel = poubel,
+                    .Poubel2 = Poubel2,
+                    .bGo = bGo,
+                    .bEffacer = bEffacer,
+                    .bConserver = bConserver,
+                    .bAuto = bAuto,
+                    .bAnn = bAnn,
+                    .lUnites = lUnites,
+                    .lExt = lExt,
+                    .lDel = lDel,
+                    .eExec = eExec,
+                    .eTaille = eTaille,
+                    .flags = flags},
       total_(eTaille),
       journal_(sys.journal, sys.trashed, sys.process),
       census_(sys_, censusWindow_, total_, report_),

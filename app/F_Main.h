@@ -6,8 +6,8 @@
 #include "census/CensusWindow.h"
 #include "census/Deletion.h"
 #include "census/DeletionList.h"
-#include "census/RunFlags.h"
 #include "census/RemovalJournal.h"
+#include "census/RunFlags.h"
 #include "census/RunReport.h"
 #include "census/TailleTotale.h"
 #include "korlib/Registre.h"
@@ -83,6 +83,8 @@ class F_Main : public platform::Window {
     void chooseExtensions(std::string list);
     void reduceWindow();
     void startUnattended();
+    // An unattended run in a reduced window, or a manual one at full height.
+    void setModeAuto(bool on);
     void bAuto_Click();
     void bAuto_MouseMove();
 

@@ -46,6 +46,7 @@ void F_Main::Form_Load() {
         countRun();
     }
     korlib::FenetreCentre(sys_.windows, *this);
+    // In place of the design caption, before anything can show the window.
     setCaption(korlib::TitreVersion(sys_.process) + " Suppression des fichiers temporaires");
     pSaisie.move(0, 0);
     pExec.move(0, 0);
