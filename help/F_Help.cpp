@@ -7,6 +7,10 @@ namespace vidor::help {
 
 namespace {
 
+// The caption the window was designed with: Form_Load puts its title in its place before the
+// window is shown.
+constexpr const char* kDesignCaption = "Form2";
+
 struct HelpLine {
     const char* text;
     int breaks;
@@ -54,7 +58,7 @@ constexpr HelpLine kHelp[] = {
 
 }  // namespace
 
-std::string texteAide() {
+std::string helpText() {
     std::string text;
     for (const HelpLine& line : kHelp) {
         text += line.text;
@@ -64,8 +68,8 @@ std::string texteAide() {
 }
 
 F_Help::F_Help(platform::Services& sys)
-    : Window("F_Help", 7965, 6060, "Form2"),
-      t("t", {0, 0, 7935, 5535}, 0, true),
+    : Window("F_Help", 7965, 6060, kDesignCaption),
+      t("t", {0, 0, 7935, 5535}, 0),
       BOk("BOk", {3360, 5640, 1215, 375}, 1, "Ok"),
       sys_(sys) {
     hold(t);
@@ -78,7 +82,7 @@ void F_Help::Form_Load() {
     korlib::FenetreCentre(sys_.windows, *this);
     setCaption(korlib::TitreVersion(sys_.process) +
                " Suppression des fichiers temporaires et autres fichiers inutiles !");
-    t.setText(texteAide());
+    t.setText(helpText());
 }
 
 }  // namespace vidor::help

@@ -26,6 +26,6 @@ class F_Help : public platform::Window {
 };
 
 // The help text, each line followed by its line breaks; no break after the last line.
-std::string texteAide();
+std::string helpText();
 
 }  // namespace vidor::help

@@ -4,8 +4,8 @@
 
 namespace vidor::platform {
 
-TextBox::TextBox(std::string name, Twips place, int tabIndex, bool locked)
-    : Control(std::move(name), place, tabIndex), locked_(locked) {}
+TextBox::TextBox(std::string name, Twips place, int tabIndex)
+    : Control(std::move(name), place, tabIndex) {}
 
 void TextBox::setText(std::string text) {
     if (text_ == text) return;

@@ -6,19 +6,18 @@
 
 namespace vidor::platform {
 
-// A multi-line text box with a vertical scroll bar. The user may edit its text unless it is
-// locked; Tab moves on to the next control either way.
+// A multi-line text with a vertical scroll bar, for the user to read, select and copy: every
+// binding shows it read-only, since nothing typed into it would be kept. Tab moves on to the
+// next control.
 class TextBox : public Control {
   public:
-    TextBox(std::string name, Twips place, int tabIndex, bool locked = false);
+    TextBox(std::string name, Twips place, int tabIndex);
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
-    bool locked() const { return locked_; }
 
   private:
     std::string text_;
-    bool locked_;
 };
 
 }  // namespace vidor::platform

@@ -135,7 +135,7 @@ QWidget* QtForm::buildWidget(Control& control, QWidget* parent) {
     if (auto* box = dynamic_cast<TextBox*>(&control)) {
         auto* edit = new QPlainTextEdit(text(box->text()), parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        edit->setReadOnly(box->locked());
+        edit->setReadOnly(true);
         edit->setTabChangesFocus(true);
         return edit;
     }

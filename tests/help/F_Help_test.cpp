@@ -17,7 +17,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 TEST(HelpTextTest, LinesBreaksAndLeadingSpacesAreExact) {
-    const std::vector<std::string> lines = linesOf(texteAide());
+    const std::vector<std::string> lines = linesOf(helpText());
     // Line breaks after each of the 25 lines (40 in all, none after the last): n breaks leave
     // n - 1 blank lines.
     const int breaks[] = {2, 1, 2, 2, 2, 2, 1, 2, 2, 1, 2, 1, 2,
@@ -39,7 +39,7 @@ TEST(HelpTextTest, LinesBreaksAndLeadingSpacesAreExact) {
               "La présence de paramètres sur la ligne de commande empêche la mise à jour des "
               "derniers paramètres utilisés qui sont ainsi conservés tels que définis lors de la "
               "dernière utilisation \"normale\".");
-    EXPECT_EQ(texteAide().find('\n'), texteAide().find("\r\n") + 1);  // no lone line feed
+    EXPECT_EQ(helpText().find('\n'), helpText().find("\r\n") + 1);  // no lone line feed
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -160,8 +161,9 @@ TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
     std::function<void(Window&, const Control&)> everyControl = [&](Window& window,
                                                                     const Control& holder) {
         for (const Control* control : holder.children()) {
-            if (takesFocus(*control))
+            if (takesFocus(*control)) {
                 EXPECT_FALSE(spoken(window, *control).isEmpty()) << control->name();
+            }
             everyControl(window, *control);
         }
     };
@@ -175,13 +177,17 @@ TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
     form.bEffacer.setCaption("Corbeille  ");
     EXPECT_EQ(spoken(form, form.bEffacer), "Corbeille  ");
 
-    // The help text is named by the help window's title.
+    // The help text is named by the help window's title, and is a text to read, not to edit.
     std::string named = "-", title;
+    bool readOnly = false;
     withHelp([&](help::F_Help& help) {
         named = spoken(help, help.t).toStdString();
         title = help.caption();
+        readOnly =
+            qobject_cast<QPlainTextEdit*>(windows.formOf(help)->widgetOf(help.t))->isReadOnly();
     });
     EXPECT_EQ(named, title);
+    EXPECT_TRUE(readOnly);
 }
 
 // The current line of a list that has the focus is framed, in the text's colour of the line, on
