@@ -20,7 +20,7 @@ int trashDays(const std::string& text) {
     const char* end = days.data() + days.size();
     const auto [stop, error] = std::from_chars(days.data(), end, value);
     if (days.empty() || error != std::errc() || stop != end || value < 0) {
-        return census::kJoursCorbeille;
+        return census::kDefaultTrashDays;
     }
     return value;
 }

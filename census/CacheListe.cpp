@@ -9,7 +9,7 @@ void CacheListe(platform::WebCache& cache, platform::ListBox& lDel) {
     });
 }
 
-void viderCache(platform::WebCache& cache, platform::ListBox& lDel) {
+void clearWebCache(platform::WebCache& cache, platform::ListBox& lDel) {
     lDel.setVisible(false);
     CacheListe(cache, lDel);
     lDel.setVisible(true);

@@ -10,6 +10,6 @@ void CacheListe(platform::WebCache& cache, platform::ListBox& lDel);
 
 // Deletes every entry of the web cache listed in `lDel` whose URL does not contain "Cookie"
 // (that exact case), then lists what remains.
-void viderCache(platform::WebCache& cache, platform::ListBox& lDel);
+void clearWebCache(platform::WebCache& cache, platform::ListBox& lDel);
 
 }  // namespace vidor::census

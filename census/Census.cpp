@@ -18,7 +18,7 @@ void Census::bGo_Click() {
     applyRecycleChoice(w.poubel, w.Poubel2, w.bEffacer, w.flags);
     if (w.flags.tousIE) {
         // Before the hourglass, without yielding: the window waits for the cache to be cleared.
-        viderCache(sys_.webCache, w.lDel);
+        clearWebCache(sys_.webCache, w.lDel);
         w.eExec.setForeColor(platform::kRed);
     }
     w.form.setMousePointer(platform::kPointerHourglass);

@@ -9,12 +9,12 @@ namespace vidor::census {
 
 // How a file left its place (or came back), as the journal words it.
 namespace how {
-inline constexpr std::string_view kEfface = "effacé";        // deleted for good
-inline constexpr std::string_view kCorbeille = "corbeille";  // sent to the recycle bin
-inline constexpr std::string_view kPurge = "purgé";          // deleted for good by a purge
-inline constexpr std::string_view kPurgeCorbeille = "purgé-corbeille";  // purged into the bin
-inline constexpr std::string_view kRestaure = "restauré";               // put back from the bin
-inline constexpr std::string_view kVide = "vidé";  // emptied from the bin after its days there
+inline constexpr std::string_view kDeleted = "effacé";     // deleted for good
+inline constexpr std::string_view kTrashed = "corbeille";  // sent to the recycle bin
+inline constexpr std::string_view kPurge = "purgé";        // deleted for good by a purge
+inline constexpr std::string_view kPurgedToTrash = "purgé-corbeille";  // purged into the bin
+inline constexpr std::string_view kRestored = "restauré";              // put back from the bin
+inline constexpr std::string_view kEmptied = "vidé";  // emptied from the bin after its days there
 }  // namespace how
 
 // One line of the journal: seven fields separated by tabs, every field on one line (control
@@ -34,9 +34,9 @@ struct JournalLine {
     std::string folders;
 
     // The file went to the recycle bin, by the deletion or by a purge.
-    bool trashed() const { return how == how::kCorbeille || how == how::kPurgeCorbeille; }
+    bool trashed() const { return how == how::kTrashed || how == how::kPurgedToTrash; }
     // The file left its place in this run (not put back, nor emptied from the bin).
-    bool removal() const { return trashed() || how == how::kEfface || how == how::kPurge; }
+    bool removal() const { return trashed() || how == how::kDeleted || how == how::kPurge; }
 };
 
 // The line's text, its time written with `utcOffset` (seconds ahead of UTC), ending with "\n".

@@ -6,8 +6,8 @@
 
 namespace vidor::census {
 
-inline constexpr const char* kCaptionCorbeille = "Corbeille  ";
-inline constexpr const char* kCaptionEffacer = "Effacer  ";
+inline constexpr const char* kTrashCaption = "Corbeille  ";
+inline constexpr const char* kDeleteCaption = "Effacer  ";
 
 // Applies the state of the recycle-bin box `from`: sets versCorbeille, gives the other box
 // `mirror` the same state, and names the delete button after what it will do.

@@ -18,8 +18,8 @@ RemovalJournal::RemovalJournal(platform::Journal& journal, platform::TrashedFile
 
 void RemovalJournal::record(const RunReport::Removed& removed) {
     JournalLine line;
-    line.how = removed.purged ? (removed.trashed ? how::kPurgeCorbeille : how::kPurge)
-                              : (removed.trashed ? how::kCorbeille : how::kEfface);
+    line.how = removed.purged ? (removed.trashed ? how::kPurgedToTrash : how::kPurge)
+                              : (removed.trashed ? how::kTrashed : how::kDeleted);
     line.size = removed.size;
     line.path = removed.path;
     line.trashedAs = removed.trashedAs;

@@ -84,7 +84,7 @@ int restoreLastRun(RemovalJournal& journal, platform::TrashedFiles& trashed,
         ++back;
         process.writeOutput(platform::oneLine(line.path) + '\n');
         JournalLine restored = line;
-        restored.how = how::kRestaure;
+        restored.how = how::kRestored;
         journal.write(std::move(restored));
     }
     process.writeOutput(closing(run.empty(), back, failed, gone));

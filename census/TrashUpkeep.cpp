@@ -47,7 +47,7 @@ void expire(Upkeep& upkeep, RemovalJournal& journal, platform::TrashedFiles& tra
             upkeep.pending[i] = true;
         } else if (trashed.empty(line.trashedAs)) {
             JournalLine gone = line;
-            gone.how = how::kVide;
+            gone.how = how::kEmptied;
             gone.folders.clear();
             upkeep.emptied.push_back(journal.stamped(std::move(gone)));
         }

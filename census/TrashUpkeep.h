@@ -9,7 +9,7 @@ namespace vidor::census {
 
 // How many days the files the program sends to the recycle bin stay there unless the setting
 // "Jours en corbeille" says otherwise (0: until the user empties the bin).
-inline constexpr int kJoursCorbeille = 30;
+inline constexpr int kDefaultTrashDays = 30;
 // The journal keeps the lines of the last days and at most this many lines, the oldest dropped
 // first; the lines of files the program still has to empty from the bin are kept all the same.
 inline constexpr int kJournalDays = 30;

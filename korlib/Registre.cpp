@@ -16,7 +16,7 @@ std::optional<std::string> Registre::RegistreLit(const std::string& name,
                                                  platform::Hive hive) const {
     auto value = store_.read(hive, keyPath(application), name);
     if (!value) return std::nullopt;
-    if (!value->isText) return std::string(kValeurNonTexte);
+    if (!value->isText) return std::string(kNotTextValue);
     return std::move(value->text);
 }
 

@@ -9,7 +9,7 @@
 namespace vidor::korlib {
 
 // Read in place of a stored value that is not a text.
-inline constexpr const char* kValeurNonTexte =
+inline constexpr const char* kNotTextValue =
     "La valeur du registre recherchée n'est pas de type STRING !";
 
 // The program's settings in the store: the user's own under Software\Brenlo\<program name>,
@@ -19,7 +19,7 @@ class Registre {
     Registre(platform::SettingsStore& store, std::string exeName);
 
     // The value `name` of key Software\Brenlo\<application> (the program's name by default) in
-    // `hive`: nullopt when absent, kValeurNonTexte when not a text, else the text as stored.
+    // `hive`: nullopt when absent, kNotTextValue when not a text, else the text as stored.
     std::optional<std::string> RegistreLit(
         const std::string& name, const std::optional<std::string>& application = std::nullopt,
         platform::Hive hive = platform::Hive::CurrentUser) const;

@@ -13,7 +13,7 @@ std::optional<std::string> askUpdateFolder(platform::Services& sys, const Progra
     std::string defaultText = stored;
     for (;;) {
         std::string answer =
-            korlib::trimSpaces(sys.windows.inputBox(prompt, kTitreSaisie, defaultText));
+            korlib::trimSpaces(sys.windows.inputBox(prompt, kPromptTitle, defaultText));
         if (answer.empty()) return std::nullopt;
         if (answer != "-") {
             answer = files.withSeparator(answer);
@@ -22,7 +22,7 @@ std::optional<std::string> askUpdateFolder(platform::Services& sys, const Progra
             if (!korlib::FichierExiste(sys.files, files.updater())) {
                 sys.windows.messageBox(updaterMissing(files.updaterName(), files.folder()),
                                        platform::Buttons::Ok, platform::Icon::Exclamation,
-                                       kTitreAttentionForte);
+                                       kStrongAttentionTitle);
                 defaultText = answer;
                 continue;
             }

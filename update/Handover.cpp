@@ -89,7 +89,7 @@ void handOver(platform::Services& sys, const ProgramFiles& files, const std::str
     }
     const auto answer =
         sys.windows.messageBox(cannotStartUpdater(files.baseName(), files.updaterName()),
-                               platform::Buttons::YesNo, platform::Icon::Question, kTitreAttention);
+                               platform::Buttons::YesNo, platform::Icon::Question, kAttentionTitle);
     if (answer == platform::Answer::No) sys.windows.endProgram(platform::kExitNormal);
 }
 

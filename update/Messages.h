@@ -5,10 +5,10 @@
 namespace vidor::update {
 
 // Titles of the self-update's message boxes and of its prompt.
-inline constexpr const char* kTitreAttention = "Brenlo - Attention";
-inline constexpr const char* kTitreAttentionForte = "Brenlo - Attention !";
-inline constexpr const char* kTitreAvertissement = "Brenlo - Avertissement";
-inline constexpr const char* kTitreSaisie = "Brenlo";
+inline constexpr const char* kAttentionTitle = "Brenlo - Attention";
+inline constexpr const char* kStrongAttentionTitle = "Brenlo - Attention !";
+inline constexpr const char* kWarningTitle = "Brenlo - Avertissement";
+inline constexpr const char* kPromptTitle = "Brenlo";
 
 // The updater, named `updaterName`, is missing from `programFolder`: shall the stored update
 // folder be kept?

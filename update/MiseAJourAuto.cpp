@@ -29,7 +29,7 @@ std::optional<std::string> chosenFolder(platform::Services& sys, const ProgramFi
         if (!korlib::FichierExiste(sys.files, files.updater())) {
             const auto keep = sys.windows.messageBox(
                 keepFolderQuestion(files.updaterName(), files.folder()), platform::Buttons::YesNo,
-                platform::Icon::Question, kTitreAttention);
+                platform::Icon::Question, kAttentionTitle);
             if (keep == platform::Answer::Yes) return std::nullopt;
             folder.clear();
         }
@@ -51,13 +51,13 @@ void MiseAJourAuto(platform::Services& sys) {
 
     if (sameFolder(files.withSeparator(files.folder()), *folder)) {
         sys.windows.messageBox(fromUpdateFolder(), platform::Buttons::Ok,
-                               platform::Icon::Exclamation, kTitreAttention);
+                               platform::Icon::Exclamation, kAttentionTitle);
         sys.windows.endProgram(platform::kExitNormal);
     }
     const auto local = sys.files.info(files.program());
     if (!local) {
         sys.windows.messageBox(noDate(files.program()), platform::Buttons::Ok,
-                               platform::Icon::Exclamation, kTitreAvertissement);
+                               platform::Icon::Exclamation, kWarningTitle);
         return;
     }
     if (korlib::FichierExiste(sys.files, files.marker())) {

@@ -8,8 +8,7 @@ namespace vidor::update {
 namespace {
 
 void warn(platform::Services& sys, const std::string& text) {
-    sys.windows.messageBox(text, platform::Buttons::Ok, platform::Icon::Exclamation,
-                           kTitreAvertissement);
+    sys.windows.messageBox(text, platform::Buttons::Ok, platform::Icon::Exclamation, kWarningTitle);
 }
 
 // Deletes the copy in the update folder when it is older than the local program. False when
