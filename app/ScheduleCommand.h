@@ -4,18 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/Process.h"
-#include "platform/Scheduler.h"
-#include "platform/SettingsStore.h"
+#include "platform/CommandRun.h"
 
 namespace vidor::app {
 
-// What the "/PLANIFIER" command needs from the machine.
-struct ScheduleServices {
-    platform::SettingsStore& settings;
-    platform::Process& process;
-    platform::Scheduler& scheduler;
-};
+// What the "/PLANIFIER" command needs from the machine: its settings, the running program and
+// the system's scheduler.
+using ScheduleServices = platform::CommandServices;
 
 // True when `arguments` start with "/PLANIFIER", alone or followed by ":" and a value, in any
 // letter case: a command answered before anything else runs (no window, no lock, no update).
