@@ -13,7 +13,8 @@ namespace vidor::app {
 using ScheduleServices = platform::CommandServices;
 
 // True when `arguments` start with "/PLANIFIER", alone or followed by ":" and a value, in any
-// letter case: a command answered before anything else runs (no window, no lock, no update).
+// letter case: a command answered before anything else runs (no window, no single-copy check,
+// no update).
 bool scheduleAsked(const std::vector<std::string>& arguments);
 
 // Runs the "/PLANIFIER" command of `arguments`: ":QUOTIDIEN" and ":HEBDOMADAIRE" schedule an

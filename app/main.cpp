@@ -26,7 +26,7 @@ int scheduleCommand(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Answered before anything else: no screen, no lock, no settings, no update.
+    // Answered before anything else: no screen, no single-copy check, no settings, no update.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     if (const auto text = vidor::app::informationAsked(arguments)) {
         std::fputs(text->c_str(), stdout);
