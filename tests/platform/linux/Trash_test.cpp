@@ -5,6 +5,8 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <ctime>
+
 #include "platform/linux/UniqueFd.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Unprivileged.h"
@@ -24,25 +26,45 @@ bool moveToTrash(const fs::path& file) {
 }
 
 TEST(TrashTest, SameNamesGetNewOnesEveryFileKeepsItsInformationAndOnlyTheUsersOwnTrashIsUsed) {
+    struct ZoneReset {
+        ~ZoneReset() { ::tzset(); }  // once the sandbox gave TZ back
+    } zoneReset;
     test::Sandbox sandbox;
     const fs::path files = sandbox.trashFiles();
     // A file whose information was lost is never overwritten either. The information file gives
     // the path percent-encoded.
     test::writeFile(files / "a.2.tmp", "orphan");
+    // The date is the moment of the move in local time, whatever the file's own date; a zone
+    // far from UTC tells the two apart.
+    sandbox.setEnv("TZ", "UTC-5");
+    ::tzset();
     Trash trash;
+    const std::time_t before = std::time(nullptr);
     for (int i = 0; i < 3; ++i) {
         const fs::path file = sandbox / ("é " + std::to_string(i)) / "a.tmp";
         test::writeFile(file, std::to_string(i));
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(50));
         ASSERT_TRUE(moveToTrash(trash, file));
     }
+    const std::time_t after = std::time(nullptr);
     EXPECT_EQ(test::readFile(files / "a.tmp"), "0");
     EXPECT_EQ(test::readFile(files / "a.2.tmp"), "orphan");
     EXPECT_EQ(test::readFile(files / "a.3.tmp"), "1");
     EXPECT_EQ(test::readFile(files / "a.4.tmp"), "2");
     const std::string info = test::readFile(sandbox.trashInfo() / "a.4.tmp.trashinfo");
-    EXPECT_TRUE(info.starts_with("[Trash Info]\nPath=" + sandbox.dir().path().string() +
-                                 "/%C3%A9%202/a.tmp\nDeletionDate=20"))
-        << info;
+    const std::string head =
+        "[Trash Info]\nPath=" + sandbox.dir().path().string() + "/%C3%A9%202/a.tmp\nDeletionDate=";
+    ASSERT_TRUE(info.starts_with(head)) << info;
+    std::tm date{};
+    const char* end = ::strptime(info.c_str() + head.size(), "%Y-%m-%dT%H:%M:%S\n", &date);
+    ASSERT_TRUE(end && *end == '\0') << info;
+    date.tm_isdst = -1;
+    EXPECT_GE(std::mktime(&date), before) << info;
+    EXPECT_LE(std::mktime(&date), after) << info;
+    // The later moves tried the first name too: its record still names the first file.
+    const std::string first = test::readFile(sandbox.trashInfo() / "a.tmp.trashinfo");
+    EXPECT_NE(first.find("/%C3%A9%200/a.tmp\n"), std::string::npos)
+        << "the first file's record was overwritten: " << first;
 
     // A trash emptied away meanwhile is made again, for its owner only.
     fs::remove_all(sandbox.dataHome() / "Trash");
@@ -62,6 +84,17 @@ TEST(TrashTest, SameNamesGetNewOnesEveryFileKeepsItsInformationAndOnlyTheUsersOw
     EXPECT_FALSE(moveToTrash(sandbox / "a.tmp"));
     EXPECT_EQ(fs::exists("/.local"), rootHadData);
     EXPECT_TRUE(fs::exists(sandbox / "a.tmp"));
+    // Nor is "/" a home (a service's HOME): refused for that reason, not for want of rights.
+    sandbox.setEnv("HOME", "/");
+    test::openUpTo(sandbox.dir().path().string(), sandbox.dir().path().string());
+    const int status = test::asUnprivileged([&] {
+        UniqueFd folder(::open(sandbox.dir().path().c_str(), O_RDONLY | O_DIRECTORY));
+        return Trash().move(folder.get(), "a.tmp").reason ==
+                       "pas de corbeille sans dossier personnel"
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(status, 0) << "a HOME of / was taken for the user's home";
 
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the trash to another user";
     sandbox.setEnv("XDG_DATA_HOME", sandbox.dataHome().string());
@@ -80,10 +113,11 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
     const int status = test::inMountNamespace([&] {
         if (::mount("none", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         const std::string uid = std::to_string(::geteuid());
-        // A link planted where the private trash goes is refused.
-        fs::create_directory_symlink(sandbox / "stolen", volume / (".Trash-" + uid));
+        // A link planted where the private trash goes is refused, even to a folder of ours.
+        fs::create_directories(volume / "stolen");
+        fs::create_directory_symlink(volume / "stolen", volume / (".Trash-" + uid));
         test::writeFile(volume / "sub" / "a.tmp", "a");
-        if (moveToTrash(volume / "sub" / "a.tmp") || fs::exists(sandbox / "stolen")) return 1;
+        if (moveToTrash(volume / "sub" / "a.tmp") || !fs::is_empty(volume / "stolen")) return 1;
         fs::remove(volume / (".Trash-" + uid));
         if (!moveToTrash(volume / "sub" / "a.tmp")) return 2;
         const fs::path trash = volume / (".Trash-" + uid);
@@ -102,7 +136,8 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
         return 0;
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << "the step that returned " << status
+                         << " failed (1: a link was followed)";
 }
 
 }  // namespace
