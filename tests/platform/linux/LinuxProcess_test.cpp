@@ -5,9 +5,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
+#include <future>
 
 #include "platform/linux/SingleInstance.h"
+#include "platform/linux/UniqueFd.h"
 #include "tests/support/Sandbox.h"
 
 namespace vidor::platform::linux_ {
@@ -40,6 +43,36 @@ int listenOn(const std::string& name) {
         return -1;
     }
     return fd;
+}
+
+TEST(LinuxProcessTest, AListenerThatNeverAnswersDoesNotHoldTheStartUp) {
+    test::Sandbox sandbox;
+    // A listener of the user's whose queue is full: a probe that waited for it would wait for
+    // ever.
+    UniqueFd deaf(::socket(AF_UNIX, SOCK_STREAM, 0));
+    const std::string name = SingleInstance::placeName("VidorSourd", ::geteuid(), 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path + 1, name.data(), name.size());
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    ASSERT_EQ(::bind(deaf.get(), reinterpret_cast<sockaddr*>(&address), length), 0);
+    ASSERT_EQ(::listen(deaf.get(), 0), 0);
+    std::vector<UniqueFd> queued;
+    for (int i = 0; i < 64; ++i) {
+        queued.emplace_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        if (::connect(queued.back().get(), reinterpret_cast<sockaddr*>(&address), length) != 0)
+            break;
+    }
+    ASSERT_EQ(errno, EAGAIN);
+
+    auto start = std::async(std::launch::async, [] {
+        return LinuxProcess("/opt/a/VidorSourd", {}).previousInstance();
+    });
+    if (start.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+        ADD_FAILURE() << "the start-up still waits after 30 s for a listener that never answers";
+        deaf.reset();  // lets the waiting probe go, so that the test ends
+    }
+    start.get();
 }
 
 TEST(LinuxProcessTest, AnotherUserCannotKeepTheProgramFromRunning) {
