@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "tests/support/Sandbox.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -83,6 +84,15 @@ TEST_F(LinuxSettingsTest, AWriteKilledHalfwayLeavesTheOldFileOrTheNewOne) {
         const auto value = text("Extensions");
         EXPECT_TRUE(value == a || value == b) << round;
     }
+}
+
+TEST_F(LinuxSettingsTest, AFileThatCannotBeReadIsNotReplacedByTheNewValueAlone) {
+    test::writeFile(file(), "[General]\nExtensions=old\nAutre=1\n");
+    sandbox.shareWithEveryone();
+    fs::permissions(file(), fs::perms::none);
+    const int status = test::asUnprivileged([&] { return write("new") != 0 ? 0 : 1; });
+    EXPECT_EQ(status, 0) << "the write was said to be done";
+    EXPECT_EQ(test::readFile(file()), "[General]\nExtensions=old\nAutre=1\n");
 }
 
 // As root, a link or a file planted by another user in the settings folder.
