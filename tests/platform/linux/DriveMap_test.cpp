@@ -1,7 +1,6 @@
 #include "platform/linux/DriveMap.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/mount.h>
 
 #include <cstdlib>
@@ -52,6 +51,11 @@ TEST(DriveMapTest, TheMountTableGivesLettersToRealVolumesOnly) {
               "I=4:/mnt/share;J=6:/tmp;");
 }
 
+TEST(DriveMapTest, LettersGivenOutrightHoldOnlyOnceEach) {
+    EXPECT_EQ(lettersAndTypes(DriveMap::fromUnites("c=3:/a;C=2:/b;E=2:/e;x;F=9:;E=3:/f;[=3:/g")),
+              "C=3:/a;E=2:/e;");
+}
+
 TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
     test::TempDir dir;
     const std::string letters = dir / "letters.conf";
@@ -73,8 +77,9 @@ TEST(DriveMapTest, AVolumeKeepsItsLetterWhateverElseIsMounted) {
               "C=3:/;D=3:/media/home;F=3:/media/disk;G=3:/media/nas;");
     EXPECT_EQ(mapOf({"key", "home"}), "C=3:/;D=3:/media/home;E=3:/media/key;");
 
-    // A damaged file: what can be read is kept, and no letter is given twice.
-    test::writeFile(letters, "[General]\nD=uuid:key\nE=uuid:key\nnonsense\nF=@Invalid()\nZZ=x\n");
+    // A damaged file: what can be read is kept, and no letter is given twice, least of all C:.
+    test::writeFile(
+        letters, "[General]\nC=uuid:home\nD=uuid:key\nE=uuid:key\nnonsense\nF=@Invalid()\nZZ=x\n");
     EXPECT_EQ(mapOf({"home", "key"}), "C=3:/;D=3:/media/key;F=3:/media/home;");
     // Two sub-volumes of one file system, mounted at once, are two volumes.
     const std::string subVolumes =
@@ -92,8 +97,8 @@ TEST(DriveMapTest, AFolderBoundElsewhereTakesNoLetterWhicheverVolumeItComesFrom)
     // In a mount namespace of its own: a folder of the root volume bound elsewhere, and a
     // volume with one of its folders bound elsewhere.
     const int status = test::inMountNamespace([&] {
-        const auto mount = [](const std::string& source, const std::string& point,
-                              const char* type, unsigned long flags) {
+        const auto mount = [](const std::string& source, const std::string& point, const char* type,
+                              unsigned long flags) {
             return ::mount(source.c_str(), point.c_str(), type, flags, nullptr) == 0;
         };
         if (!mount(dir / "rootFolder", dir / "rootBound", nullptr, MS_BIND) ||
