@@ -45,6 +45,12 @@ TEST_F(FileSystemTest, FoldersListTheirEntriesAndGiveSizesWhatIsMissingIsPassedO
     ASSERT_TRUE(folder);
     EXPECT_EQ(folder->fileSize("cinq.tmp"), 5u);
     EXPECT_EQ(folder->fileSize("absent.tmp"), std::nullopt);
+    // A read that runs past a file's end, as in a cache entry cut short, gives nothing.
+    const auto five = folder->openFile("cinq.tmp");
+    ASSERT_TRUE(five);
+    EXPECT_EQ(five->readAt(1, 4), "2345");
+    EXPECT_EQ(five->readAt(3, 4), std::nullopt);
+    EXPECT_EQ(five->readAt(5, 1), std::nullopt);
     EXPECT_TRUE(files.info("C:\\a\\sous").value().folder);
     EXPECT_FALSE(files.info("C:\\a\\absent"));
     // A drive's root, with or without its backslash.
