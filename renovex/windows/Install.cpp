@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <thread>
 
 #include "platform/windows/Wide.h"
@@ -39,6 +40,42 @@ bool flushed(const std::wstring& path) {
     return done;
 }
 
+template <typename T>
+bool readAt(HANDLE file, std::uint64_t offset, T& value) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    return ::ReadFile(file, &value, sizeof value, &read, &at) && read == sizeof value;
+}
+
+// True when `path` is a program for the processor this one runs on, every section of it within
+// the file: a copy cut short or built for another machine would only fail once started.
+bool wholeProgram(const std::wstring& path) {
+    const auto* self = reinterpret_cast<const BYTE*>(::GetModuleHandleW(nullptr));
+    const auto* own = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        self + reinterpret_cast<const IMAGE_DOS_HEADER*>(self)->e_lfanew);
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const std::uint64_t size = sizeOf(path);
+    IMAGE_DOS_HEADER dos{};
+    DWORD signature = 0;
+    IMAGE_FILE_HEADER header{};
+    const std::uint64_t at = readAt(file, 0, dos) ? static_cast<std::uint64_t>(dos.e_lfanew) : 0;
+    bool whole = dos.e_magic == IMAGE_DOS_SIGNATURE && readAt(file, at, signature) &&
+                 signature == IMAGE_NT_SIGNATURE && readAt(file, at + 4, header) &&
+                 header.Machine == own->FileHeader.Machine && header.NumberOfSections > 0;
+    const std::uint64_t sections = at + 4 + sizeof header + header.SizeOfOptionalHeader;
+    for (WORD i = 0; whole && i < header.NumberOfSections; ++i) {
+        IMAGE_SECTION_HEADER section{};
+        whole = readAt(file, sections + i * sizeof section, section) &&
+                std::uint64_t{section.PointerToRawData} + section.SizeOfRawData <= size;
+    }
+    ::CloseHandle(file);
+    return whole;
+}
+
 }  // namespace
 
 bool installCopy(const std::string& newVersion, const std::string& program, Deadline deadline,
@@ -56,6 +93,12 @@ bool installCopy(const std::string& newVersion, const std::string& program, Dead
     // Only a whole copy may take the program's place.
     if (sizeOf(temp) != sizeOf(source) || !flushed(temp)) {
         error = failure("la copie de " + quoted(newVersion) + " est incomplète", ::GetLastError());
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    if (!wholeProgram(temp)) {
+        error = "la nouvelle version " + quoted(newVersion) +
+                " n'est pas un programme complet pour cet ordinateur";
         ::DeleteFileW(temp.c_str());
         return false;
     }
