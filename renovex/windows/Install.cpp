@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "platform/windows/Handle.h"
 #include "platform/windows/Wide.h"
 #include "renovex/windows/Steps.h"
 
@@ -13,6 +14,7 @@ namespace vidor::renovex::windows {
 
 namespace {
 
+using platform::windows::Handle;
 using platform::windows::longPath;
 using platform::windows::systemMessage;
 
@@ -84,7 +86,11 @@ bool installCopy(const std::string& newVersion, const std::string& program, Dead
     const std::wstring target = longPath(program);
     const std::wstring temp =
         target + L".renovex-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
-    if (!::CopyFileW(source.c_str(), temp.c_str(), FALSE)) {
+    // Held open, sharing neither writes nor deletion, until the end: the new version
+    // cannot change meanwhile, and one still being written is not copied at all.
+    const Handle held(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!held || !::CopyFileW(source.c_str(), temp.c_str(), FALSE)) {
         error = failure("je ne peux pas copier " + quoted(newVersion) + " près du programme",
                         ::GetLastError());
         ::DeleteFileW(temp.c_str());

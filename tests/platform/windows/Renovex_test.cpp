@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <fstream>
 
+#include "platform/windows/Handle.h"
 #include "platform/windows/Wide.h"
 #include "tests/support/TempDir.h"
 
@@ -103,33 +104,42 @@ TEST(RenovexTest, IsAWindowedProgramWhoseMessagesGoToStandardErrorWithoutAScreen
     EXPECT_NE(said.find("\"C:\\nulle\\part\\Vidor.exe\""), std::string::npos) << said;
 }
 
-TEST(RenovexTest, AProgramForAnotherProcessorOrCutShortIsNotInstalled) {
+TEST(RenovexTest, AProgramForAnotherProcessorCutShortOrStillWrittenIsNotInstalled) {
     test::TempDir dir;
     wchar_t system[MAX_PATH];
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::string host = test::readFile(fs::path(system) / "hostname.exe");
     const std::string cmd = test::readFile(fs::path(system) / "cmd.exe");
-    // The processor a program is built for follows the signature the DOS header points to.
-    std::string arm = host;
-    const auto pe =
-        *reinterpret_cast<const LONG*>(host.data() + offsetof(IMAGE_DOS_HEADER, e_lfanew));
-    const WORD machine = IMAGE_FILE_MACHINE_ARM64;
-    arm.replace(static_cast<std::size_t>(pe) + 4, 2, reinterpret_cast<const char*>(&machine), 2);
     const fs::path newVersion = dir / "Vidor.exe", program = dir / "prog" / "Vidor.exe";
-    for (const std::string& copy : {arm, host.substr(0, host.size() / 2)}) {
-        test::writeFile(newVersion, copy);
+    // The old version, the system's command interpreter, runs told of the failure.
+    const auto expectRefused = [&](const std::string& why) {
         test::writeFile(program, cmd);
         const DWORD status = runRenovex(L"\"" + newVersion.wstring() + L"\" \"" +
                                             program.wstring() + L"\" /c exit 4%RENOVEX_ECHEC%",
                                         dir / "erreurs.txt");
         const std::string said = test::readFile(dir / "erreurs.txt");
         EXPECT_EQ(status, 41u) << said;
-        EXPECT_NE(said.find("n'est pas un programme complet pour cet ordinateur"),
-                  std::string::npos)
-            << said;
-        EXPECT_TRUE(test::readFile(program) == cmd);
+        EXPECT_NE(said.find(why), std::string::npos) << said;
+        EXPECT_TRUE(test::readFile(program) == cmd) << why;
         EXPECT_EQ(std::distance(fs::directory_iterator(program.parent_path()), {}), 1);
+    };
+    // The processor a program is built for follows the signature the DOS header points to.
+    std::string arm = host;
+    const auto pe =
+        *reinterpret_cast<const LONG*>(host.data() + offsetof(IMAGE_DOS_HEADER, e_lfanew));
+    const WORD machine = IMAGE_FILE_MACHINE_ARM64;
+    arm.replace(static_cast<std::size_t>(pe) + 4, 2, reinterpret_cast<const char*>(&machine), 2);
+    for (const std::string& copy : {arm, host.substr(0, host.size() / 2)}) {
+        test::writeFile(newVersion, copy);
+        expectRefused("n'est pas un programme complet pour cet ordinateur");
     }
+    // Still open for writing, as while it is published: it could change during the copy.
+    test::writeFile(newVersion, host);
+    const platform::windows::Handle writer(
+        ::CreateFileW(newVersion.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    expectRefused("je ne peux pas copier");
 }
 
 }  // namespace
