@@ -7,8 +7,9 @@
 namespace vidor::renovex::windows {
 
 // Puts a whole copy of `newVersion` (with its date) in the place of `program` in one step,
-// written through to the disk, retrying while the program is busy until `deadline`. On failure
-// `error` says why, the program is untouched and no copy is left beside it.
+// written through to the disk, retrying while the program is busy until `deadline`. Refused when
+// the new version is being written by another, or is no whole program for this processor. On
+// failure `error` says why, the program is untouched and no copy is left beside it.
 bool installCopy(const std::string& newVersion, const std::string& program, Deadline deadline,
                  std::string& error);
 
