@@ -26,13 +26,16 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     test::writeFile(c / "usr" / "share" / "themes" / "a.old", "package");
     test::writeFile(c / "usr" / "share" / "themes" / "b.old", "user");
     test::writeFile(c / "usr" / "share" / "themes" / "c.old", "user");
+    // In a purged folder, at every depth.
     test::writeFile(c / "TEMP" / "pkg.dat", "package");
+    test::writeFile(c / "TEMP" / "sub" / "deeper" / "lib.dat", "package");
     test::writeFile(c / "TEMP" / "own.dat", "user");
     const fs::path dpkg = sandbox / "dpkg";
-    test::writeFile(dpkg / "libnss3.list", "/.\n" + (c / "lib").string() + "\n" +
-                                               (c / "lib" / "libnss3.chk").string() + "\n" +
-                                               (c / "usr" / "share" / "themes" / "a.old").string() +
-                                               "\n" + (c / "TEMP" / "pkg.dat").string() + "\n");
+    test::writeFile(dpkg / "libnss3.list",
+                    "/.\n" + (c / "lib").string() + "\n" + (c / "lib" / "libnss3.chk").string() +
+                        "\n" + (c / "usr" / "share" / "themes" / "a.old").string() + "\n" +
+                        (c / "TEMP" / "pkg.dat").string() + "\n" +
+                        (c / "TEMP" / "sub" / "deeper" / "lib.dat").string() + "\n");
 
     test::Session session;
     session.machine.files().readPackageListsFrom(dpkg.string());
@@ -46,6 +49,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, (Items{"C:\\usr\\share\\themes\\b.old", "C:\\usr\\share\\themes\\c.old"}));
     EXPECT_EQ(test::readFile(c / "TEMP" / "pkg.dat"), "package");
+    EXPECT_EQ(test::readFile(c / "TEMP" / "sub" / "deeper" / "lib.dat"), "package");
     EXPECT_FALSE(fs::exists(c / "TEMP" / "own.dat"));
 
     // A package installed after a census is seen by the next census of the same run.
