@@ -39,11 +39,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
 
     test::Session session;
     session.machine.files().readPackageListsFrom(dpkg.string());
-    session.load();
-    test::selectOnly(session.form->lExt, {"chk", "old"});
-    session.form->VidorTP.setValue(1);
-    session.form->poubel.setValue(0);
-    session.act([&] { session.form->bGo.press(); });
+    session.census({.extensions = {"chk", "old"}, .toTrash = false, .purgeTemp = true});
 
     Items listed = test::itemsOf(session.form->lDel);
     std::sort(listed.begin(), listed.end());
@@ -57,7 +53,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
                     (c / "usr" / "share" / "themes" / "b.old").string() + "\n");
     fs::last_write_time(dpkg, fs::last_write_time(dpkg) + std::chrono::seconds(1));
     session.act([&] { session.form->bAnn.press(); });
-    session.act([&] { session.form->bGo.press(); });
+    session.census();
     EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
 }
 
@@ -86,16 +82,11 @@ TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages
             ::setenv("VIDOR_UNITES", ("C=3:" + spelling).c_str(), 1);
             test::Session session;
             session.machine.files().readPackageListsFrom("/var/lib/dpkg/info");
-            session.load();
-            test::selectOnly(session.form->lExt, {"old"});
-            session.form->VidorTP.setValue(1);
-            session.form->poubel.setValue(0);
-            session.act([&] { session.form->bGo.press(); });
+            session.census({.extensions = {"old"}, .toTrash = false, .purgeTemp = true});
             if (test::itemsOf(session.form->lDel) != Items{"C:\\usr\\share\\b.old"} ||
                 test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package" ||
                 fs::exists(c / "TEMP" / "own.dat")) {
-                std::fprintf(stderr, "package files not recognised through %s\n",
-                             spelling.c_str());
+                std::fprintf(stderr, "package files not recognised through %s\n", spelling.c_str());
                 return 1;
             }
         }
@@ -127,7 +118,6 @@ TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGu
             test::Session session;
             session.machine.files().readPackageListsFrom(dpkg.string());
             session.load();
-            test::selectOnly(session.form->lExt, {"old"});
             // Cut once the guard has answered about the first folder's files, on entering the
             // second.
             std::string first;
@@ -141,7 +131,7 @@ TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGu
                 fs::resize_file(cache, 0);
                 return true;
             });
-            session.act([&] { session.form->bGo.press(); });
+            session.census({.extensions = {"old"}});
             Items listed = test::itemsOf(session.form->lDel);
             std::sort(listed.begin(), listed.end());
             std::exit(listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"} ? 0 : 1);
