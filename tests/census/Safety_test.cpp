@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "census/RepertoireEfface.h"
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -233,16 +234,19 @@ TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
     test::writeFile(c / "other" / "bound.tmp", "x");
     fs::create_directories(c / "bind");
     test::writeFile(c / "plain.tmp", "x");
+    const test::ChildReport child;
     const int status = test::inMountNamespace([&] {
         if (::mount("none", (c / "mnt").c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0)
             return 77;
         test::writeFile(c / "mnt" / "inside.tmp", "on another volume");
         test::Session run;
-        return reviewed(run) == Items{"C:\\other\\bound.tmp", "C:\\plain.tmp"} ? 0 : 1;
+        const Items found = reviewed(run);
+        if (found == Items{"C:\\other\\bound.tmp", "C:\\plain.tmp"}) return 0;
+        return child.fail("the census listed " + test::quotedList(found));
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 }  // namespace

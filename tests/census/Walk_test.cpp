@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -159,16 +160,21 @@ TEST_F(WalkTest, WhatTheUserMayNotReadOrRemoveIsPassedOverSilentlyAndNotCounted)
     sandbox.shareWithEveryone();
     test::openUpTo(c.string(), sandbox.dir().path().string());
     // As nobody: no message box, and the total counts only what the purge removed.
-    const int status = test::asUnprivileged([] {
+    const test::ChildReport child;
+    const int status = test::asUnprivileged([&] {
         test::Session session;
-        if (session.census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true})) return 11;
+        if (session.census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true}))
+            return child.fail("the census ended the program");
         app::F_Main& form = *session.form;
-        if (!session.windows.messages.empty()) return 12;
-        if (itemsOf(form.lDel) != Items{"C:\\open\\b.tmp"}) return 13;
-        if (form.eTaille.caption() != "4 bytes") return 14;
+        if (!session.windows.messages.empty())
+            return child.fail("a box was shown: " + session.windows.messages[0].text);
+        if (itemsOf(form.lDel) != Items{"C:\\open\\b.tmp"})
+            return child.fail("the census listed " + test::quotedList(itemsOf(form.lDel)));
+        if (form.eTaille.caption() != "4 bytes")
+            return child.fail("the total is " + form.eTaille.caption());
         return 0;
     });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
     EXPECT_FALSE(fs::exists(c / "TEMP" / "gone.txt"));
 }
 

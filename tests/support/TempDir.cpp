@@ -1,5 +1,7 @@
 #include "tests/support/TempDir.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -31,8 +33,9 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::string ignored;
-    if (!removed_) remove(ignored);
+    std::string error;
+    if (!removed_ && !remove(error))
+        ADD_FAILURE() << "the temporary folder " << path_.string() << " stays: " << error;
 }
 
 bool TempDir::remove(std::string& error) {
@@ -47,8 +50,9 @@ bool TempDir::remove(std::string& error) {
         }
     }
     fs::remove_all(path_, code);
-    if (code) error = code.message();
-    return !fs::exists(path_);
+    if (!fs::exists(path_)) return true;
+    error = code ? code.message() : "something in it could not be removed";
+    return false;
 }
 
 void writeFile(const fs::path& file, const std::string& contents) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -68,6 +69,7 @@ TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages
     test::writeFile(lists / "pkg.list", (c / "usr" / "share" / "a.old").string() + "\n" +
                                             (c / "TEMP" / "sub" / "pkg.dat").string() + "\n");
     const std::string top = sandbox.dir().path().string();
+    const test::ChildReport child;
     // The fake database stands where dpkg keeps its own, in a mount namespace of this test.
     const int status = test::inMountNamespace([&] {
         if (::mount(lists.c_str(), "/var/lib/dpkg/info", nullptr, MS_BIND, nullptr) != 0) {
@@ -83,17 +85,19 @@ TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages
             test::Session session;
             session.machine.files().readPackageListsFrom("/var/lib/dpkg/info");
             session.census({.extensions = {"old"}, .toTrash = false, .purgeTemp = true});
-            if (test::itemsOf(session.form->lDel) != Items{"C:\\usr\\share\\b.old"} ||
-                test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package" ||
-                fs::exists(c / "TEMP" / "own.dat")) {
-                std::fprintf(stderr, "package files not recognised through %s\n", spelling.c_str());
-                return 1;
-            }
+            const Items listed = test::itemsOf(session.form->lDel);
+            if (listed != Items{"C:\\usr\\share\\b.old"})
+                return child.fail("through " + spelling + " the census listed " +
+                                  test::quotedList(listed));
+            if (test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package")
+                return child.fail("through " + spelling + " the purge removed a package's file");
+            if (fs::exists(c / "TEMP" / "own.dat"))
+                return child.fail("through " + spelling + " the purge left the user's file");
         }
         return 0;
     });
     if (status == 77) GTEST_SKIP() << "no mount namespace, or no dpkg folder, on this machine";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 // The cache is read whole, once: cut to nothing under a census, it stops neither the program
@@ -134,7 +138,10 @@ TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGu
             session.census({.extensions = {"old"}});
             Items listed = test::itemsOf(session.form->lDel);
             std::sort(listed.begin(), listed.end());
-            std::exit(listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"} ? 0 : 1);
+            if (listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"}) std::exit(0);
+            // Shown by the death test with the status.
+            std::fprintf(stderr, "the census listed %s\n", test::quotedList(listed).c_str());
+            std::exit(1);
         },
         ::testing::ExitedWithCode(0), "");
 }
