@@ -1,6 +1,8 @@
 #include "platform/linux/LinuxFileSystem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <set>
 
@@ -81,6 +83,28 @@ TEST_F(LinuxFileSystemTest, CreateFolderLikeRefusesALinkInItsPlace) {
     EXPECT_FALSE(root->createFolderLike("planted", *model));
     EXPECT_NE(fs::status(sandbox / "elsewhere").permissions(),
               fs::perms::owner_all | fs::perms::sticky_bit);
+}
+
+// A listed link is told of as itself: its own size and date, never its target's.
+TEST_F(LinuxFileSystemTest, TheInformationOnALinkIsTheLinksOwn) {
+    LinuxFileSystem files(map);
+    const fs::path target = sandbox / "target.dat";
+    test::writeFile(target, std::string(1000, 'x'));
+    fs::create_symlink(target, c / "link.tmp");
+    fs::create_directory_symlink(sandbox.dir().path(), c / "folder.tmp");
+    // The link a day older than its target.
+    const timespec dates[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 86400, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (c / "link.tmp").c_str(), dates, AT_SYMLINK_NOFOLLOW), 0);
+    struct stat own {};
+    ASSERT_EQ(::lstat((c / "link.tmp").c_str(), &own), 0);
+
+    const auto link = files.info("C:\\link.tmp");
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->size, target.string().size());
+    EXPECT_EQ(link->modified, own.st_mtime);
+    EXPECT_FALSE(files.info("C:\\folder.tmp").value().folder);
+    FolderError error;
+    EXPECT_EQ(files.openFolder("C:\\", error)->fileSize("link.tmp"), target.string().size());
 }
 
 }  // namespace
