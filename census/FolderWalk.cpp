@@ -1,5 +1,6 @@
 #include "census/FolderWalk.h"
 
+#include "census/EntryGuard.h"
 #include "census/RepertoireEfface.h"
 #include "korlib/Texte.h"
 
@@ -14,11 +15,6 @@ constexpr std::string_view kInternetFiles = "TEMPORARY INTERNET FILES";
 // The list keeps its last lines in view.
 constexpr int kVisibleLines = 10;
 
-// The walk enters the sub-folders that are not hidden; a link is a file to it.
-bool opensSubFolder(const platform::FolderEntry& entry) {
-    return entry.name.front() != '.' && entry.kind != platform::EntryKind::File;
-}
-
 }  // namespace
 
 FolderWalk::FolderWalk(platform::Services& sys, CensusWindow& window, TailleTotale& total,
@@ -29,8 +25,8 @@ void FolderWalk::Nettoyer(std::string rep) {
     if (rep.empty() || rep.back() != '\\') rep += '\\';
     extensions_ = std::make_shared<const ExtensionMatch>(window_.lExt);
     use_ = std::make_shared<const platform::ListingUse>(platform::ListingUse{
-        opensSubFolder, [extensions = extensions_](const platform::FolderEntry& entry) {
-            return entry.name.front() != '.' && entry.kind == platform::EntryKind::File &&
+        EntryGuard::entered, [extensions = extensions_](const platform::FolderEntry& entry) {
+            return !EntryGuard::hidden(entry.name) && entry.kind == platform::EntryKind::File &&
                    extensions->matches(entry.name);
         }});
     rep_ = std::move(rep);
@@ -78,8 +74,8 @@ std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
     const PurgeName purgeName = parent ? purgeNameOf(name) : PurgeName{};
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
-        if (entry.name.front() != '.') {
-            if (opensSubFolder(entry)) {
+        if (!EntryGuard::hidden(entry.name)) {
+            if (EntryGuard::entered(entry)) {
                 level.subFolders.push_back(entry.name);
             } else if (purgeable(purgeName)) {
                 purge(*parent, name, *level.folder);
@@ -115,7 +111,7 @@ void FolderWalk::purge(platform::Folder& parent, const std::string& name,
 }
 
 void FolderWalk::list(platform::Folder& folder, const std::string& name) {
-    if (sys_.files.systemFile(rep_ + name)) return;
+    if (!EntryGuard(&sys_.files).mayTouch(rep_, name)) return;
     platform::ListBox& lDel = window_.lDel;
     lDel.addItem(rep_ + name);
     if (lDel.count() > kVisibleLines) lDel.setTopIndex(lDel.count() - kVisibleLines);

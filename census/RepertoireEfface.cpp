@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "census/EntryGuard.h"
+
 namespace vidor::census {
 
 namespace {
@@ -22,7 +24,7 @@ struct Purge {
     bool versCorbeille;
     platform::WindowSystem& windows;
     TailleTotale& total;
-    platform::FileSystem* files;
+    EntryGuard guard;
     RunReport* report;
 };
 
@@ -51,12 +53,10 @@ Level open(platform::Folder& parent, const std::string& name, const std::string&
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         purge.windows.doEvents();
-        if (entry.name.front() == '.') continue;
-        if (entry.kind == platform::EntryKind::File) {
-            if (purge.files && purge.files->systemFile(path + entry.name)) continue;
-            removeFile(*level.folder, entry.name, path, purge);
-        } else {
+        if (EntryGuard::entered(entry)) {
             level.subFolders.push_back(entry.name);
+        } else if (purge.guard.mayTouch(path, entry.name)) {
+            removeFile(*level.folder, entry.name, path, purge);
         }
     }
     return level;
@@ -67,7 +67,7 @@ Level open(platform::Folder& parent, const std::string& name, const std::string&
 void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
                       platform::WindowSystem& windows, TailleTotale& total,
                       const SystemFiles& system, RunReport* report) {
-    const Purge purge{versCorbeille, windows, total, system.files, report};
+    const Purge purge{versCorbeille, windows, total, EntryGuard(system.files), report};
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
     levels.push_back(open(parent, name, system.path, purge));

@@ -37,13 +37,10 @@ TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
     test::writeFile(c / "a.tmp", "aaa");
     test::writeFile(c / "x" / own, "bb");
     auto session = std::make_unique<test::Session>();
-    session->load();
     app::F_Main& form = *session->form;
-    test::selectOnly(form.lExt, {"tmp"});
-    form.VidorTP.setValue(1);
-    form.poubel.setValue(0);
     const std::int64_t before = session->services.journal.now();
-    EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+    EXPECT_EQ(session->census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true}),
+              std::nullopt);
     // The second file goes to the trash: the box is ticked during the deletion.
     session->windows.atYield(session->windows.yields + 1, [&] { form.Poubel2.setValue(1); });
     EXPECT_EQ(session->act([&] { form.bEffacer.press(); }), platform::kExitNormal);
@@ -91,9 +88,7 @@ TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
 
 TEST_F(JournalTest, AManualRunThatRemovedNothingSaysNothing) {
     test::Session session;
-    session.load();
-    test::selectOnly(session.form->lExt, {"none"});
-    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), platform::kExitNormal);
+    EXPECT_EQ(session.census({.extensions = {"none"}}), platform::kExitNormal);
     EXPECT_TRUE(session.notices.texts.empty());
 }
 

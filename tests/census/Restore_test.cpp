@@ -37,11 +37,8 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
     {
         // A purge and a deletion to the trash, then the last file deleted for good.
         test::Session run;
-        run.load();
         app::F_Main& form = *run.form;
-        test::selectOnly(form.lExt, {"tmp"});
-        form.VidorTP.setValue(1);
-        run.act([&] { form.bGo.press(); });
+        run.census({.extensions = {"tmp"}, .purgeTemp = true});
         ASSERT_EQ(test::itemsOf(form.lDel),
                   (std::vector<std::string>{"C:\\a.tmp", "C:\\z\\b.tmp"}));
         run.windows.atYield(run.windows.yields + 1, [&] { form.Poubel2.setValue(0); });

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "census/RepertoireEfface.h"
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -41,20 +42,11 @@ class SafetyTest : public ::testing::Test {
         return kept == victimFiles;
     }
 
-    // A loaded session whose census looks for tmp files only, moved to the trash or not.
-    std::unique_ptr<test::Session> session(bool toTrash, bool purgeTemp = false) {
-        auto run = std::make_unique<test::Session>();
-        run->load();
-        app::F_Main& form = *run->form;
-        test::selectOnly(form.lExt, {"tmp"});
-        form.poubel.setValue(toTrash ? 1 : 0);
-        form.VidorTP.setValue(purgeTemp ? 1 : 0);
-        return run;
-    }
-
-    // Presses "Recenser" and gives the lines then listed for review, sorted.
-    Items reviewed(test::Session& run) {
-        EXPECT_EQ(run.act([&] { run.form->bGo.press(); }), std::nullopt);
+    // Runs a census of tmp files, moved to the trash or not, and gives the lines then listed for
+    // review, sorted.
+    Items reviewed(test::Session& run, bool toTrash = false, bool purgeTemp = false) {
+        EXPECT_EQ(run.census({.extensions = {"tmp"}, .toTrash = toTrash, .purgeTemp = purgeTemp}),
+                  std::nullopt);
         Items found = itemsOf(run.form->lDel);
         std::sort(found.begin(), found.end());
         return found;
@@ -85,10 +77,11 @@ TEST_F(SafetyTest, LinksPipesAndASwappedFolderLeadNeitherThePurgeNorTheDeletionT
         test::writeFile(c / "b" / "v0.tmp", "listed");
         test::writeFile(c / "b" / "v1.tmp", "listed");
 
-        auto run = session(toTrash, true);
+        auto run = std::make_unique<test::Session>();
         app::F_Main& form = *run->form;
-        EXPECT_EQ(reviewed(*run), (Items{"C:\\b\\v0.tmp", "C:\\b\\v1.tmp", "C:\\broken.tmp",
-                                         "C:\\dirlink.tmp", "C:\\filelink.tmp", "C:\\pipe.tmp"}));
+        EXPECT_EQ(reviewed(*run, toTrash, true),
+                  (Items{"C:\\b\\v0.tmp", "C:\\b\\v1.tmp", "C:\\broken.tmp", "C:\\dirlink.tmp",
+                         "C:\\filelink.tmp", "C:\\pipe.tmp"}));
         EXPECT_TRUE(fs::is_directory(temp) && fs::is_empty(temp));
         fs::rename(c / "b", c / "b.old");
         fs::create_directory_symlink(victim, c / "b");
@@ -133,7 +126,7 @@ TEST_F(SafetyTest, DeletionsAndPurgesRacingWithAFolderSwappedForALinkNeverReachT
         test::writeFile(victim / name, "keep");
     }
     victimFiles += 200;
-    auto run = session(false);
+    auto run = std::make_unique<test::Session>();
     ASSERT_EQ(reviewed(*run).size(), 200u);
     {
         Swapper swapper(c / "a", victim);
@@ -171,7 +164,7 @@ TEST_F(SafetyTest, AFolderSwappedBetweenItsReadAheadAndItsVisitIsOpenedAgainOrPa
         fs::remove_all(sandbox / "moved");
         test::writeFile(c / "p" / "one.tmp", "x");
         test::writeFile(c / "p" / "target" / "old.tmp", "x");
-        auto run = session(false);
+        auto run = std::make_unique<test::Session>();
         app::F_Main& form = *run->form;
         auto& readAhead = run->machine.files().readAhead();
         std::size_t held = 0;
@@ -218,7 +211,7 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
     const std::size_t before = openDescriptors();
     std::size_t most = 0;
 
-    auto run = session(false);
+    auto run = std::make_unique<test::Session>();
     run->windows.whileYielding([&] {
         if (run->windows.yields % 997 == 0) most = std::max(most, openDescriptors());
         return false;
@@ -229,8 +222,7 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
     EXPECT_EQ(found[0].size(), std::string("C:\\TEMP\\").size() + 2 * kDepth + 10);
 
     form.bAnn.press();
-    form.VidorTP.setValue(1);
-    EXPECT_EQ(run->act([&] { form.bGo.press(); }), platform::kExitNormal);
+    EXPECT_EQ(run->census({.purgeTemp = true}), platform::kExitNormal);
     EXPECT_TRUE(fs::is_empty(c / "TEMP"));
     // However deep the tree: the census holds at most 64 folders, the read-ahead 32 + 8 + 32 more,
     // the reading of the package lists one.
@@ -242,15 +234,19 @@ TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
     test::writeFile(c / "other" / "bound.tmp", "x");
     fs::create_directories(c / "bind");
     test::writeFile(c / "plain.tmp", "x");
+    const test::ChildReport child;
     const int status = test::inMountNamespace([&] {
         if (::mount("none", (c / "mnt").c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         if (::mount((c / "other").c_str(), (c / "bind").c_str(), nullptr, MS_BIND, nullptr) != 0)
             return 77;
         test::writeFile(c / "mnt" / "inside.tmp", "on another volume");
-        return reviewed(*session(false)) == Items{"C:\\other\\bound.tmp", "C:\\plain.tmp"} ? 0 : 1;
+        test::Session run;
+        const Items found = reviewed(run);
+        if (found == Items{"C:\\other\\bound.tmp", "C:\\plain.tmp"}) return 0;
+        return child.fail("the census listed " + test::quotedList(found));
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -19,16 +20,10 @@ class WalkTest : public ::testing::Test {
     // A file name of this test's own, for the trash that Wine shares between tests and runs.
     const std::string own = sandbox.dir().path().filename().string() + ".txt";
 
-    // Loads a session and runs the census with the extensions `selected` only.
-    std::unique_ptr<test::Session> census(const Items& selected = {"tmp"},
-                                          const std::function<void(app::F_Main&)>& options = {}) {
+    // A session whose census left what it found for review.
+    std::unique_ptr<test::Session> census(const test::CensusChoices& choices) {
         auto session = std::make_unique<test::Session>();
-        session->load();
-        app::F_Main& form = *session->form;
-        test::selectOnly(form.lExt, selected);
-        if (options) options(form);
-        // The census leaves what it found for review.
-        EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+        EXPECT_EQ(session->census(choices), std::nullopt);
         return session;
     }
 };
@@ -43,7 +38,7 @@ TEST_F(WalkTest, ExtensionsMatchTheEndOfTheNameInAnyCaseAndTotalsGoBeyondFourGig
         fs::resize_file(c / "n" / name, 2LL * 1024 * 1024 * 1024);  // sparse: no disk space used
     // A read-only file is listed like any other.
     fs::permissions(c / "b.tmp", fs::perms::owner_read | fs::perms::others_read);
-    auto session = census({"tmp", "$$$"});
+    auto session = census({.extensions = {"tmp", "$$$"}});
     Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (Items{"C:\\A.TMP", "C:\\b.tmp", "C:\\c.Tmp", "C:\\e.bak.tmp", "C:\\n\\f0.tmp",
@@ -67,7 +62,7 @@ TEST_F(WalkTest, AnExtensionMayHoldADotOrAnAccentAndBeOneOfThousandsSaved) {
     test::Session session;
     session.load();
     EXPECT_EQ(test::selectedOf(session.form->lExt).size(), 10002u);
-    EXPECT_EQ(session.act([&] { session.form->bGo.press(); }), std::nullopt);
+    EXPECT_EQ(session.census(), std::nullopt);
     Items found = itemsOf(session.form->lDel);
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (Items{"C:\\a.TAR.GZ", "C:\\b.x9999", "C:\\c.X0", "C:\\f.BÄK"}));
@@ -85,10 +80,7 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
     const bool givenAway = test::giveAway(temp.string());
 
     // The internet files' option alone, without the trash: the TEMP folder is walked.
-    auto session = census({"tmp"}, [](app::F_Main& form) {
-        form.VidorIE.setValue(1);
-        form.poubel.setValue(0);
-    });
+    auto session = census({.extensions = {"tmp"}, .toTrash = false, .purgeInternet = true});
     app::F_Main& form = *session->form;
     EXPECT_TRUE(fs::is_empty(internet));
     // A folder's files come before its sub-folders.
@@ -96,10 +88,8 @@ TEST_F(WalkTest, EachKindOfFolderIsPurgedOnlyWithItsOwnOptionCountedAndMadeAgain
 
     // The TEMP folders' option alone, to the trash.
     form.bAnn.press();
-    form.VidorIE.setValue(0);
-    form.VidorTP.setValue(1);
-    form.poubel.setValue(1);
-    EXPECT_EQ(session->act([&] { form.bGo.press(); }), std::nullopt);
+    EXPECT_EQ(session->census({.toTrash = true, .purgeTemp = true, .purgeInternet = false}),
+              std::nullopt);
     EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\WINDOWS\\other.tmp"}));
     EXPECT_EQ(form.eTaille.caption(), "11 bytes");
     EXPECT_TRUE(fs::is_empty(temp));  // made again: a missing folder fails here too
@@ -117,11 +107,8 @@ TEST_F(WalkTest, OnlyAFolderNamedSoIsPurgedNotOneWhoseNameEndsInTheSameLetters) 
     }
     test::writeFile(c / "Projets" / "temp" / "gone.doc", "g");
     test::writeFile(c / "u" / "TEMPORARY internet FILES" / "gone.html", "g");
-    auto session = census({"tmp"}, [](app::F_Main& form) {
-        form.VidorTP.setValue(1);
-        form.VidorIE.setValue(1);
-        form.poubel.setValue(0);
-    });
+    auto session =
+        census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true, .purgeInternet = true});
     Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (Items{"C:\\Art-Contemp\\found.tmp", "C:\\Musique\\Contemp\\found.tmp",
@@ -138,9 +125,7 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryEnteringNoOtherFolderNorTheOther
     for (int i = 0; i < 5; ++i) test::writeFile(c / ("f" + std::to_string(i) + ".tmp"), "x");
     test::writeFile(c / "sub" / "g.tmp", "x");
     test::Session session;
-    session.load();
     app::F_Main& form = *session.form;
-    test::selectOnly(form.lExt, {"tmp"});
     Items folders;
     int listed = -1;
     // Yield 1 follows the root's caption; yield 3 follows the second entry of the root.
@@ -153,7 +138,7 @@ TEST_F(WalkTest, CancelStopsAfterTheCurrentEntryEnteringNoOtherFolderNorTheOther
             folders.push_back(form.eExec.caption());
         return false;
     });
-    EXPECT_EQ(session.act([&] { form.bGo.press(); }), std::nullopt);
+    EXPECT_EQ(session.census({.extensions = {"tmp"}}), std::nullopt);
     EXPECT_EQ(folders, (Items{"C:\\"}));
     EXPECT_LE(listed, 2);
     // Back to the choices, where Enter starts a census again.
@@ -175,20 +160,21 @@ TEST_F(WalkTest, WhatTheUserMayNotReadOrRemoveIsPassedOverSilentlyAndNotCounted)
     sandbox.shareWithEveryone();
     test::openUpTo(c.string(), sandbox.dir().path().string());
     // As nobody: no message box, and the total counts only what the purge removed.
-    const int status = test::asUnprivileged([] {
+    const test::ChildReport child;
+    const int status = test::asUnprivileged([&] {
         test::Session session;
-        if (session.load()) return 10;
+        if (session.census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true}))
+            return child.fail("the census ended the program");
         app::F_Main& form = *session.form;
-        test::selectOnly(form.lExt, {"tmp"});
-        form.VidorTP.setValue(1);
-        form.poubel.setValue(0);
-        if (session.act([&] { form.bGo.press(); })) return 11;
-        if (!session.windows.messages.empty()) return 12;
-        if (itemsOf(form.lDel) != Items{"C:\\open\\b.tmp"}) return 13;
-        if (form.eTaille.caption() != "4 bytes") return 14;
+        if (!session.windows.messages.empty())
+            return child.fail("a box was shown: " + session.windows.messages[0].text);
+        if (itemsOf(form.lDel) != Items{"C:\\open\\b.tmp"})
+            return child.fail("the census listed " + test::quotedList(itemsOf(form.lDel)));
+        if (form.eTaille.caption() != "4 bytes")
+            return child.fail("the total is " + form.eTaille.caption());
         return 0;
     });
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
     EXPECT_FALSE(fs::exists(c / "TEMP" / "gone.txt"));
 }
 
@@ -198,10 +184,7 @@ TEST_F(WalkTest, AFileInUseIsLeftInThePurgedFolderAndNotCounted) {
     test::writeFile(c / "TEMP" / "in use.txt", "12345");
     const auto held = test::keepInUse(c / "TEMP" / "in use.txt");
     if (!held) GTEST_SKIP() << "a file in use can be removed on this system";
-    auto session = census({"tmp"}, [](app::F_Main& form) {
-        form.VidorTP.setValue(1);
-        form.poubel.setValue(0);
-    });
+    auto session = census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true});
     EXPECT_EQ(session->form->eTaille.caption(), "4 bytes");
 }
 

@@ -18,19 +18,17 @@ TEST(WebCacheTest, WithItsOptionTheCensusFirstDeletesTheCacheButCookiesTurningIt
     test::writeFile(keep, test::FirefoxEntry{"a,:https://site.example/Cookie/keep"}.bytes());
     test::writeFile(gone, test::FirefoxEntry{":https://site.example/cookie/delete"}.bytes());
     test::Session session;
-    session.load();
     app::F_Main& form = *session.form;
     // Without the option, the cache is left alone.
-    ASSERT_EQ(session.act([&] { form.bGo.press(); }), std::nullopt);
+    ASSERT_EQ(session.census(), std::nullopt);
     EXPECT_TRUE(fs::exists(gone));
     form.bAnn.press();
 
-    form.VidorIE.setValue(1);
     bool redAndClearedAtFirstYield = false;
     session.windows.atYield(session.windows.yields + 1, [&] {
         redAndClearedAtFirstYield = form.eExec.foreColor() == platform::kRed && !fs::exists(gone);
     });
-    ASSERT_EQ(session.act([&] { form.bGo.press(); }), std::nullopt);
+    ASSERT_EQ(session.census({.purgeInternet = true}), std::nullopt);
     // The cache step ran before the walk, without yielding, and left the heading red.
     EXPECT_TRUE(redAndClearedAtFirstYield);
     EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\a.tmp"}));

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/scripted/ScriptedWindowSystem.h"
+#include "tests/support/Sandbox.h"
+#include "tests/support/TestMachine.h"
+
 namespace vidor::help {
 namespace {
 
@@ -40,6 +44,18 @@ TEST(HelpTextTest, LinesBreaksAndLeadingSpacesAreExact) {
               "derniers paramètres utilisés qui sont ainsi conservés tels que définis lors de la "
               "dernière utilisation \"normale\".");
     EXPECT_EQ(helpText().find('\n'), helpText().find("\r\n") + 1);  // no lone line feed
+}
+
+TEST(HelpWindowTest, LoadedItIsTitledWithTheProgramsVersionAndHoldsTheText) {
+    test::Sandbox sandbox;
+    test::TestMachine machine{test::kTestProgram, {}};
+    platform::ScriptedWindowSystem windows;
+    platform::Services services = machine.services(windows);
+    F_Help help(services);
+    help.Form_Load();
+    EXPECT_EQ(help.caption(),
+              "(Vidor v6.0.24) Suppression des fichiers temporaires et autres fichiers inutiles !");
+    EXPECT_EQ(help.t.text(), helpText());
 }
 
 }  // namespace

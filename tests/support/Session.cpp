@@ -31,7 +31,19 @@ Session::Session(std::vector<std::string> arguments, bool updateOff)
 }
 
 std::optional<int> Session::load() {
+    loaded_ = true;
     return act([this] { form->Form_Load(); });
+}
+
+std::optional<int> Session::census(const CensusChoices& choices) {
+    if (!loaded_) {
+        if (auto status = load()) return status;
+    }
+    if (!choices.extensions.empty()) selectOnly(form->lExt, choices.extensions);
+    if (choices.toTrash) form->poubel.setValue(*choices.toTrash);
+    if (choices.purgeTemp) form->VidorTP.setValue(*choices.purgeTemp);
+    if (choices.purgeInternet) form->VidorIE.setValue(*choices.purgeInternet);
+    return act([this] { form->bGo.press(); });
 }
 
 std::optional<int> Session::act(const std::function<void()>& action) {

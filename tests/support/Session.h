@@ -21,6 +21,14 @@ struct RecordedNotices : platform::Notifier {
     std::vector<std::string> texts;
 };
 
+// What a census is started with; what is not given stays as the window loaded it.
+struct CensusChoices {
+    std::vector<std::string> extensions = {};  // selected alone
+    std::optional<bool> toTrash = {};          // "Mettre dans la corbeille Windows"
+    std::optional<bool> purgeTemp = {};        // the TEMP folders' option
+    std::optional<bool> purgeInternet = {};    // the Temporary Internet Files' option
+};
+
 // One run of the program inside a sandbox: the machine's real services (settings files, drive
 // map, file system, trash, journal), a scripted window system, notifications kept for the test,
 // and the main window.
@@ -36,12 +44,19 @@ class Session {
     // Runs `action` (a user's click...) as the window system would; the exit status when the
     // program ended meanwhile.
     std::optional<int> act(const std::function<void()>& action);
+    // A census as the user starts one: loads the window unless it is loaded, makes the choices
+    // given, then presses "Recenser". The exit status when the program ended meanwhile, else
+    // nullopt (the census left its files for review, or was cancelled).
+    std::optional<int> census(const CensusChoices& choices = {});
 
     platform::ScriptedWindowSystem windows;
     RecordedNotices notices;
     TestMachine machine;
     platform::Services services;
     std::unique_ptr<app::F_Main> form;
+
+  private:
+    bool loaded_ = false;
 };
 
 // The text of a setting of the program (user key), or nullopt.

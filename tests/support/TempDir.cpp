@@ -1,5 +1,7 @@
 #include "tests/support/TempDir.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -9,6 +11,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
+#include <thread>
 
 namespace vidor::test {
 
@@ -31,24 +34,34 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
-    std::string ignored;
-    if (!removed_) remove(ignored);
+    std::string error;
+    if (!removed_ && !remove(error))
+        ADD_FAILURE() << "the temporary folder " << path_.string() << " stays: " << error;
 }
 
 bool TempDir::remove(std::string& error) {
     removed_ = true;
     std::error_code code;
-    // Folders a test made unreadable are opened up again first.
+    // Folders a test made unreadable are opened up again first, and files it made read-only
+    // writable (Windows removes no read-only file).
     for (auto it = fs::recursive_directory_iterator(
              path_, fs::directory_options::skip_permission_denied, code);
          it != fs::recursive_directory_iterator(); it.increment(code)) {
-        if (it->is_directory(code) && !it->is_symlink(code)) {
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, code);
-        }
+        if (it->is_symlink(code)) continue;
+        const fs::perms opened =
+            it->is_directory(code) ? fs::perms::owner_all : fs::perms::owner_write;
+        fs::permissions(it->path(), opened, fs::perm_options::add, code);
     }
-    fs::remove_all(path_, code);
-    if (code) error = code.message();
-    return !fs::exists(path_);
+    // A program the test started may still be ending, its files still open: Windows removes
+    // them once it has ended.
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        code.clear();
+        fs::remove_all(path_, code);
+        if (!fs::exists(path_)) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    error = code ? code.message() : "something in it could not be removed";
+    return false;
 }
 
 void writeFile(const fs::path& file, const std::string& contents) {

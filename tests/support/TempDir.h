@@ -5,7 +5,8 @@
 
 namespace vidor::test {
 
-// A fresh folder under the system's temp folder, removed with everything in it at the end.
+// A fresh folder under the system's temp folder, removed with everything in it at the end; the
+// running test fails, naming the folder and the reason, when something of it stays.
 class TempDir {
   public:
     TempDir();

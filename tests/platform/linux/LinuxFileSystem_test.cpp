@@ -1,9 +1,14 @@
 #include "platform/linux/LinuxFileSystem.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 
+#include "platform/linux/ReadAhead.h"
 #include "tests/support/Sandbox.h"
 
 namespace vidor::platform::linux_ {
@@ -81,6 +86,67 @@ TEST_F(LinuxFileSystemTest, CreateFolderLikeRefusesALinkInItsPlace) {
     EXPECT_FALSE(root->createFolderLike("planted", *model));
     EXPECT_NE(fs::status(sandbox / "elsewhere").permissions(),
               fs::perms::owner_all | fs::perms::sticky_bit);
+}
+
+// A listed link is told of as itself: its own size and date, never its target's.
+TEST_F(LinuxFileSystemTest, TheInformationOnALinkIsTheLinksOwn) {
+    LinuxFileSystem files(map);
+    const fs::path target = sandbox / "target.dat";
+    test::writeFile(target, std::string(1000, 'x'));
+    fs::create_symlink(target, c / "link.tmp");
+    fs::create_directory_symlink(sandbox.dir().path(), c / "folder.tmp");
+    // The link a day older than its target.
+    const timespec dates[2] = {{0, UTIME_OMIT}, {::time(nullptr) - 86400, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (c / "link.tmp").c_str(), dates, AT_SYMLINK_NOFOLLOW), 0);
+    struct stat own {};
+    ASSERT_EQ(::lstat((c / "link.tmp").c_str(), &own), 0);
+
+    const auto link = files.info("C:\\link.tmp");
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->size, target.string().size());
+    EXPECT_EQ(link->modified, own.st_mtime);
+    EXPECT_FALSE(files.info("C:\\folder.tmp").value().folder);
+    FolderError error;
+    EXPECT_EQ(files.openFolder("C:\\", error)->fileSize("link.tmp"), target.string().size());
+}
+
+// Waits until `count` folders are read ahead and not taken; false after ten seconds, so that
+// workers nobody wakes fail the test instead of hanging it.
+bool heldReaches(ReadAhead& ahead, std::size_t count) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ahead.held() < count) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+TEST_F(LinuxFileSystemTest, TheReadAheadsWorkersAreWokenForNewFoldersAndHoldNoMoreThanTheirBound) {
+    constexpr std::size_t kBound = ReadAhead::kHeldFolders;
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= kBound + 8; ++i) names.push_back("d" + std::to_string(i));
+    for (const std::string& name : names) fs::create_directories(c / name);
+    fs::create_directories(c / "d0");
+    const UniqueFd root(::open(c.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    ASSERT_EQ(::fstat(root.get(), &st), 0);
+    const auto use = std::make_shared<const ListingUse>(
+        ListingUse{[](const FolderEntry&) { return false; }, nullptr});
+    ReadAhead ahead;
+
+    // The first folder starts the workers; once they are idle, new folders must wake them.
+    const auto first = ahead.schedule(root.get(), st.st_dev, {"d0"}, use);
+    ASSERT_TRUE(heldReaches(ahead, 1)) << "d0 was never read";
+    ahead.waitIdle();
+    const auto rest = ahead.schedule(root.get(), st.st_dev, names, use);
+    ASSERT_TRUE(heldReaches(ahead, kBound)) << "idle workers not woken: " << ahead.held();
+    ahead.waitIdle();
+    EXPECT_EQ(ahead.held(), kBound);
+    // A folder taken makes room for one more, which the workers, stopped at the bound, read.
+    EXPECT_TRUE(ahead.take(*rest, "d1"));
+    ASSERT_TRUE(heldReaches(ahead, kBound)) << "workers at the bound not woken: " << ahead.held();
+    ahead.waitIdle();
+    EXPECT_EQ(ahead.held(), kBound);
 }
 
 }  // namespace

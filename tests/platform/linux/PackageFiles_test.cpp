@@ -8,6 +8,7 @@
 #include <cstring>
 #include <functional>
 
+#include "tests/support/ChildReport.h"
 #include "tests/support/Session.h"
 #include "tests/support/Unprivileged.h"
 
@@ -26,26 +27,26 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
     test::writeFile(c / "usr" / "share" / "themes" / "a.old", "package");
     test::writeFile(c / "usr" / "share" / "themes" / "b.old", "user");
     test::writeFile(c / "usr" / "share" / "themes" / "c.old", "user");
+    // In a purged folder, at every depth.
     test::writeFile(c / "TEMP" / "pkg.dat", "package");
+    test::writeFile(c / "TEMP" / "sub" / "deeper" / "lib.dat", "package");
     test::writeFile(c / "TEMP" / "own.dat", "user");
     const fs::path dpkg = sandbox / "dpkg";
-    test::writeFile(dpkg / "libnss3.list", "/.\n" + (c / "lib").string() + "\n" +
-                                               (c / "lib" / "libnss3.chk").string() + "\n" +
-                                               (c / "usr" / "share" / "themes" / "a.old").string() +
-                                               "\n" + (c / "TEMP" / "pkg.dat").string() + "\n");
+    test::writeFile(dpkg / "libnss3.list",
+                    "/.\n" + (c / "lib").string() + "\n" + (c / "lib" / "libnss3.chk").string() +
+                        "\n" + (c / "usr" / "share" / "themes" / "a.old").string() + "\n" +
+                        (c / "TEMP" / "pkg.dat").string() + "\n" +
+                        (c / "TEMP" / "sub" / "deeper" / "lib.dat").string() + "\n");
 
     test::Session session;
     session.machine.files().readPackageListsFrom(dpkg.string());
-    session.load();
-    test::selectOnly(session.form->lExt, {"chk", "old"});
-    session.form->VidorTP.setValue(1);
-    session.form->poubel.setValue(0);
-    session.act([&] { session.form->bGo.press(); });
+    session.census({.extensions = {"chk", "old"}, .toTrash = false, .purgeTemp = true});
 
     Items listed = test::itemsOf(session.form->lDel);
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, (Items{"C:\\usr\\share\\themes\\b.old", "C:\\usr\\share\\themes\\c.old"}));
     EXPECT_EQ(test::readFile(c / "TEMP" / "pkg.dat"), "package");
+    EXPECT_EQ(test::readFile(c / "TEMP" / "sub" / "deeper" / "lib.dat"), "package");
     EXPECT_FALSE(fs::exists(c / "TEMP" / "own.dat"));
 
     // A package installed after a census is seen by the next census of the same run.
@@ -53,7 +54,7 @@ TEST(PackageFilesTest, FilesOfInstalledPackagesAreNeitherListedNorPurged) {
                     (c / "usr" / "share" / "themes" / "b.old").string() + "\n");
     fs::last_write_time(dpkg, fs::last_write_time(dpkg) + std::chrono::seconds(1));
     session.act([&] { session.form->bAnn.press(); });
-    session.act([&] { session.form->bGo.press(); });
+    session.census();
     EXPECT_EQ(test::itemsOf(session.form->lDel), (Items{"C:\\usr\\share\\themes\\c.old"}));
 }
 
@@ -68,6 +69,7 @@ TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages
     test::writeFile(lists / "pkg.list", (c / "usr" / "share" / "a.old").string() + "\n" +
                                             (c / "TEMP" / "sub" / "pkg.dat").string() + "\n");
     const std::string top = sandbox.dir().path().string();
+    const test::ChildReport child;
     // The fake database stands where dpkg keeps its own, in a mount namespace of this test.
     const int status = test::inMountNamespace([&] {
         if (::mount(lists.c_str(), "/var/lib/dpkg/info", nullptr, MS_BIND, nullptr) != 0) {
@@ -82,23 +84,20 @@ TEST(PackageFilesTest, EverySpellingOfTheDrivesFolderMeetsTheSameFilesOfPackages
             ::setenv("VIDOR_UNITES", ("C=3:" + spelling).c_str(), 1);
             test::Session session;
             session.machine.files().readPackageListsFrom("/var/lib/dpkg/info");
-            session.load();
-            test::selectOnly(session.form->lExt, {"old"});
-            session.form->VidorTP.setValue(1);
-            session.form->poubel.setValue(0);
-            session.act([&] { session.form->bGo.press(); });
-            if (test::itemsOf(session.form->lDel) != Items{"C:\\usr\\share\\b.old"} ||
-                test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package" ||
-                fs::exists(c / "TEMP" / "own.dat")) {
-                std::fprintf(stderr, "package files not recognised through %s\n",
-                             spelling.c_str());
-                return 1;
-            }
+            session.census({.extensions = {"old"}, .toTrash = false, .purgeTemp = true});
+            const Items listed = test::itemsOf(session.form->lDel);
+            if (listed != Items{"C:\\usr\\share\\b.old"})
+                return child.fail("through " + spelling + " the census listed " +
+                                  test::quotedList(listed));
+            if (test::readFile(c / "TEMP" / "sub" / "pkg.dat") != "package")
+                return child.fail("through " + spelling + " the purge removed a package's file");
+            if (fs::exists(c / "TEMP" / "own.dat"))
+                return child.fail("through " + spelling + " the purge left the user's file");
         }
         return 0;
     });
     if (status == 77) GTEST_SKIP() << "no mount namespace, or no dpkg folder, on this machine";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 // The cache is read whole, once: cut to nothing under a census, it stops neither the program
@@ -123,7 +122,6 @@ TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGu
             test::Session session;
             session.machine.files().readPackageListsFrom(dpkg.string());
             session.load();
-            test::selectOnly(session.form->lExt, {"old"});
             // Cut once the guard has answered about the first folder's files, on entering the
             // second.
             std::string first;
@@ -137,10 +135,13 @@ TEST(PackageFilesTest, ACacheCutShortDuringACensusStopsNeitherTheProgramNorTheGu
                 fs::resize_file(cache, 0);
                 return true;
             });
-            session.act([&] { session.form->bGo.press(); });
+            session.census({.extensions = {"old"}});
             Items listed = test::itemsOf(session.form->lDel);
             std::sort(listed.begin(), listed.end());
-            std::exit(listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"} ? 0 : 1);
+            if (listed == Items{"C:\\a\\user.old", "C:\\z\\user.old"}) std::exit(0);
+            // Shown by the death test with the status.
+            std::fprintf(stderr, "the census listed %s\n", test::quotedList(listed).c_str());
+            std::exit(1);
         },
         ::testing::ExitedWithCode(0), "");
 }

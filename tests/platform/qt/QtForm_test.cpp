@@ -218,6 +218,21 @@ TEST_F(QtFormTest, TheLineThatSpaceWouldSelectIsFramed) {
     EXPECT_STREQ(edge(1, Qt::white), "bare");
 }
 
+// A line shows the name as it is, spaces included, but for what would break or hide it: a
+// control character, or bytes that are no UTF-8, show as replacement characters.
+TEST_F(QtFormTest, ControlCharactersInALineShowAsReplacementCharacters) {
+    form.lDel.addItem("C:\\ a\tb\x01\x1f\x7f .tmp ");
+    form.lDel.addItem("C:\\\xff.tmp");
+    QCoreApplication::processEvents();
+    QAbstractItemModel* shown = widget<QListView>(form.lDel)->model();
+    ASSERT_EQ(shown->rowCount(), 2);
+    auto line = [shown](int row) {
+        return shown->data(shown->index(row, 0)).toString().toStdString();
+    };
+    EXPECT_EQ(line(0), "C:\\ a\uFFFDb\uFFFD\uFFFD\uFFFD .tmp ");
+    EXPECT_EQ(line(1), "C:\\\uFFFD.tmp");
+}
+
 // Under a dark theme, the window reads as it was designed to: black text on light surfaces.
 class QtFormDarkTest : private test::DarkDesktop, public QtFormTest {};
 

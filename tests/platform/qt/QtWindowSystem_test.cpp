@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/qt/DesignedPalette.h"
+#include "tests/platform/SampleWindow.h"
 #include "tests/platform/qt/DarkDesktop.h"
 
 namespace vidor::platform::qt {
@@ -49,6 +50,39 @@ TEST(QtWindowSystemTest, DialogsSpeakFrenchAndGiveTheAnswerChosen) {
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "");
     onModal([&](QWidget* prompt) { press(prompt, "OK"); });
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "/srv/maj/");
+}
+
+// Closes `window` as soon as its widget is shown, as a handler that runs while it loads would.
+struct CloseOnShow : QObject {
+    CloseOnShow(QtWindowSystem& windows, Window& window) : windows(windows), window(window) {
+        qApp->installEventFilter(this);
+    }
+    ~CloseOnShow() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Show && object->isWidgetType() &&
+            windows.windowOf(static_cast<QWidget*>(object)) == &window)
+            window.close();
+        return false;
+    }
+    QtWindowSystem& windows;
+    Window& window;
+};
+
+TEST(QtWindowSystemTest, AModalWindowClosedWhileItLoadsEndsItsShowing) {
+    QtWindowSystem windows;
+    test::Sample window;
+    CloseOnShow closing(windows, window);
+    // Were the modal loop entered after the window closed, nothing would end it but this.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        ADD_FAILURE() << "the modal loop of a window closed while it loaded went on";
+        window.setVisible(true);
+        window.setVisible(false);
+    });
+    watchdog.start(2000);
+    windows.showModal(window);
+    EXPECT_FALSE(window.visible());
 }
 
 }  // namespace
