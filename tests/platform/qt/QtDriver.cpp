@@ -59,24 +59,11 @@ class QtDriver : public WindowDriver {
             ASSERT_TRUE(QTest::qWaitForWindowActive(front));
         }
         QWidget* to = front->focusWidget() ? front->focusWidget() : front;
-        switch (key) {
-            case UserKey::Enter:
-                return QTest::keyClick(to, Qt::Key_Return);
-            case UserKey::Escape:
-                return QTest::keyClick(to, Qt::Key_Escape);
-            case UserKey::Tab:
-                return QTest::keyClick(to, Qt::Key_Tab);
-            case UserKey::BackTab:
-                return QTest::keyClick(to, Qt::Key_Backtab, Qt::ShiftModifier);
-            case UserKey::Space:
-                return QTest::keyClick(to, Qt::Key_Space);
-            case UserKey::Letter:
-                return QTest::keyClick(to, Qt::Key_A);
-            case UserKey::Up:
-                return QTest::keyClick(to, Qt::Key_Up);
-            case UserKey::Down:
-                return QTest::keyClick(to, Qt::Key_Down);
-        }
+        // In the order of UserKey.
+        constexpr Qt::Key kKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backtab,
+                                     Qt::Key_Space,  Qt::Key_A,      Qt::Key_Up,  Qt::Key_Down};
+        QTest::keyClick(to, kKeys[static_cast<int>(key)],
+                        key == UserKey::BackTab ? Qt::ShiftModifier : Qt::NoModifier);
     }
 
     platform::Window* inFront() override { return windows_.windowOf(frontWidget()); }

@@ -79,13 +79,10 @@ class Win32Driver : public WindowDriver {
     }
 
     void press(UserKey key) override {
-        const WORD code = key == UserKey::Enter    ? VK_RETURN
-                          : key == UserKey::Escape ? VK_ESCAPE
-                          : key == UserKey::Space  ? VK_SPACE
-                          : key == UserKey::Letter ? 'A'
-                          : key == UserKey::Up     ? VK_UP
-                          : key == UserKey::Down   ? VK_DOWN
-                                                   : VK_TAB;
+        // In the order of UserKey; Shift is added for BackTab.
+        constexpr WORD kCodes[] = {VK_RETURN, VK_ESCAPE, VK_TAB, VK_TAB,
+                                   VK_SPACE,  'A',       VK_UP,  VK_DOWN};
+        const WORD code = kCodes[static_cast<int>(key)];
         std::vector<INPUT> inputs;
         auto add = [&inputs](WORD vk, bool up) {
             INPUT input{};
