@@ -20,20 +20,7 @@ namespace vidor::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-// `path` as one word for the shell, whatever quotes it holds.
-std::string quoted(const fs::path& path) {
-    std::string word = "'";
-    for (const char c : path.string()) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return word + "'";
-}
-
-std::size_t count(const std::string& text, const std::string& part) {
-    std::size_t found = 0;
-    for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size())
-        ++found;
-    return found;
-}
+using test::quoted;
 
 class ScheduleTest : public ::testing::Test {
   protected:
@@ -160,7 +147,7 @@ TEST_F(ScheduleTest, WhereSystemdAnswersATimerThatSystemdAccepts) {
     // Nobody's manager stops at the end of nobody's sessions.
     EXPECT_NE(said().find("(minuteur systemd vidor.timer)"), std::string::npos) << said();
     EXPECT_NE(said().find("loginctl enable-linger nobody"), std::string::npos) << said();
-    EXPECT_EQ(count(said(), "\n"), 1u);
+    EXPECT_EQ(said().find('\n'), said().size() - 1) << said();  // one line
     const fs::path units = sandbox.configHome() / "systemd" / "user";
     EXPECT_EQ(test::runShell("systemd-analyze verify " + quoted(units / "vidor.timer") + " " +
                                  quoted(units / "vidor.service"),

@@ -7,7 +7,9 @@
 namespace vidor::test {
 
 std::string quoted(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+    std::string word = "'";
+    for (const char c : path.string()) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return word + "'";
 }
 
 int runShell(const std::string& command, const std::filesystem::path& errorFile) {

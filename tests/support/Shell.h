@@ -5,7 +5,7 @@
 
 namespace vidor::test {
 
-// `path` between single quotes, for a shell command.
+// `path` as one word for the shell, whatever quotes it holds.
 std::string quoted(const std::filesystem::path& path);
 
 // Runs `command` through the shell, killed after a minute, its standard error written to
