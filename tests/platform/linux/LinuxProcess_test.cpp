@@ -32,31 +32,30 @@ TEST(LinuxProcessTest, OneCopyPerUserAndProgramNameWhateverTheEnvironment) {
     EXPECT_FALSE(LinuxProcess("/opt/a/AutreEssai", {}).previousInstance());
 }
 
-// Binds the abstract `name` and listens on it; the socket, or -1.
-int listenOn(const std::string& name) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+// The abstract address `name`, and its length.
+std::pair<sockaddr_un, socklen_t> abstractAddress(const std::string& name) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0 || ::listen(fd, 4) != 0) {
-        return -1;
-    }
-    return fd;
+    return {address, static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())};
+}
+
+// Binds the abstract `name` and listens on it with room for `backlog`; the socket, or -1.
+int listenOn(const std::string& name, int backlog = 4) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    auto [address, length] = abstractAddress(name);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) return -1;
+    return ::listen(fd, backlog) == 0 ? fd : -1;
 }
 
 TEST(LinuxProcessTest, AListenerThatNeverAnswersDoesNotHoldTheStartUp) {
     test::Sandbox sandbox;
     // A listener of the user's whose queue is full: a probe that waited for it would wait for
     // ever.
-    UniqueFd deaf(::socket(AF_UNIX, SOCK_STREAM, 0));
     const std::string name = SingleInstance::placeName("VidorSourd", ::geteuid(), 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    ASSERT_EQ(::bind(deaf.get(), reinterpret_cast<sockaddr*>(&address), length), 0);
-    ASSERT_EQ(::listen(deaf.get(), 0), 0);
+    UniqueFd deaf(listenOn(name, 0));
+    ASSERT_GE(deaf.get(), 0);
+    auto [address, length] = abstractAddress(name);
     std::vector<UniqueFd> queued;
     for (int i = 0; i < 64; ++i) {
         queued.emplace_back(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0));
