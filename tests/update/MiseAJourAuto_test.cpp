@@ -202,9 +202,7 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverWithTheRunsParametersUntilItIsIns
     fs::last_write_time(prog / "Vidor", kLocalTime + std::chrono::seconds(30));
     EXPECT_FALSE(run());
     putCopy(90);
-    EXPECT_TRUE(run());
-    EXPECT_TRUE(run());
-    EXPECT_TRUE(run());
+    for (int handedOver = 0; handedOver < 3; ++handedOver) EXPECT_TRUE(run());
     EXPECT_FALSE(run());
     EXPECT_EQ(process.started.size(), 5u);
     // When the updater cannot start, the user chooses: Yes goes on, No ends the program.
