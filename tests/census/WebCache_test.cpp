@@ -7,8 +7,6 @@ namespace vidor::census {
 namespace {
 
 namespace fs = std::filesystem;
-using test::itemsOf;
-using Items = std::vector<std::string>;
 
 TEST(WebCacheTest, WithItsOptionTheCensusFirstDeletesTheCacheButCookiesTurningItsHeadingRed) {
     test::Sandbox sandbox{"C=3:c"};
@@ -31,7 +29,7 @@ TEST(WebCacheTest, WithItsOptionTheCensusFirstDeletesTheCacheButCookiesTurningIt
     ASSERT_EQ(session.census({.purgeInternet = true}), std::nullopt);
     // The cache step ran before the walk, without yielding, and left the heading red.
     EXPECT_TRUE(redAndClearedAtFirstYield);
-    EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\a.tmp"}));
+    EXPECT_EQ(test::itemsOf(form.lDel), (std::vector<std::string>{"C:\\a.tmp"}));
     // Only the entries whose address holds "Cookie", in that case, stay: each browser's entries
     // are read alike below the census.
     EXPECT_TRUE(fs::exists(keep));

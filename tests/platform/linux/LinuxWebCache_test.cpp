@@ -14,10 +14,7 @@ namespace vidor::platform::linux_ {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ChromiumEntry;
-using test::FirefoxEntry;
 using Urls = std::vector<std::string>;
-using test::Files;
 using test::put;
 using test::snapshot;
 
@@ -29,10 +26,11 @@ TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedWhereverTheCacheIs) {
     const fs::path outside = sandbox / "outside";
     const std::string url = "https://outside.example/";
     const fs::path ffProfile = outside / "ff-profile";
-    put(ffProfile / "cache2" / "entries" / test::firefoxName(1), FirefoxEntry{":" + url}.bytes());
+    put(ffProfile / "cache2" / "entries" / test::firefoxName(1),
+        test::FirefoxEntry{":" + url}.bytes());
     for (const std::string browser : {"browser", "Brave-Browser"}) {
         put(test::chromiumEntries(outside, browser, "Default") / test::chromiumName(1),
-            ChromiumEntry{url}.bytes());
+            test::ChromiumEntry{url}.bytes());
     }
     const fs::path mozilla = cache / "mozilla" / "firefox";
     firefox("real", 3, ":https://inside.example/");
@@ -43,7 +41,7 @@ TEST_F(LinuxWebCacheTest, SymbolicLinksAreNeverFollowedWhereverTheCacheIs) {
     fs::create_directory_symlink(outside / "browser" / "Default" / "Cache",
                                  cache / "google-chrome" / "Default" / "Cache");
     fs::create_directory_symlink(outside, cache / "BraveSoftware");
-    const Files before = snapshot(sandbox.dir().path());
+    const test::Files before = snapshot(sandbox.dir().path());
 
     EXPECT_EQ(listed(), (Urls{"https://inside.example/"}));
     LinuxWebCache().remove(url);

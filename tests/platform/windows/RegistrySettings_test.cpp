@@ -18,12 +18,9 @@ bool keyExists(HKEY root, const wchar_t* path) {
 }
 
 void storeRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Brenlo\\Vidor", 0, nullptr, 0,
-                                KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes);
-    ::RegCloseKey(key);
+    ASSERT_EQ(
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brenlo\\Vidor", name, type, data, bytes),
+        ERROR_SUCCESS);
 }
 
 TEST(RegistrySettingsTest, TextsComeBackExactlyWhoeverStoredThemAndMissingOnesCreateNothing) {
@@ -43,11 +40,10 @@ TEST(RegistrySettingsTest, TextsComeBackExactlyWhoeverStoredThemAndMissingOnesCr
     storeRaw(L"avec", REG_SZ, L"avec zéro", 10 * sizeof(wchar_t));
     const DWORD number = 7;
     storeRaw(L"nombre", REG_DWORD, &number, sizeof number);
-    const auto without = store.read(Hive::CurrentUser, kKey, "sans");
-    const auto with = store.read(Hive::CurrentUser, kKey, "avec");
-    ASSERT_TRUE(without && with);
-    EXPECT_EQ(without->text, "sans zéro");
-    EXPECT_EQ(with->text, "avec zéro");
+    for (const std::string name : {"sans", "avec"}) {
+        const auto value = store.read(Hive::CurrentUser, kKey, name);
+        EXPECT_EQ(value ? value->text : "?", name + " zéro");
+    }
     const auto other = store.read(Hive::CurrentUser, kKey, "nombre");
     ASSERT_TRUE(other);
     EXPECT_FALSE(other->isText);
@@ -71,9 +67,8 @@ TEST(RegistrySettingsTest, MachineValuesGoToTheUserWhenTheMachineRefuses) {
     ASSERT_EQ(store.write(Hive::LocalMachine, key, "RépertoireMiseAJour", "-"), 0);
     const auto user = store.read(Hive::CurrentUser, key, "RépertoireMiseAJour");
     const auto read = store.read(Hive::LocalMachine, key, "RépertoireMiseAJour");
-    ASSERT_TRUE(user && read);
-    EXPECT_EQ(user->text, "-");
-    EXPECT_EQ(read->text, "-");
+    EXPECT_EQ(user ? user->text : "?", "-");
+    EXPECT_EQ(read ? read->text : "?", "-");
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Volatile");
 }
 
