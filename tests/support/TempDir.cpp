@@ -53,8 +53,8 @@ bool TempDir::remove(std::string& error) {
         fs::permissions(it->path(), opened, fs::perm_options::add, code);
     }
     // A program the test started may still be ending, its files still open: Windows removes
-    // them once it has ended.
-    for (int attempt = 0; attempt < 40; ++attempt) {
+    // them once it has ended, which under Wine on a loaded machine takes seconds.
+    for (int attempt = 0; attempt < 200; ++attempt) {
         code.clear();
         fs::remove_all(path_, code);
         if (!fs::exists(path_)) return true;
