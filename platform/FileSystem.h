@@ -33,6 +33,7 @@ struct ListingUse {
 struct FolderError {
     bool silent = true;
     std::string description;
+    int code = 0;  // the system's own code for it, where the backend keeps one
 };
 
 // What became of a file the program was to remove.

@@ -12,6 +12,7 @@
 #include "platform/linux/FolderRealPath.h"
 #include "platform/linux/LinuxFolder.h"
 #include "platform/linux/PendingFile.h"
+#include "platform/linux/SystemReason.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -36,6 +37,11 @@ std::string parentOf(const std::string& path) {
 std::string baseOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Why a file whose folder could not be reached cannot be removed.
+std::string notFound(const FolderError& error) {
+    return reasonOf(error.code != 0 ? error.code : ENOENT);
 }
 
 FileInfo infoOf(const struct stat& st) {
@@ -154,14 +160,14 @@ std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
 Removal LinuxFileSystem::deleteFile(const std::string& path) {
     FolderError located;
     Located at = locate(path, located);
-    if (!at.folder || at.name.empty()) return Removal::failed(std::strerror(ENOENT));
+    if (!at.folder || at.name.empty()) return Removal::failed(notFound(located));
     return LinuxFolder::removeEntry(at.folder->descriptor(), at.name);
 }
 
 Removal LinuxFileSystem::moveToTrash(const std::string& path) {
     FolderError error;
     Located at = locate(path, error);
-    if (!at.folder || at.name.empty()) return Removal::failed(std::strerror(ENOENT));
+    if (!at.folder || at.name.empty()) return Removal::failed(notFound(error));
     return trash_.move(at.folder->descriptor(), at.name);
 }
 

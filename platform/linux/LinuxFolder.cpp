@@ -11,7 +11,10 @@
 #include <string>
 
 #include "platform/linux/FdFile.h"
+#include "platform/linux/FileInUse.h"
+#include "platform/linux/SystemReason.h"
 #include "platform/linux/Trash.h"
+#include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
 
@@ -53,16 +56,16 @@ FolderError folderError(int error) {
         case ENAMETOOLONG:
         case ELOOP:
         case EXDEV:
-            return {true, {}};
+            return {true, {}, error};
         case EIO:
-            return {false, "Erreur d'entrée/sortie"};
+            return {false, "Erreur d'entrée/sortie", error};
         case EMFILE:
         case ENFILE:
-            return {false, "Trop de fichiers ouverts"};
+            return {false, "Trop de fichiers ouverts", error};
         case ENOMEM:
-            return {false, "Mémoire insuffisante"};
+            return {false, "Mémoire insuffisante", error};
         default:
-            return {false, std::strerror(error)};
+            return {false, std::strerror(error), error};
     }
 }
 
@@ -184,22 +187,26 @@ bool LinuxFolder::setNormal(std::string_view) {
 
 Removal LinuxFolder::deleteFile(std::string_view name) {
     const int fd = node_->descriptor();
-    if (fd < 0) return Removal::failed(std::strerror(EBADF));
+    if (fd < 0) return Removal::failed(reasonOf(EBADF));
     return removeEntry(fd, nameOf(name));
 }
 
 Removal LinuxFolder::removeEntry(int folderFd, const std::string& name) {
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        return Removal::failed(std::strerror(errno));
+        return Removal::failed(reasonOf(errno));
     }
-    if (::unlinkat(folderFd, name.c_str(), 0) != 0) return Removal::failed(std::strerror(errno));
+    UniqueFd hold;
+    if (std::string inUse = holdIfUnused(folderFd, name, st, hold); !inUse.empty()) {
+        return Removal::failed(std::move(inUse));
+    }
+    if (::unlinkat(folderFd, name.c_str(), 0) != 0) return Removal::failed(reasonOf(errno));
     return {true, {}, {}, static_cast<std::uint64_t>(st.st_size)};
 }
 
 Removal LinuxFolder::moveToTrash(std::string_view name) {
     const int fd = node_->descriptor();
-    if (fd < 0) return Removal::failed(std::strerror(EBADF));
+    if (fd < 0) return Removal::failed(reasonOf(EBADF));
     return trash_.move(fd, nameOf(name));
 }
 

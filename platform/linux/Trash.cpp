@@ -13,6 +13,8 @@
 #include <utility>
 
 #include "platform/linux/DriveMap.h"
+#include "platform/linux/FileInUse.h"
+#include "platform/linux/SystemReason.h"
 #include "platform/linux/UniqueFd.h"
 
 namespace vidor::platform::linux_ {
@@ -202,13 +204,13 @@ Removal Trash::moveInto(const Folders& trash, int folderFd, const std::string& n
         const std::string infoName = target + std::string(kInfoSuffix);
         if (!writeInfo(trash.info.get(), infoName, pathInInfo)) {
             if (errno == EEXIST) continue;
-            return Removal::failed(std::strerror(errno));
+            return Removal::failed(reasonOf(errno));
         }
         const int error =
             renameNoReplace(folderFd, name.c_str(), trash.files.get(), target.c_str());
         if (error == 0) return {true, {}, joined(trash.filesPath, target), {}};
         ::unlinkat(trash.info.get(), infoName.c_str(), 0);
-        if (error != EEXIST) return Removal::failed(std::strerror(error));
+        if (error != EEXIST) return Removal::failed(reasonOf(error));
     }
     return Removal::failed("pas de nom libre dans la corbeille");
 }
@@ -216,9 +218,13 @@ Removal Trash::moveInto(const Folders& trash, int folderFd, const std::string& n
 Removal Trash::move(int folderFd, const std::string& name) {
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        return Removal::failed(std::strerror(errno));
+        return Removal::failed(reasonOf(errno));
     }
-    if (S_ISDIR(st.st_mode)) return Removal::failed(std::strerror(EISDIR));
+    if (S_ISDIR(st.st_mode)) return Removal::failed(reasonOf(EISDIR));
+    UniqueFd hold;  // till the file is in the trash
+    if (std::string inUse = holdIfUnused(folderFd, name, st, hold); !inUse.empty()) {
+        return Removal::failed(std::move(inUse));
+    }
     const std::string folder = folderPathOf(folderFd);
     if (folder.empty()) return Removal::failed("chemin du dossier introuvable");
     const std::string path = joined(folder, name);

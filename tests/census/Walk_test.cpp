@@ -178,14 +178,27 @@ TEST_F(WalkTest, WhatTheUserMayNotReadOrRemoveIsPassedOverSilentlyAndNotCounted)
     EXPECT_FALSE(fs::exists(c / "TEMP" / "gone.txt"));
 }
 
-TEST_F(WalkTest, AFileInUseIsLeftInThePurgedFolderAndNotCounted) {
-    test::writeFile(c / "a.tmp", "x");
+TEST_F(WalkTest, AFileInUseIsLeftInThePurgedFolderAndNotCountedAndStaysListedAfterItsRemoval) {
+    const std::string gone = own + ".tmp";  // goes to the trash
+    test::writeFile(c / gone, "x");
+    test::writeFile(c / "b.tmp", "xy");
     test::writeFile(c / "TEMP" / "gone.txt", "abc");
     test::writeFile(c / "TEMP" / "in use.txt", "12345");
     const auto held = test::keepInUse(c / "TEMP" / "in use.txt");
-    if (!held) GTEST_SKIP() << "a file in use can be removed on this system";
+    const auto listed = test::keepInUse(c / "b.tmp");
+    if (!held || !listed) GTEST_SKIP() << "a file in use can be removed on this system";
     auto session = census({.extensions = {"tmp"}, .toTrash = false, .purgeTemp = true});
-    EXPECT_EQ(session->form->eTaille.caption(), "4 bytes");
+    app::F_Main& form = *session->form;
+    EXPECT_EQ(form.eTaille.caption(), "6 bytes");
+    EXPECT_TRUE(fs::exists(c / "TEMP" / "in use.txt"));
+    EXPECT_FALSE(fs::exists(c / "TEMP" / "gone.txt"));
+    // Sent to the trash, the listed file in use stays where it is, and on the list.
+    form.poubel.setValue(1);
+    EXPECT_EQ(session->act([&] { form.bEffacer.press(); }), std::nullopt);
+    EXPECT_EQ(itemsOf(form.lDel), (Items{"C:\\b.tmp"}));
+    EXPECT_EQ(form.eExec.caption(), "Impossible de supprimer ces fichiers :");
+    EXPECT_TRUE(fs::exists(c / "b.tmp"));
+    EXPECT_FALSE(fs::exists(c / gone));
 }
 
 }  // namespace

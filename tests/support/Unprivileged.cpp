@@ -1,8 +1,11 @@
 #include "tests/support/Unprivileged.h"
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,8 +70,58 @@ std::string ownerAndRights(const std::string& folder) {
     return text;
 }
 
-std::shared_ptr<void> keepInUse(const std::filesystem::path&) {
-    return nullptr;
+namespace {
+
+// In a child process (async-signal-safe calls only): opens `file` as `use` says, telling through
+// the pipe `ready` whether it could, and keeps it until the pipe `quit` is closed.
+[[noreturn]] void holdInChild(const char* file, Use use, bool asNobody, const int ready[2],
+                              const int quit[2]) {
+    ::close(ready[0]);
+    ::close(quit[1]);
+    if (asNobody && ::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0)) {
+        ::_exit(126);
+    }
+    // As any program its user starts: its open files may be looked at by that user.
+    if (asNobody) ::prctl(PR_SET_DUMPABLE, 1);
+    const int fd = ::open(file, use == Use::Writing ? O_WRONLY : O_RDONLY);
+    bool held = fd >= 0;
+    if (held && use == Use::Mapping) {
+        held = ::mmap(nullptr, 1, PROT_READ, MAP_SHARED, fd, 0) != MAP_FAILED;
+        ::close(fd);
+    }
+    const char told = held ? 1 : 0;
+    (void)!::write(ready[1], &told, 1);
+    char ignored;
+    (void)!::read(quit[0], &ignored, 1);
+    ::_exit(0);
+}
+
+}  // namespace
+
+std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use, bool asNobody) {
+    int ready[2];
+    int quit[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0) return nullptr;
+    if (::pipe2(quit, O_CLOEXEC) != 0) {
+        ::close(ready[0]);
+        ::close(ready[1]);
+        return nullptr;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) holdInChild(file.c_str(), use, asNobody, ready, quit);
+    ::close(ready[1]);
+    ::close(quit[0]);
+    char held = 0;
+    const bool holding = child > 0 && ::read(ready[0], &held, 1) == 1 && held == 1;
+    ::close(ready[0]);
+    // Closing the pipe ends the child.
+    std::shared_ptr<void> holder(new pid_t(child), [quit = quit[1]](void* pid) {
+        ::close(quit);
+        if (*static_cast<pid_t*>(pid) > 0) ::waitpid(*static_cast<pid_t*>(pid), nullptr, 0);
+        delete static_cast<pid_t*>(pid);
+    });
+    return holding ? holder : nullptr;
 }
 
 void openUpTo(const std::string& folder, const std::string& top) {

@@ -30,9 +30,15 @@ bool giveAway(const std::string& folder);
 // The owner's number and the octal rights of `folder`, as "65534 1777".
 std::string ownerAndRights(const std::string& folder);
 
-// Keeps `file` open as another program would, so that it cannot be removed while the result
-// lives; null where a file in use can be removed all the same.
-std::shared_ptr<void> keepInUse(const std::filesystem::path& file);
+// How another program keeps a file in use: open for reading, open for writing, or mapped in
+// memory with its descriptor closed.
+enum class Use { Reading, Writing, Mapping };
+
+// Keeps `file` in use as another program would (as nobody when `asNobody`), so that it cannot be
+// removed while the result lives; null where a file in use can be removed all the same, or where
+// the system cannot keep it so.
+std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use = Use::Reading,
+                                bool asNobody = false);
 
 }  // namespace vidor::test
 

@@ -37,7 +37,8 @@ std::string ownerAndRights(const std::string&) {
 }
 
 // Without FILE_SHARE_DELETE, nobody may delete, rename or recycle the file while it is open.
-std::shared_ptr<void> keepInUse(const std::filesystem::path& file) {
+std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use, bool asNobody) {
+    if (use != Use::Reading || asNobody) return nullptr;
     const HANDLE held =
         ::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                       OPEN_EXISTING, 0, nullptr);
