@@ -53,12 +53,16 @@ std::unique_ptr<platform::Folder> FolderWalk::open(platform::Folder* parent,
                                                    const std::string& name) {
     platform::FolderError error;
     auto folder = parent ? parent->openFolder(name, error) : sys_.files.openFolder(rep_, error);
-    if (!folder && !error.silent) {
-        report_.failed(rep_, error.description);
-        sys_.windows.messageBox(error.description, platform::Buttons::Ok, platform::Icon::None,
-                                sys_.process.exeName());
-    }
+    if (!folder) folderFailed(rep_, error);
     return folder;
+}
+
+void FolderWalk::folderFailed(const std::string& path, const platform::FolderError& error) {
+    if (error.silent) return;
+    report_.failed(path, error.description);
+    // The system's description alone does not tell which folder: the path goes with it.
+    sys_.windows.messageBox(path + " : " + error.description, platform::Buttons::Ok,
+                            platform::Icon::None, sys_.process.exeName());
 }
 
 std::optional<FolderWalk::Level> FolderWalk::visit(platform::Folder* parent,
@@ -105,7 +109,10 @@ bool FolderWalk::purgeable(PurgeName name) const {
 void FolderWalk::purge(platform::Folder& parent, const std::string& name,
                        platform::Folder& folder) {
     RepertoireEfface(parent, name, window_.flags.versCorbeille, sys_.windows, total_,
-                     {&sys_.files, rep_}, &report_);
+                     {&sys_.files, rep_}, &report_,
+                     [this](const std::string& path, const platform::FolderError& error) {
+                         folderFailed(path, error);
+                     });
     // Re-created empty, with the rights (and owner) the purged folder had.
     parent.createFolderLike(name, folder);
 }

@@ -39,6 +39,9 @@ class FolderWalk {
     // purged.
     std::optional<Level> visit(platform::Folder* parent, const std::string& name);
     std::unique_ptr<platform::Folder> open(platform::Folder* parent, const std::string& name);
+    // Tells the user and the report of a folder (walked or purged) that could not be opened,
+    // unless its failure is of the silent kind.
+    void folderFailed(const std::string& path, const platform::FolderError& error);
     // Whether a folder's own name is one of those purged (TEMP, Temporary Internet Files), in any
     // letter case.
     struct PurgeName {

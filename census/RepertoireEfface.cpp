@@ -26,6 +26,7 @@ struct Purge {
     TailleTotale& total;
     EntryGuard guard;
     RunReport* report;
+    const FolderFailed& folderFailed;
 };
 
 void removeFile(platform::Folder& folder, const std::string& name, const std::string& path,
@@ -47,9 +48,12 @@ void removeFile(platform::Folder& folder, const std::string& name, const std::st
 Level open(platform::Folder& parent, const std::string& name, const std::string& path,
            const Purge& purge) {
     Level level{&parent, name, path, nullptr, {}};
-    platform::FolderError ignored;
-    level.folder = parent.openFolder(name, ignored);
-    if (!level.folder) return level;
+    platform::FolderError error;
+    level.folder = parent.openFolder(name, error);
+    if (!level.folder) {
+        if (!error.silent && purge.folderFailed) purge.folderFailed(path, error);
+        return level;
+    }
     platform::FolderEntry entry;
     while (level.folder->next(entry)) {
         purge.windows.doEvents();
@@ -66,8 +70,10 @@ Level open(platform::Folder& parent, const std::string& name, const std::string&
 
 void RepertoireEfface(platform::Folder& parent, const std::string& name, bool versCorbeille,
                       platform::WindowSystem& windows, TailleTotale& total,
-                      const SystemFiles& system, RunReport* report) {
-    const Purge purge{versCorbeille, windows, total, EntryGuard(system.files), report};
+                      const SystemFiles& system, RunReport* report,
+                      const FolderFailed& folderFailed) {
+    const Purge purge{versCorbeille, windows, total, EntryGuard(system.files), report,
+                      folderFailed};
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
     levels.push_back(open(parent, name, system.path, purge));

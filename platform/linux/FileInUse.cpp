@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/linux/SystemReason.h"
+
 namespace vidor::platform::linux_ {
 
 namespace {
@@ -104,7 +106,11 @@ std::string holdIfUnused(int folderFd, const std::string& name, const struct sta
     // Without waiting: a file under another holder's lease (a file server's) is in use.
     UniqueFd file(::openat(folderFd, name.c_str(),
                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!file && errno == EWOULDBLOCK) return kFileInUse;
+    if (!file) {
+        if (errno == EWOULDBLOCK) return kFileInUse;
+        // Nothing can be looked at either: the file stays rather than go unchecked.
+        if (errno == EMFILE || errno == ENFILE || errno == ENOMEM) return reasonOf(errno);
+    }
     if (file) {
         struct stat opened {};
         if (::fstat(file.get(), &opened) != 0 || !sameFile(opened, st)) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 #include <vector>
 
@@ -41,9 +42,13 @@ bool FolderNode::isSelf(int fd) const {
 
 bool FolderNode::reopenFrom(int parentFd, const char* name) {
     int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        error_ = errno;  // out of descriptors, or the folder is gone
+        return false;
+    }
     if (!isSelf(fd)) {
         ::close(fd);
+        error_ = ENOENT;
         return false;
     }
     fd_ = fd;
@@ -63,9 +68,15 @@ int FolderNode::descriptor() {
     }
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         FolderNode* node = *it;
-        if (!node->parent_) return -1;
-        int parentFd = node->parent_->descriptor();
-        if (parentFd < 0 || !node->reopenFrom(parentFd, node->name_.c_str())) return -1;
+        const int parentFd = node->parent_ ? node->parent_->descriptor() : -1;
+        if (parentFd < 0) {
+            error_ = node->parent_ ? node->parent_->error_ : ENOENT;
+            return -1;
+        }
+        if (!node->reopenFrom(parentFd, node->name_.c_str())) {
+            error_ = node->error_;
+            return -1;
+        }
     }
     return fd_;
 }

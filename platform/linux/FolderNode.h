@@ -37,8 +37,10 @@ class FolderNode {
     FolderNode& operator=(const FolderNode&) = delete;
     ~FolderNode();
 
-    // An open descriptor of this folder, or -1 when it cannot be opened again as the same folder.
+    // An open descriptor of this folder, or -1 when it cannot be opened again as the same folder;
+    // error() then tells why (an errno value, ENOENT when the name leads to another folder).
     int descriptor();
+    int error() const { return error_; }
 
     bool valid() const { return fd_ >= 0; }
     const std::string& name() const { return name_; }
@@ -66,6 +68,7 @@ class FolderNode {
     dev_t dev_ = 0;
     ino_t ino_ = 0;
     bool listing_ = false;
+    int error_ = 0;
     std::list<FolderNode*>::iterator place_;
 };
 

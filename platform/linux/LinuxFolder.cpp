@@ -119,7 +119,13 @@ int openSubFolder(int parent, std::string_view name, dev_t volume, FolderIdentit
 std::shared_ptr<FolderNode> LinuxFolder::openChild(const std::shared_ptr<FolderNode>& parent,
                                                    std::string_view name, FolderError& error) {
     FolderIdentity identity;
-    const int fd = openSubFolder(parent->descriptor(), name, parent->volume(), identity, error);
+    const int parentFd = parent->descriptor();
+    if (parentFd < 0) {
+        // Given back to keep few descriptors open, and not to be had again.
+        error = folderError(parent->error());
+        return nullptr;
+    }
+    const int fd = openSubFolder(parentFd, name, parent->volume(), identity, error);
     if (fd < 0) return nullptr;
     return std::make_shared<FolderNode>(parent->registry(), parent, nameOf(name), fd,
                                         parent->volume(), &identity);

@@ -229,6 +229,47 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
     EXPECT_LE(most, before + 137);
 }
 
+TEST_F(SafetyTest, FoldersThatCannotBeOpenedForLackOfDescriptorsAreToldWithTheirPath) {
+    // The walk: its very first folder.
+    auto run = std::make_unique<test::Session>();
+    ASSERT_EQ(run->load(), std::nullopt);
+    std::optional<int> ended;
+    {
+        const auto exhausted = test::exhaustDescriptors();
+        ASSERT_TRUE(exhausted);
+        ended = run->census({.extensions = {"tmp"}, .toTrash = false});
+    }
+    EXPECT_EQ(ended, platform::kExitNormal);  // nothing found
+    ASSERT_EQ(run->windows.messages.size(), 1u);
+    EXPECT_EQ(run->windows.messages[0].text, "C:\\ : Trop de fichiers ouverts");
+
+    // The purge: a folder inside the one purged, opened once the purge has begun.
+    test::writeFile(c / "TEMP" / "a.txt", "a");
+    test::writeFile(c / "TEMP" / "sub" / "b.txt", "b");
+    const auto map = platform::linux_::DriveMap::fromSystem();
+    platform::linux_::LinuxFileSystem files(map);
+    platform::ScriptedWindowSystem windows;
+    platform::Label label("eTaille", {}, 0, "");
+    TailleTotale total(label);
+    RunReport report;
+    std::vector<std::string> told;
+    std::shared_ptr<void> exhausted;
+    windows.atYield(1, [&] { exhausted = test::exhaustDescriptors(); });
+    platform::FolderError error;
+    auto root = files.openFolder("C:\\", error);
+    ASSERT_TRUE(root);
+    RepertoireEfface(*root, "TEMP", false, windows, total, {&files, "C:\\TEMP\\"}, &report,
+                     [&](const std::string& path, const platform::FolderError& failure) {
+                         told.push_back(path + " " + failure.description);
+                     });
+    exhausted.reset();
+    EXPECT_EQ(told, (Items{"C:\\TEMP\\sub\\ Trop de fichiers ouverts"}));
+    ASSERT_EQ(report.failures().size(), 1u);
+    EXPECT_EQ(report.failures()[0].path, "C:\\TEMP\\a.txt");
+    EXPECT_EQ(report.failures()[0].reason, "trop de fichiers ouverts");
+    EXPECT_TRUE(fs::exists(c / "TEMP" / "a.txt") && fs::exists(c / "TEMP" / "sub" / "b.txt"));
+}
+
 TEST_F(SafetyTest, AMountPointInsideADriveIsNotEntered) {
     test::writeFile(c / "mnt" / "under.tmp", "hidden by the mount");
     test::writeFile(c / "other" / "bound.tmp", "x");

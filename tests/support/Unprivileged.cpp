@@ -6,13 +6,17 @@
 #include <sys/mman.h>
 #include <sys/mount.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 namespace vidor::test {
 
@@ -122,6 +126,26 @@ std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use, bool
         delete static_cast<pid_t*>(pid);
     });
     return holding ? holder : nullptr;
+}
+
+std::shared_ptr<void> exhaustDescriptors() {
+    rlimit saved{};
+    if (::getrlimit(RLIMIT_NOFILE, &saved) != 0) return nullptr;
+    // The limit is brought down to the highest descriptor in use, the holes below it filled.
+    int highest = 2;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+        highest = std::max(highest, std::stoi(entry.path().filename().string()));
+    rlimit low = saved;
+    low.rlim_cur = static_cast<rlim_t>(highest) + 1;
+    if (::setrlimit(RLIMIT_NOFILE, &low) != 0) return nullptr;
+    auto fillers = new std::vector<int>;
+    for (int fd; (fd = ::dup(0)) >= 0;) fillers->push_back(fd);
+    return std::shared_ptr<void>(fillers, [saved](void* held) {
+        auto* fds = static_cast<std::vector<int>*>(held);
+        for (int fd : *fds) ::close(fd);
+        ::setrlimit(RLIMIT_NOFILE, &saved);
+        delete fds;
+    });
 }
 
 void openUpTo(const std::string& folder, const std::string& top) {

@@ -40,6 +40,10 @@ enum class Use { Reading, Writing, Mapping };
 std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use = Use::Reading,
                                 bool asNobody = false);
 
+// Uses up every descriptor this process may open until the result is dropped, so that the next
+// file or folder opened fails for lack of them; null where the system cannot be made to.
+std::shared_ptr<void> exhaustDescriptors();
+
 }  // namespace vidor::test
 
 // Skips the running test where nothing can run as another user.

@@ -10,6 +10,7 @@
 
 #include "platform/linux/ReadAhead.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::linux_ {
 namespace {
@@ -70,6 +71,12 @@ TEST_F(LinuxFileSystemTest, OpenFoldersStayFewAndReopenAsTheSameFolder) {
     for (int i = 10; i < 40; ++i) chain[i]->fileSize("f");  // closes the early ones again
     EXPECT_FALSE(chain[4]->deleteFile("f"));
     EXPECT_TRUE(fs::exists(c / "d" / "d" / "d" / "d" / "f"));
+    // One that cannot be opened again for lack of descriptors is not taken for one that is gone.
+    const auto exhausted = test::exhaustDescriptors();
+    ASSERT_TRUE(exhausted);
+    EXPECT_FALSE(chain[5]->openFolder("d", error));
+    EXPECT_FALSE(error.silent);
+    EXPECT_EQ(error.description, "Trop de fichiers ouverts");
 }
 
 // A purged folder is made again under its name: a link planted there meanwhile is not followed.
