@@ -6,16 +6,14 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <string_view>
 #include <utility>
 
-#include "platform/linux/DriveMap.h"
 #include "platform/linux/FileInUse.h"
+#include "platform/linux/FolderNode.h"
 #include "platform/linux/SystemReason.h"
-#include "platform/linux/UniqueFd.h"
+#include "platform/linux/TrashFolders.h"
 
 namespace vidor::platform::linux_ {
 
@@ -23,76 +21,10 @@ namespace {
 
 constexpr std::size_t kNameMax = 255;
 constexpr std::string_view kInfoSuffix = ".trashinfo";
-
-// The user's data folder, or the empty text when there is no home to put it in: the trash is
-// then made nowhere, least of all under "/".
-std::string dataHome() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && data[0] == '/') return data;
-    const char* home = std::getenv("HOME");
-    if (!home || home[0] != '/' || std::string_view(home) == "/") return {};
-    return std::string(home) + "/.local/share";
-}
-
-std::string folderPathOf(int fd) {
-    char target[4096];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
-    if (length <= 0 || static_cast<std::size_t>(length) == sizeof target) return {};
-    return std::string(target, static_cast<std::size_t>(length));
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-// Opens (creating it with mode 0700 when missing) the folder `name` of `parentFd`, refusing a
-// link or anything that is not a folder of ours.
-UniqueFd privateFolder(int parentFd, const char* name) {
-    if (::mkdirat(parentFd, name, 0700) != 0 && errno != EEXIST) return {};
-    UniqueFd fd(::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    struct stat st {};
-    if (!fd || ::fstat(fd.get(), &st) != 0 || st.st_uid != ::geteuid()) return {};
-    return fd;
-}
-
-UniqueFd homeTrash(const std::string& data) {
-    // Create the data folder's missing parents the usual way, then the trash itself.
-    for (std::size_t at = 1; at <= data.size(); ++at) {
-        if (at == data.size() || data[at] == '/') ::mkdir(data.substr(0, at).c_str(), 0700);
-    }
-    UniqueFd dataFd(::open(data.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dataFd) return {};
-    return privateFolder(dataFd.get(), "Trash");
-}
-
-// The mount point that holds `path`: the longest mount point that is a parent of it.
-std::string topDirectoryOf(const std::string& path) {
-    std::string best = "/";
-    for (const Mount& mount : parseMountInfo(readMountInfo())) {
-        const std::string& point = mount.point;
-        const bool holds = path == point ||
-                           (path.starts_with(point) && (point == "/" || path[point.size()] == '/'));
-        if (holds && point.size() > best.size()) best = point;
-    }
-    return best;
-}
-
-UniqueFd volumeTrash(const std::string& topDir) {
-    UniqueFd top(::open(topDir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!top) return {};
-    const std::string uid = std::to_string(::geteuid());
-    struct stat shared {};
-    if (::fstatat(top.get(), ".Trash", &shared, AT_SYMLINK_NOFOLLOW) == 0 &&
-        S_ISDIR(shared.st_mode) && (shared.st_mode & S_ISVTX)) {
-        UniqueFd sharedFd(
-            ::openat(top.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-        if (sharedFd) {
-            if (UniqueFd mine = privateFolder(sharedFd.get(), uid.c_str())) return mine;
-        }
-    }
-    return privateFolder(top.get(), (".Trash-" + uid).c_str());
-}
+// Names tried for one file: the next numbers first, then each try goes twice as far as the one
+// before, so that even a trash holding a name many thousand times over is passed in a few dozen.
+constexpr int kNextNumbers = 8;
+constexpr int kTries = 56;
 
 // True when the folder `fd` is still in place (a removed folder has no links left).
 bool inPlace(int fd) {
@@ -109,10 +41,10 @@ std::string deletionDate() {
     return text;
 }
 
-// The n-th name tried in the trash for `name`: the name itself, then "stem.2.ext" and so on,
-// short enough for its .trashinfo to be a valid file name: a long name loses the end of its stem,
-// cut between two characters, and keeps its extension.
-std::string candidate(const std::string& name, int n) {
+// The name tried in the trash for `name` the `n`-th time: the name itself, then "stem.2.ext" and
+// so on, short enough for its .trashinfo to be a valid file name: a long name loses the end of
+// its stem, cut between two characters, and keeps its extension.
+std::string candidate(const std::string& name, std::uint64_t n) {
     const std::size_t room = kNameMax - kInfoSuffix.size();
     if (n == 1 && name.size() <= room) return name;
     std::string stem = name;
@@ -131,16 +63,17 @@ std::string candidate(const std::string& name, int n) {
     return stem + extension;
 }
 
-bool writeInfo(int infoFd, const std::string& infoName, const std::string& pathInInfo) {
+// Writes the information file `infoName`, whole, under a name no other file has; 0 when done,
+// else the system's code (EEXIST: the name is taken), and nothing is left behind.
+int writeInfo(int infoFd, const std::string& infoName, const std::string& text) {
     UniqueFd info(::openat(infoFd, infoName.c_str(),
                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!info) return false;
-    const std::string text = "[Trash Info]\nPath=" + percentEncoded(pathInInfo) +
-                             "\nDeletionDate=" + deletionDate() + "\n";
-    bool written =
-        ::write(info.get(), text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    if (!written) ::unlinkat(infoFd, infoName.c_str(), 0);
-    return written;
+    if (!info) return errno;
+    const ssize_t written = ::write(info.get(), text.data(), text.size());
+    if (written == static_cast<ssize_t>(text.size())) return 0;
+    const int error = written < 0 ? errno : ENOSPC;
+    ::unlinkat(infoFd, infoName.c_str(), 0);
+    return error;
 }
 
 // Renames without ever replacing an existing file.
@@ -153,9 +86,13 @@ int renameNoReplace(int fromFd, const char* from, int toFd, const char* to) {
     return ::renameat(fromFd, from, toFd, to) == 0 ? 0 : errno;
 }
 
-Removal sized(Removal removal, const struct stat& st) {
-    if (removal) removal.size = static_cast<std::uint64_t>(st.st_size);
-    return removal;
+std::string noHome() {
+    static bool told = false;
+    if (!std::exchange(told, true)) {
+        std::fputs("Vidor : pas de corbeille sans dossier personnel (HOME n'est pas défini).\n",
+                   stderr);
+    }
+    return "pas de corbeille sans dossier personnel";
 }
 
 }  // namespace
@@ -178,41 +115,102 @@ std::string percentEncoded(const std::string& path) {
     return text;
 }
 
-Trash::Folders Trash::open(UniqueFd trash) {
-    Folders folders;
+std::unique_ptr<Trash::Folders> Trash::open(const TrashFolder& trash, std::string& refusal) {
+    if (!trash.fd) {
+        refusal = trash.refusal;
+        return nullptr;
+    }
+    TrashFolder files = privateFolder(trash, "files");
+    TrashFolder info = privateFolder(trash, "info");
     struct stat st {};
-    if (!trash || ::fstat(trash.get(), &st) != 0) return folders;
-    folders.files = privateFolder(trash.get(), "files");
-    folders.info = privateFolder(trash.get(), "info");
-    folders.volume = st.st_dev;
-    if (folders.files) folders.filesPath = folderPathOf(folders.files.get());
+    if (!files.fd || !info.fd || ::fstat(trash.fd.get(), &st) != 0) {
+        refusal = !files.fd ? files.refusal : info.refusal;
+        return nullptr;
+    }
+    auto folders = std::make_unique<Folders>();
+    folders->files = std::move(files.fd);
+    folders->info = std::move(info.fd);
+    folders->volume = st.st_dev;
+    folders->path = trash.path;
     return folders;
 }
 
-const Trash::Folders* Trash::home(const std::string& data) {
-    // Kept open from one move to the next; opened again if the trash was removed meanwhile.
-    if (!home_.files || !inPlace(home_.files.get()) || !inPlace(home_.info.get())) {
-        home_ = open(homeTrash(data));
+Trash::Folders* Trash::trashFor(dev_t volume, const std::string& path, std::string& refusal) {
+    if (home_ && home_->volume == volume) return home_.get();
+    const auto known = volumes_.find(volume);
+    const auto under = [&path](const std::string& top) {
+        return top == "/" || (path.starts_with(top) && path[top.size()] == '/');
+    };
+    if (known != volumes_.end() && under(known->second->top)) return known->second.get();
+    const std::string data = dataHome();
+    if (data.empty()) {
+        refusal = noHome();
+        return nullptr;
     }
-    return home_.files && home_.info ? &home_ : nullptr;
+    if (!home_) {
+        home_ = open(homeTrash(data), refusal);
+        if (home_) home_->home = true;
+    }
+    if (home_ && home_->volume == volume) return home_.get();
+    // A file of the data folder's volume goes to the home trash or nowhere.
+    struct stat dataSt {};
+    if (!home_ && (::stat(data.c_str(), &dataSt) != 0 || dataSt.st_dev == volume)) return nullptr;
+    const std::string top = topDirectoryOf(path);
+    auto own = open(volumeTrash(top), refusal);
+    if (!own) return nullptr;
+    if (own->volume != volume) {
+        refusal = "corbeille " + own->path + " refusée : elle n'est pas sur le volume du fichier";
+        return nullptr;
+    }
+    own->top = top;
+    auto& kept = volumes_[volume];
+    kept = std::move(own);
+    return kept.get();
 }
 
-Removal Trash::moveInto(const Folders& trash, int folderFd, const std::string& name,
-                        const std::string& pathInInfo) {
-    for (int n = 1; n < 10000; ++n) {
-        const std::string target = candidate(name, n);
+void Trash::forget(const Folders& trash) {
+    if (&trash == home_.get()) {
+        home_.reset();
+    } else {
+        volumes_.erase(trash.volume);
+    }
+}
+
+Removal Trash::moveInto(Folders& trash, int folderFd, const std::string& name,
+                        const std::string& path, int& error) {
+    // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
+    // mounted next time.
+    const std::string pathInInfo =
+        trash.home ? path : path.substr(trash.top == "/" ? 1 : trash.top.size() + 1);
+    const std::string text = "[Trash Info]\nPath=" + percentEncoded(pathInInfo) +
+                             "\nDeletionDate=" + deletionDate() + "\n";
+    const auto known = trash.lastNumbers.find(name);
+    std::uint64_t number = known == trash.lastNumbers.end() ? 1 : known->second + 1;
+    std::uint64_t step = 1;
+    for (int tries = 0; tries < kTries; ++tries, number += step) {
+        if (tries >= kNextNumbers) step *= 2;
+        const std::string target = candidate(name, number);
         const std::string infoName = target + std::string(kInfoSuffix);
-        if (!writeInfo(trash.info.get(), infoName, pathInInfo)) {
-            if (errno == EEXIST) continue;
-            return Removal::failed(reasonOf(errno));
+        error = writeInfo(trash.info.get(), infoName, text);
+        if (error == EEXIST) continue;
+        if (error != 0)
+            return Removal::failed("corbeille " + trash.path + " : " +
+                                   spaceReason(error, trash.info.get()));
+        error = renameNoReplace(folderFd, name.c_str(), trash.files.get(), target.c_str());
+        if (error == 0) {
+            if (number > 1) trash.lastNumbers[name] = number;
+            return {true, {}, joined(joined(trash.path, "files"), target), {}};
         }
-        const int error =
-            renameNoReplace(folderFd, name.c_str(), trash.files.get(), target.c_str());
-        if (error == 0) return {true, {}, joined(trash.filesPath, target), {}};
         ::unlinkat(trash.info.get(), infoName.c_str(), 0);
+        // A full volume is the trash's to tell; any other refusal is the file's or its folder's.
+        if (error == ENOSPC || error == EDQUOT) {
+            return Removal::failed("corbeille " + trash.path + " : " +
+                                   spaceReason(error, trash.files.get()));
+        }
         if (error != EEXIST) return Removal::failed(reasonOf(error));
     }
-    return Removal::failed("pas de nom libre dans la corbeille");
+    error = EEXIST;
+    return Removal::failed("corbeille " + trash.path + " : pas de nom libre pour " + name);
 }
 
 Removal Trash::move(int folderFd, const std::string& name) {
@@ -228,32 +226,21 @@ Removal Trash::move(int folderFd, const std::string& name) {
     const std::string folder = folderPathOf(folderFd);
     if (folder.empty()) return Removal::failed("chemin du dossier introuvable");
     const std::string path = joined(folder, name);
-    const std::string data = dataHome();
-    if (data.empty()) {
-        static bool told = false;
-        if (!std::exchange(told, true)) {
-            std::fputs("Vidor : pas de corbeille sans dossier personnel (HOME n'est pas défini).\n",
-                       stderr);
-        }
-        return Removal::failed("pas de corbeille sans dossier personnel");
+    Removal removal;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        std::string refusal;
+        Folders* trash = trashFor(st.st_dev, path, refusal);
+        if (!trash) return Removal::failed(refusal);
+        int error = 0;
+        removal = moveInto(*trash, folderFd, name, path, error);
+        if (removal) break;
+        // A trash emptied away meanwhile is made again, and one of another mount of the volume
+        // looked for again.
+        if (error != EXDEV && inPlace(trash->files.get()) && inPlace(trash->info.get())) break;
+        forget(*trash);
     }
-    const Folders* trash = home(data);
-    if (trash && trash->volume == st.st_dev) {
-        return sized(moveInto(*trash, folderFd, name, path), st);
-    }
-    // A file of the data folder's volume goes to the home trash or nowhere.
-    struct stat dataSt {};
-    if (!trash && (::stat(data.c_str(), &dataSt) != 0 || dataSt.st_dev == st.st_dev)) {
-        return Removal::failed("corbeille inutilisable : " + data + "/Trash");
-    }
-    const std::string top = topDirectoryOf(path);
-    const Folders own = open(volumeTrash(top));
-    if (!own.files || !own.info || own.volume != st.st_dev) {
-        return Removal::failed("corbeille du volume inutilisable : " + top);
-    }
-    // Paths in a volume's own trash are relative to its top, so that they hold wherever it is
-    // mounted next time.
-    return sized(moveInto(own, folderFd, name, path.substr(top == "/" ? 1 : top.size() + 1)), st);
+    if (removal) removal.size = static_cast<std::uint64_t>(st.st_size);
+    return removal;
 }
 
 }  // namespace vidor::platform::linux_

@@ -16,11 +16,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool moveToTrash(Trash& trash, const fs::path& file) {
+Removal moveToTrash(Trash& trash, const fs::path& file) {
     UniqueFd folder(::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY));
-    return static_cast<bool>(trash.move(folder.get(), file.filename().string()));
+    return trash.move(folder.get(), file.filename().string());
 }
-bool moveToTrash(const fs::path& file) {
+Removal moveToTrash(const fs::path& file) {
     Trash trash;
     return moveToTrash(trash, file);
 }
@@ -101,9 +101,38 @@ TEST(TrashTest, SameNamesGetNewOnesEveryFileKeepsItsInformationAndOnlyTheUsersOw
     fs::remove_all(sandbox.dataHome() / "Trash");
     fs::create_directories(sandbox.dataHome() / "Trash");
     ASSERT_EQ(::chown((sandbox.dataHome() / "Trash").c_str(), 65534, 65534), 0);
-    EXPECT_FALSE(moveToTrash(sandbox / "a.tmp"));
+    EXPECT_EQ(moveToTrash(sandbox / "a.tmp").reason,
+              "corbeille " + (sandbox.dataHome() / "Trash").string() +
+                  " refusée : elle appartient à un autre utilisateur");
     EXPECT_TRUE(fs::exists(sandbox / "a.tmp"));
     EXPECT_FALSE(fs::exists(sandbox.trashFiles()));
+
+    // Root given another user's data folder (sudo keeping XDG_DATA_HOME) makes nothing of its own
+    // there, which would leave that user unable to trash: it uses its home's.
+    const fs::path user = sandbox / "user";
+    fs::create_directories(user);
+    ASSERT_EQ(::chown(user.c_str(), 65534, 65534), 0);
+    sandbox.setEnv("XDG_DATA_HOME", (user / "data").string());
+    sandbox.setEnv("HOME", (sandbox / "root").string());
+    EXPECT_TRUE(moveToTrash(sandbox / "a.tmp"));
+    EXPECT_EQ(test::readFile(sandbox / "root" / ".local" / "share" / "Trash" / "files" / "a.tmp"),
+              "a");
+    EXPECT_TRUE(fs::is_empty(user));
+}
+
+TEST(TrashTest, TenThousandFilesOfOneNameAllGo) {
+    test::Sandbox sandbox;
+    constexpr int kFiles = 10500;
+    Trash trash;
+    for (int i = 0; i < kFiles; ++i) {
+        test::writeFile(sandbox / "x.tmp", "x");
+        ASSERT_TRUE(moveToTrash(trash, sandbox / "x.tmp")) << i;
+    }
+    const auto count = [](const fs::path& folder) {
+        return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+    };
+    EXPECT_EQ(count(sandbox.trashFiles()), kFiles);
+    EXPECT_EQ(count(sandbox.trashInfo()), kFiles);
 }
 
 TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
@@ -113,14 +142,25 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
     const int status = test::inMountNamespace([&] {
         if (::mount("none", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         const std::string uid = std::to_string(::geteuid());
-        // A link planted where the private trash goes is refused, even to a folder of ours.
-        fs::create_directories(volume / "stolen");
-        fs::create_directory_symlink(volume / "stolen", volume / (".Trash-" + uid));
-        test::writeFile(volume / "sub" / "a.tmp", "a");
-        if (moveToTrash(volume / "sub" / "a.tmp") || !fs::is_empty(volume / "stolen")) return 1;
-        fs::remove(volume / (".Trash-" + uid));
-        if (!moveToTrash(volume / "sub" / "a.tmp")) return 2;
         const fs::path trash = volume / (".Trash-" + uid);
+        // A link or a file planted where the private trash goes is refused, and told, even a
+        // link to a folder of ours.
+        fs::create_directories(volume / "stolen");
+        fs::create_directory_symlink(volume / "stolen", trash);
+        test::writeFile(volume / "sub" / "a.tmp", "a");
+        if (moveToTrash(volume / "sub" / "a.tmp").reason !=
+                "corbeille " + trash.string() + " refusée : c'est un lien symbolique" ||
+            !fs::is_empty(volume / "stolen")) {
+            return 1;
+        }
+        fs::remove(trash);
+        test::writeFile(trash, "planted");
+        if (moveToTrash(volume / "sub" / "a.tmp").reason !=
+            "corbeille " + trash.string() + " refusée : ce n'est pas un dossier") {
+            return 2;
+        }
+        fs::remove(trash);
+        if (!moveToTrash(volume / "sub" / "a.tmp")) return 2;
         if (test::readFile(trash / "files" / "a.tmp") != "a") return 3;
         // A shared .Trash is used only when it is sticky: without the bit, anyone could
         // remove or replace what others put there.
@@ -138,6 +178,41 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
     EXPECT_EQ(status, 0) << "the step that returned " << status
                          << " failed (1: a link was followed)";
+}
+
+TEST(TrashTest, AFullVolumeKeepsItsFilesAndSaysWhatItLacks) {
+    test::Sandbox sandbox;
+    const fs::path full = sandbox / "full";
+    const fs::path noInodes = sandbox / "inodes";
+    fs::create_directories(full);
+    fs::create_directories(noInodes);
+    const int status = test::inMountNamespace([&] {
+        if (::mount("none", full.c_str(), "tmpfs", 0, "size=64k") != 0 ||
+            ::mount("none", noInodes.c_str(), "tmpfs", 0, "nr_inodes=16") != 0) {
+            return 77;
+        }
+        const std::string trash = ".Trash-" + std::to_string(::geteuid());
+        // No room left for the information file.
+        test::writeFile(full / "a.tmp", "a");
+        test::writeFile(full / "filler", std::string(64 * 1024, 'f'));
+        if (moveToTrash(full / "a.tmp").reason !=
+            "corbeille " + (full / trash).string() + " : disque plein") {
+            return 1;
+        }
+        // No inode left for the trash itself.
+        test::writeFile(noInodes / "a.tmp", "a");
+        for (int i = 0; ::close(::creat((noInodes / std::to_string(i)).c_str(), 0644)) == 0; ++i) {
+        }
+        if (moveToTrash(noInodes / "a.tmp").reason !=
+            "corbeille " + (noInodes / trash).string() +
+                " impossible à créer : plus d'inode libre sur le volume, aucun fichier ne peut y "
+                "être créé") {
+            return 2;
+        }
+        return fs::exists(full / "a.tmp") && fs::exists(noInodes / "a.tmp") ? 0 : 3;
+    });
+    if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
+    EXPECT_EQ(status, 0);
 }
 
 }  // namespace
