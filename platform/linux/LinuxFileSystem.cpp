@@ -39,6 +39,11 @@ std::string baseOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// A name that stays inside its folder.
+bool plainName(const std::string& name) {
+    return name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
 // Why a file whose folder could not be reached cannot be removed.
 std::string notFound(const FolderError& error) {
     return reasonOf(error.code != 0 ? error.code : ENOENT);
@@ -119,7 +124,7 @@ LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, Folder
     }
     std::vector<std::string> names = programPathNames(path);
     for (const std::string& name : names) {
-        if (name == "." || name == ".." || name.find('/') != std::string::npos) {
+        if (!plainName(name)) {
             error = folderError(ENOENT);
             return {};
         }
@@ -157,16 +162,36 @@ std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
     return infoOf(st);
 }
 
+LinuxFileSystem::Located LinuxFileSystem::locateToRemove(const std::string& path,
+                                                         FolderError& error) {
+    const std::size_t slash = path.rfind('\\');
+    if (!programForm(path) || slash == std::string::npos) return locate(path, error);
+    const std::string folder = path.substr(0, slash + 1);
+    std::string name = path.substr(slash + 1);
+    if (last_.folder && folder == last_.path && !name.empty() && plainName(name)) {
+        // Moved, removed, or put out of reach meanwhile, it is looked for again from the drive.
+        const int fd = last_.folder->descriptor();
+        if (fd >= 0 && folderPathOf(fd) == last_.realPath) return {last_.folder, std::move(name)};
+    }
+    Located at = locate(path, error);
+    last_ = {};
+    if (at.folder && !at.name.empty()) {
+        std::string realPath = folderPathOf(at.folder->descriptor());
+        if (!realPath.empty()) last_ = {folder, std::move(realPath), at.folder};
+    }
+    return at;
+}
+
 Removal LinuxFileSystem::deleteFile(const std::string& path) {
     FolderError located;
-    Located at = locate(path, located);
+    Located at = locateToRemove(path, located);
     if (!at.folder || at.name.empty()) return Removal::failed(notFound(located));
     return LinuxFolder::removeEntry(at.folder->descriptor(), at.name);
 }
 
 Removal LinuxFileSystem::moveToTrash(const std::string& path) {
     FolderError error;
-    Located at = locate(path, error);
+    Located at = locateToRemove(path, error);
     if (!at.folder || at.name.empty()) return Removal::failed(notFound(error));
     return trash_.move(at.folder->descriptor(), at.name);
 }

@@ -56,6 +56,9 @@ class LinuxFileSystem : public FileSystem {
         std::string name;
     };
     Located locate(const std::string& path, FolderError& error);
+    // The same for a file to remove: a deletion goes through its list folder by folder, so the
+    // folder of the last one is kept, and taken again while it still lies where it lay.
+    Located locateToRemove(const std::string& path, FolderError& error);
     std::shared_ptr<FolderNode> openRoot(const std::string& folder, FolderError& error);
     // Keeps the real path of the folder `fd` just opened for `drive`, worked out again only
     // when another folder takes the drive's place.
@@ -71,6 +74,12 @@ class LinuxFileSystem : public FileSystem {
         std::string path;
     };
 
+    struct LastFolder {
+        std::string path;      // in the program's form, up to its last backslash
+        std::string realPath;  // where it lay on the machine
+        std::shared_ptr<FolderNode> folder;
+    };
+    LastFolder last_;
     const DriveMap& drives_;
     std::map<char, RealRoot> realRoots_;
     std::shared_ptr<OpenFolders> registry_;

@@ -79,6 +79,19 @@ TEST_F(LinuxFileSystemTest, OpenFoldersStayFewAndReopenAsTheSameFolder) {
     EXPECT_EQ(error.description, "Trop de fichiers ouverts");
 }
 
+TEST_F(LinuxFileSystemTest, FilesRemovedOneAfterTheOtherAreLookedForWhereTheirPathLeadsNow) {
+    LinuxFileSystem files(map);
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) test::writeFile(c / "m" / name, "old");
+    EXPECT_TRUE(files.deleteFile("C:\\m\\a.tmp"));
+    // The folder of the last removal moves away, another takes its name.
+    fs::rename(c / "m", c / "moved");
+    test::writeFile(c / "m" / "c.tmp", "new");
+    EXPECT_EQ(files.deleteFile("C:\\m\\b.tmp").reason, "fichier introuvable");
+    EXPECT_TRUE(files.moveToTrash("C:\\m\\c.tmp"));
+    EXPECT_FALSE(fs::exists(c / "m" / "c.tmp"));
+    EXPECT_TRUE(fs::exists(c / "moved" / "b.tmp") && fs::exists(c / "moved" / "c.tmp"));
+}
+
 // A purged folder is made again under its name: a link planted there meanwhile is not followed.
 TEST_F(LinuxFileSystemTest, CreateFolderLikeRefusesALinkInItsPlace) {
     LinuxFileSystem files(map);
