@@ -9,8 +9,10 @@
 # Usage: bench/removal.sh [files] [runs] [work folder]
 #   files are spread over one folder per hundred files, with unique names (default 20000)
 #   REMOVAL_BENCH and VIDOR name other builds to time (default build/bench/removal_bench and
-#   build/Vidor), to compare a change with what it replaces; SETTLE is the wait in seconds after
-#   each removal of a tree (default 31, see fresh()).
+#   build/Vidor), to compare a change with what it replaces.
+# On ext4 without a journal, a file made soon after many were removed costs more (the system
+# passes over each recently freed inode): the trash's information files pay it, and gio's, two per
+# file, pay it twice. Every run here follows the removal of the tree before it, alike.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps libglib2.0-bin >/dev/null
@@ -32,11 +34,6 @@ if [ "$(id -u)" -eq 0 ]; then apart=(unshare -n); else apart=(unshare -rn); fi
 
 fresh() {  # an empty trash and a new tree, written out, so that each run starts alike
   rm -rf "$XDG_DATA_HOME/Trash" "$tree"
-  # Inodes freed less than the dirty expiry (30 s) ago are passed over one by one when files are
-  # made on some volumes (ext4 without a journal): whoever makes files first after a removal
-  # would pay for it.
-  sync
-  sleep "${SETTLE:-31}"
   "$bench" build "$tree" "$files" $(( (files + 99) / 100 )) >/dev/null
   sync
 }
