@@ -41,7 +41,7 @@ fresh() {  # an empty trash and a new tree, written out, so that each run starts
 seconds() {  # wall time of a command, in seconds; fails when the command does
   local start end
   start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; return 1; }
+  "$@" >/dev/null 2>&1 || { echo "removal.sh: failed: $*" >&2; return 1; }
   end=$(date +%s.%N)
   awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }'
 }
@@ -50,16 +50,21 @@ inside() {  # the census's and the removal's time as removal_bench tells them, i
   "${apart[@]}" "$bench" "$1" "$tree" | awk '{ printf "%.3f", $2 + $5 }'
 }
 
-least() { awk -v a="$1" -v b="$2" 'BEGIN { print (a < b) ? a : b }'; }
+keep_least() {  # keep_least <variable> <command...>: the variable becomes the least time so far
+  local time
+  time=$("${@:2}")  # a failure ends the script
+  printf -v "$1" '%s' "$(awk -v a="${!1}" -v b="$time" 'BEGIN { print (a < b) ? a : b }')"
+}
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 delete=999 find_delete=999 trash=999 gio=999 unattended=999
 for _ in $(seq "$runs"); do
-  fresh; delete=$(least "$delete" "$(inside delete)")
-  fresh; find_delete=$(least "$find_delete" "$(seconds find "$tree" -name '*.tmp' -delete)")
-  fresh; trash=$(least "$trash" "$(inside trash)")
-  fresh; gio=$(least "$gio" "$(seconds find "$tree" -name '*.tmp' -exec gio trash {} +)")
-  fresh; unattended=$(least "$unattended" "$(seconds "${apart[@]}" "$vidor" /U:C /E:tmp)")
+  fresh; keep_least delete inside delete
+  fresh; keep_least find_delete seconds find "$tree" -name '*.tmp' -delete
+  fresh; keep_least trash inside trash
+  # gio refuses to trash on a volume it takes for the system's (a tmpfs such as /dev/shm).
+  fresh; keep_least gio seconds find "$tree" -name '*.tmp' -exec gio trash {} +
+  fresh; keep_least unattended seconds "${apart[@]}" "$vidor" /U:C /E:tmp
 done
 rm -rf "$XDG_DATA_HOME/Trash" "$tree"
 
