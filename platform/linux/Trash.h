@@ -33,9 +33,9 @@ class Trash {
         UniqueFd files;
         UniqueFd info;
         dev_t volume = 0;
-        std::string path;  // of the trash itself
-        std::string top;   // of its volume, which the paths it records start from; empty: "/"
-        bool home = false;
+        std::string path;   // of the trash itself
+        bool home = false;  // the home trash records whole paths
+        std::string top;    // else the top of its volume, which the paths it records start from
         // The last number given to a name taken more than once, where the next search starts.
         std::unordered_map<std::string, std::uint64_t> lastNumbers;
     };
@@ -43,7 +43,6 @@ class Trash {
     static std::unique_ptr<Folders> open(const TrashFolder& trash, std::string& refusal);
     // The trash that takes the file at `path` on the volume `volume`, or null with `refusal`.
     Folders* trashFor(dev_t volume, const std::string& path, std::string& refusal);
-    Folders* volumeTrashFor(dev_t volume, const std::string& path, std::string& refusal);
     // Forgets a trash found unusable, so that the next move looks for it again.
     void forget(const Folders& trash);
     // Moves the file into `trash`; on failure `error` is the system's code (0 for none).
