@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -87,14 +86,6 @@ void FolderNode::closeDescriptor() {
     ::close(fd_);
     fd_ = -1;
     registry_->closed(*this);
-}
-
-std::string folderPathOf(int fd) {
-    char target[4096];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
-    if (length <= 0 || static_cast<std::size_t>(length) == sizeof target) return {};
-    return std::string(target, static_cast<std::size_t>(length));
 }
 
 void OpenFolders::opened(FolderNode& node) {

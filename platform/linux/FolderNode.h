@@ -89,8 +89,4 @@ class OpenFolders {
     std::size_t limit_;
 };
 
-// The path the open folder `fd` has now (ending in " (deleted)" once it is removed), or the
-// empty text.
-std::string folderPathOf(int fd);
-
 }  // namespace vidor::platform::linux_

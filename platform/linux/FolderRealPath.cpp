@@ -18,18 +18,20 @@ bool names(const std::string& path, const struct stat& folder) {
 
 }  // namespace
 
+std::string folderPathOf(int fd) {
+    char target[PATH_MAX];
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    const ssize_t length = ::readlink(link.c_str(), target, sizeof target);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof target) return {};
+    return std::string(target, static_cast<std::size_t>(length));
+}
+
 std::string folderRealPath(int fd, const std::string& spelled) {
     struct stat folder {};
     if (::fstat(fd, &folder) != 0) return {};
     // The descriptor's own path cannot have been swapped since the folder was opened; the
     // spelling could, hence the identity check on both.
-    char path[PATH_MAX];
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = ::readlink(link.c_str(), path, sizeof path);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof path) {
-        std::string given(path, static_cast<std::size_t>(length));
-        if (names(given, folder)) return given;
-    }
+    if (std::string given = folderPathOf(fd); names(given, folder)) return given;
     if (char* resolved = ::realpath(spelled.c_str(), nullptr)) {
         std::string real(resolved);
         std::free(resolved);

@@ -165,7 +165,7 @@ std::optional<FileInfo> LinuxFileSystem::info(const std::string& path) {
 LinuxFileSystem::Located LinuxFileSystem::locateToRemove(const std::string& path,
                                                          FolderError& error) {
     const std::size_t slash = path.rfind('\\');
-    if (!programForm(path) || slash == std::string::npos) return locate(path, error);
+    if (!isProgramPath(path) || slash == std::string::npos) return locate(path, error);
     const std::string folder = path.substr(0, slash + 1);
     std::string name = path.substr(slash + 1);
     if (last_.folder && folder == last_.path && !name.empty() && plainName(name)) {

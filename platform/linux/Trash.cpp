@@ -11,7 +11,7 @@
 #include <utility>
 
 #include "platform/linux/FileInUse.h"
-#include "platform/linux/FolderNode.h"
+#include "platform/linux/FolderRealPath.h"
 #include "platform/linux/SystemReason.h"
 #include "platform/linux/TrashFolders.h"
 
