@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -57,15 +56,12 @@ FolderError folderError(int error) {
         case ELOOP:
         case EXDEV:
             return {true, {}, error};
-        case EIO:
-            return {false, "Erreur d'entrée/sortie", error};
-        case EMFILE:
-        case ENFILE:
-            return {false, "Trop de fichiers ouverts", error};
-        case ENOMEM:
-            return {false, "Mémoire insuffisante", error};
-        default:
-            return {false, std::strerror(error), error};
+        default: {
+            // Told alone in a box, so it begins as a sentence does.
+            std::string reason = reasonOf(error);
+            if (!reason.empty() && reason[0] >= 'a' && reason[0] <= 'z') reason[0] -= 'a' - 'A';
+            return {false, std::move(reason), error};
+        }
     }
 }
 
