@@ -4,7 +4,7 @@
 # to the trash against gio trash, and an unattended run of the program (its window, census and
 # move to the trash) against gio trash. "Effacer" and "Corbeille" are the program's census and
 # removal with a window system that draws nothing (bench/RemovalBench.cpp). Each process is timed
-# whole, from its start to its end: the least wall time and the least processor time (user and
+# whole, from its start to its end: the median wall time and the median processor time (user and
 # system) of a few runs, and their ratios. On a shared machine the processor times move less.
 # Usage: bench/removal.sh [files] [runs] [work folder]
 #   files are spread over one folder per hundred files, with unique names (default 20000)
@@ -41,21 +41,26 @@ fresh() {  # an empty trash and a new tree, written out, so that each run starts
 }
 
 declare -A wall cpu
-measure() {  # measure <name> <command...>: keeps the least wall and processor times of <name>
+measure() {  # measure <name> <command...>: adds one wall and one processor time to <name>'s
   local name=$1 seconds user system
   shift
   fresh
   /usr/bin/time -o "$work/time" -f '%e %U %S' "$@" >/dev/null 2>&1 ||
     { echo "removal.sh: failed: $*" >&2; exit 1; }
   read -r seconds user system <"$work/time"
-  wall[$name]=$(awk -v a="${wall[$name]:-999}" -v b="$seconds" 'BEGIN { print (a < b) ? a : b }')
-  cpu[$name]=$(awk -v a="${cpu[$name]:-999}" -v b="$user" -v c="$system" \
-    'BEGIN { print (a < b + c) ? a : b + c }')
+  wall[$name]+="$seconds "
+  cpu[$name]+="$(awk -v a="$user" -v b="$system" 'BEGIN { print a + b }') "
+}
+
+median() {  # median <numbers...>
+  printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 line() {  # line <label> <name> <other tool's label> <other's name>
-  awk -v l="$1" -v w="${wall[$2]}" -v c="${cpu[$2]}" -v o="$3" -v ow="${wall[$4]}" \
-    -v oc="${cpu[$4]}" 'BEGIN {
+  # shellcheck disable=SC2086 # the times are words
+  awk -v l="$1" -v w="$(median ${wall[$2]})" -v c="$(median ${cpu[$2]})" -v o="$3" \
+    -v ow="$(median ${wall[$4]})" -v oc="$(median ${cpu[$4]})" 'BEGIN {
       printf "%-30s %6.2f s (cpu %5.2f) | %-12s %6.2f s (cpu %5.2f) | ratio %.2f (cpu %.2f)\n",
         l, w, c, o, ow, oc, w / ow, c / oc }'
 }
@@ -68,7 +73,7 @@ for _ in $(seq "$runs"); do
   measure unattended "${apart[@]}" "$vidor" /U:C /E:tmp
 done
 
-echo "$files files, best of $runs runs, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "$files files, median of $runs runs, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 line 'Effacer (census, deletion)' delete 'find -delete' find
 line 'Corbeille (census, trash)' trash 'gio trash' gio
 line 'unattended run to the trash' unattended 'gio trash' gio

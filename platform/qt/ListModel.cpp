@@ -1,6 +1,7 @@
 #include "platform/qt/ListModel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vidor::platform::qt {
 
@@ -19,11 +20,18 @@ QString ListModel::displayed(const std::string& text) {
     return shown;
 }
 
+int ListModel::listLine(int row) const {
+    if (removed_ == 0 || row < removedAt_) return row;
+    return row < removedAt_ + removed_ ? -1 : row - removed_;
+}
+
 QVariant ListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_ || index.row() >= list_.count()) return {};
-    if (role == Qt::DisplayRole) return displayed(list_.item(index.row()));
+    if (!index.isValid() || index.row() >= rows_) return {};
+    const int line = listLine(index.row());
+    if (line < 0 || line >= list_.count()) return {};
+    if (role == Qt::DisplayRole) return displayed(list_.item(line));
     if (role == Qt::ToolTipRole && list_.toolTip) {
-        return QString::fromStdString(list_.toolTip(index.row()));
+        return QString::fromStdString(list_.toolTip(line));
     }
     return {};
 }
@@ -47,6 +55,13 @@ int ListModel::widest(const QFontMetrics& metrics) {
 }
 
 void ListModel::flush() {
+    if (removed_ > 0) {
+        beginRemoveRows({}, removedAt_, removedAt_ + removed_ - 1);
+        rows_ -= removed_;
+        measured_ = std::min(measured_, removedAt_);
+        removed_ = 0;
+        endRemoveRows();
+    }
     if (pending_ == 0) return;
     beginInsertRows({}, rows_, rows_ + pending_ - 1);
     rows_ += pending_;
@@ -55,8 +70,14 @@ void ListModel::flush() {
 }
 
 void ListModel::listChanged(ListChange change, int index) {
-    if (change == ListChange::Inserted && index == rows_ + pending_) {
+    if (change == ListChange::Inserted && removed_ == 0 && index == rows_ + pending_) {
         ++pending_;
+        return;
+    }
+    if (change == ListChange::Removed && std::exchange(removedSinceShown_, true) && pending_ == 0 &&
+        (removed_ == 0 || index == removedAt_) && index < rows_ - removed_) {
+        removedAt_ = index;
+        ++removed_;
         return;
     }
     flush();

@@ -161,24 +161,31 @@ QWidget* QtForm::buildSurface(Control& control, QWidget* parent) {
 }
 
 void QtForm::connectList(ListBox& list, ListView* view) {
-    models_[&list] = view->listModel();
-    connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this, &list, view](const QItemSelection& selected, const QItemSelection& deselected) {
-                if (syncing_) return;
-                system_.guard([&] {
-                    if (!list.multiple()) {
-                        // The program's selected line is the highlighted one, or none at all:
-                        // "Conserver" must never take off a line the user no longer sees selected.
-                        const QModelIndexList rows = view->selectionModel()->selectedIndexes();
-                        list.setListIndex(rows.isEmpty() ? -1 : rows.front().row());
-                        return;
+    ListModel* model = view->listModel();
+    models_[&list] = model;
+    connect(
+        view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this, &list, view, model](const QItemSelection& selected,
+                                   const QItemSelection& deselected) {
+            if (syncing_) return;
+            system_.guard([&] {
+                if (!list.multiple()) {
+                    // The program's selected line is the highlighted one, or none at all:
+                    // "Conserver" must never take off a line the user no longer sees selected.
+                    const QModelIndexList rows = view->selectionModel()->selectedIndexes();
+                    list.setListIndex(rows.isEmpty() ? -1 : model->listLine(rows.front().row()));
+                    return;
+                }
+                const auto select = [&](const QItemSelection& rows, bool selected) {
+                    for (const QModelIndex& index : rows.indexes()) {
+                        const int line = model->listLine(index.row());
+                        if (line >= 0) list.setSelected(line, selected);
                     }
-                    for (const QModelIndex& index : deselected.indexes())
-                        list.setSelected(index.row(), false);
-                    for (const QModelIndex& index : selected.indexes())
-                        list.setSelected(index.row(), true);
-                });
+                };
+                select(deselected, false);
+                select(selected, true);
             });
+        });
     connect(view, &QListView::doubleClicked, this,
             [this, &list] { system_.guard([&list] { list.doubleClick(); }); });
 }
@@ -186,7 +193,9 @@ void QtForm::connectList(ListBox& list, ListView* view) {
 void QtForm::syncSelection(ListBox& list) {
     auto* view = static_cast<QListView*>(widgetOf(list));
     ListModel* model = models_.at(&list);
-    model->flush();
+    // A deletion marks each line as it goes: lines it took off wait to be announced, in one
+    // batch, rather than have the view lay out its lines again at each one.
+    if (list.multiple() || model->viewRow(list.listIndex()) >= model->rowCount()) model->flush();
     if (!view) return;
     syncing_ = true;
     QItemSelectionModel* selection = view->selectionModel();
@@ -197,7 +206,7 @@ void QtForm::syncSelection(ListBox& list) {
         }
         selection->select(wanted, QItemSelectionModel::ClearAndSelect);
     } else if (list.listIndex() >= 0) {
-        const QModelIndex index = model->index(list.listIndex());
+        const QModelIndex index = model->index(model->viewRow(list.listIndex()));
         selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
         view->scrollTo(index);
     } else {
@@ -248,6 +257,7 @@ void QtForm::showLists() {
     cost.start();
     longestShown_ = 0;
     for (auto& [control, model] : models_) {
+        model->shown();
         if (!model->pending() && !topMoved_.contains(control)) continue;
         model->flush();
         auto* view = static_cast<QListView*>(widgetOf(*control));
