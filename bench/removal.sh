@@ -25,7 +25,7 @@ vidor=$(realpath "${VIDOR:-build/Vidor}")
 tree=$work/tree
 
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache
-export XDG_RUNTIME_DIR=$work/run VIDOR_UNITES="C=3:$tree"
+export XDG_RUNTIME_DIR=$work/run XDG_STATE_HOME=$work/state VIDOR_UNITES="C=3:$tree"
 export HOME=$work  # gio takes the home trash for files of its home's volume
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME"
@@ -34,8 +34,8 @@ build/bench/census_bench settings  # no self-update: the run asks nothing
 # Every trial of the program runs in a network namespace of its own (one copy per user).
 if [ "$(id -u)" -eq 0 ]; then apart=(unshare -n); else apart=(unshare -rn); fi
 
-fresh() {  # an empty trash and a new tree, written out, so that each run starts alike
-  rm -rf "$XDG_DATA_HOME/Trash" "$tree"
+fresh() {  # an empty trash and journal, a new tree, written out, so that each run starts alike
+  rm -rf "$XDG_DATA_HOME/Trash" "$XDG_STATE_HOME" "$tree"
   "$bench" build "$tree" "$files" $(( (files + 99) / 100 )) >/dev/null
   sync
 }
@@ -80,4 +80,4 @@ line 'unattended run to the trash' unattended 'gio trash' gio
 # The census's and the removal's own shares, once more.
 fresh; "${apart[@]}" "$bench" delete "$tree"
 fresh; "${apart[@]}" "$bench" trash "$tree"
-rm -rf "$XDG_DATA_HOME/Trash" "$tree" "$work/time"
+rm -rf "$XDG_DATA_HOME/Trash" "$XDG_STATE_HOME" "$tree" "$work/time"

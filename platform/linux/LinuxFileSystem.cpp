@@ -115,7 +115,7 @@ LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, Folder
     if (!isProgramPath(path)) {
         // The machine's own paths (the self-update's) are taken as the user wrote them.
         auto folder = openRoot(parentOf(path), error);
-        return {folder, folder ? baseOf(path) : std::string()};
+        return {folder, folder ? baseOf(path) : std::string(), {}};
     }
     const Drive* drive = drives_.find(path[0]);
     if (!drive) {
@@ -135,7 +135,7 @@ LinuxFileSystem::Located LinuxFileSystem::locate(const std::string& path, Folder
         folder = LinuxFolder::openChild(folder, names[i], error);
     }
     if (!folder) return {};
-    return {folder, names.empty() ? std::string() : names.back()};
+    return {folder, names.empty() ? std::string() : names.back(), {}};
 }
 
 std::unique_ptr<Folder> LinuxFileSystem::openFolder(const std::string& path, FolderError& error) {
@@ -171,13 +171,15 @@ LinuxFileSystem::Located LinuxFileSystem::locateToRemove(const std::string& path
     if (last_.folder && folder == last_.path && !name.empty() && plainName(name)) {
         // Moved, removed, or put out of reach meanwhile, it is looked for again from the drive.
         const int fd = last_.folder->descriptor();
-        if (fd >= 0 && folderPathOf(fd) == last_.realPath) return {last_.folder, std::move(name)};
+        if (fd >= 0 && folderPathOf(fd) == last_.realPath) {
+            return {last_.folder, std::move(name), last_.realPath};
+        }
     }
     Located at = locate(path, error);
     last_ = {};
     if (at.folder && !at.name.empty()) {
-        std::string realPath = folderPathOf(at.folder->descriptor());
-        if (!realPath.empty()) last_ = {folder, std::move(realPath), at.folder};
+        at.folderPath = folderPathOf(at.folder->descriptor());
+        if (!at.folderPath.empty()) last_ = {folder, at.folderPath, at.folder};
     }
     return at;
 }
@@ -193,7 +195,7 @@ Removal LinuxFileSystem::moveToTrash(const std::string& path) {
     FolderError error;
     Located at = locateToRemove(path, error);
     if (!at.folder || at.name.empty()) return Removal::failed(notFound(error));
-    return trash_.move(at.folder->descriptor(), at.name);
+    return trash_.move(at.folder->descriptor(), at.name, at.folderPath);
 }
 
 bool LinuxFileSystem::createFolder(const std::string& path) {

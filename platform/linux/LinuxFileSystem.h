@@ -54,6 +54,7 @@ class LinuxFileSystem : public FileSystem {
     struct Located {
         std::shared_ptr<FolderNode> folder;
         std::string name;
+        std::string folderPath;  // the folder's real path, where it was just read
     };
     Located locate(const std::string& path, FolderError& error);
     // The same for a file to remove: a deletion goes through its list folder by folder, so the

@@ -213,7 +213,7 @@ Removal Trash::moveInto(Folders& trash, int folderFd, const std::string& name,
     return Removal::failed("corbeille " + trash.path + " : pas de nom libre pour " + name);
 }
 
-Removal Trash::move(int folderFd, const std::string& name) {
+Removal Trash::move(int folderFd, const std::string& name, const std::string& folderPath) {
     struct stat st {};
     if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         return Removal::failed(reasonOf(errno));
@@ -223,7 +223,7 @@ Removal Trash::move(int folderFd, const std::string& name) {
     if (std::string inUse = holdIfUnused(folderFd, name, st, hold); !inUse.empty()) {
         return Removal::failed(std::move(inUse));
     }
-    const std::string folder = folderPathOf(folderFd);
+    const std::string folder = folderPath.empty() ? folderPathOf(folderFd) : folderPath;
     if (folder.empty()) return Removal::failed("chemin du dossier introuvable");
     const std::string path = joined(folder, name);
     Removal removal;

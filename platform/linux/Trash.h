@@ -25,7 +25,8 @@ class Trash {
     // Moves the entry `name` (a file or a link, never a folder) of the open folder `folderFd`;
     // once moved, `trashedAs` is its path in the trash's files/ folder. A file another program
     // has open stays. When it could not be moved, the reason names the trash that refused it.
-    Removal move(int folderFd, const std::string& name);
+    // `folderPath`, when the caller has just read it, is the folder's path, else read here.
+    Removal move(int folderFd, const std::string& name, const std::string& folderPath = {});
 
   private:
     // The files/ and info/ folders of a trash, kept open from one move to the next.
