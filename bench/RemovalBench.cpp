@@ -85,10 +85,11 @@ int run(const fs::path& root, bool toTrash) {
     } catch (const vidor::platform::ProgramEnd&) {
     }
     const double removal = secondsSince(start);
-    std::printf("census %.3f s, %s %.3f s: %d files listed, %d left; the removal used %.3f s of "
-                "processor time\n",
-                census, toTrash ? "trash" : "delete", removal, listed, form.lDel.count(),
-                processorSeconds() - processor);
+    std::printf(
+        "census %.3f s, %s %.3f s: %d files listed, %d left; the removal used %.3f s of "
+        "processor time\n",
+        census, toTrash ? "trash" : "delete", removal, listed, form.lDel.count(),
+        processorSeconds() - processor);
     return form.lDel.count() == 0 ? 0 : 1;
 }
 

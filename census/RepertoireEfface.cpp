@@ -72,8 +72,8 @@ void RepertoireEfface(platform::Folder& parent, const std::string& name, bool ve
                       platform::WindowSystem& windows, TailleTotale& total,
                       const SystemFiles& system, RunReport* report,
                       const FolderFailed& folderFailed) {
-    const Purge purge{versCorbeille, windows, total, EntryGuard(system.files), report,
-                      folderFailed};
+    const Purge purge{versCorbeille, windows,     total, EntryGuard(system.files),
+                      report,        folderFailed};
     // A stack instead of recursion: however deep the tree, the call stack stays flat.
     std::vector<Level> levels;
     levels.push_back(open(parent, name, system.path, purge));
