@@ -29,9 +29,8 @@ namespace vidor::platform::qt {
 
 namespace {
 
-// Milliseconds beyond which showing the lists is spaced out, for lists of at least so many lines:
-// a short list is always shown at once, however busy the machine that made it slow.
-constexpr qint64 kSlowShow = 4;
+// Only lists of at least so many lines are shown at a pace: a short list is always shown at once,
+// however busy the machine that made it slow.
 constexpr int kLongList = 10000;
 
 void setBold(QWidget* widget, bool bold) {
@@ -237,15 +236,12 @@ void QtForm::queueShowLists(qint64 delay) {
 }
 
 void QtForm::showLists() {
-    // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
-    // tenth of the time, so that it never slows a census much. Shorter lists are shown at once.
-    const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
-    if (showCost_ >= kSlowShow && longestShown_ >= kLongList && wait > 0) {
-        queueShowLists(wait);
+    // Laying out a list of a hundred thousand lines takes milliseconds.
+    if (const auto wait = pace_.wait(); longestShown_ >= kLongList && wait.count() > 0) {
+        queueShowLists(wait.count());
         return;
     }
-    QElapsedTimer cost;
-    cost.start();
+    const auto start = DrawPace::Clock::now();
     longestShown_ = 0;
     for (auto& [control, model] : models_) {
         if (!model->pending() && !topMoved_.contains(control)) continue;
@@ -260,8 +256,7 @@ void QtForm::showLists() {
             view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);
         }
     }
-    showCost_ = cost.elapsed();
-    sinceShown_.start();
+    pace_.drawn(start, DrawPace::Clock::now());
 }
 
 void QtForm::stack(const Control& container) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QListView>
 #include <QObject>
 #include <QPointer>
@@ -9,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/DrawPace.h"
 #include "platform/Keyboard.h"
 #include "platform/PixelScale.h"
 #include "platform/controls/Control.h"
@@ -85,9 +85,8 @@ class QtForm : public QObject, public ControlObserver {
     // The controls each caption names.
     std::unordered_multimap<const Control*, const Control*> named_;
     bool showQueued_ = false;
-    QElapsedTimer sinceShown_;
-    qint64 showCost_ = 0;   // milliseconds the last showLists() took
-    int longestShown_ = 0;  // lines of the longest list it laid out
+    DrawPace pace_;
+    int longestShown_ = 0;  // lines of the longest list showLists() laid out
     bool syncing_ = false;
 };
 

@@ -224,6 +224,10 @@ LRESULT Win32Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         case NativeLists::kDrawAgain:
             lists_->drawAgain();
             return 0;
+        case WM_TIMER:
+            if (wParam != NativeLists::kDrawTimer) break;
+            lists_->drawAgain();
+            return 0;
         case WM_CLOSE:
             if (closeAsked(hwnd)) return 0;
             break;

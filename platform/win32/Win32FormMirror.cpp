@@ -31,7 +31,7 @@ void Win32Form::listChanged(ListBox& list, ListChange change, int index) {
     if (!hwnd) return;
     // The native list tells of no selection change the program made itself.
     syncing_ = true;
-    lists_->changed(hwnd, list, change, index);
+    lists_->changed(hwnd, change, index);
     syncing_ = false;
 }
 
@@ -109,8 +109,7 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
             syncSelection(static_cast<ListBox&>(control), hwnd);
             break;
         case Property::TopIndex:
-            ::SendMessageW(hwnd, LB_SETTOPINDEX,
-                           static_cast<WPARAM>(static_cast<ListBox&>(control).topIndex()), 0);
+            lists_->topMoved(hwnd);
             break;
         default:
             break;
@@ -124,6 +123,8 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
 }
 
 void Win32Form::syncSelection(ListBox& list, HWND hwnd) {
+    // The lines appended since the loop last turned are counted first: a selected one must exist.
+    lists_->catchUp(hwnd);
     syncing_ = true;
     if (list.multiple()) {
         for (int row = 0; row < list.count(); ++row)
