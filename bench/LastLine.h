@@ -1,12 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
+#include "platform/GuardedWindowSystem.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Window.h"
-#include "platform/WindowSystem.h"
 
 namespace vidor::bench {
 
@@ -17,15 +18,19 @@ using Clock = std::chrono::steady_clock;
 // list holds.
 class LastLineWatch {
   public:
-    LastLineWatch(platform::WindowSystem& windows, platform::Window& window,
+    // Once the last line of the whole list is drawn, or `limit` passed, `done` is called with the
+    // moment it was drawn, or with nothing.
+    using Done = std::function<void(std::optional<Clock::time_point>)>;
+
+    LastLineWatch(platform::GuardedWindowSystem& windows, platform::Window& window,
                   const platform::ListBox& list);
     ~LastLineWatch();
 
     // How many times the list's last line of the moment was drawn so far.
     int draws() const;
-    // Lets the window handle its events until the last line of the whole list is drawn, or
-    // `limit` passes; returns the moment it was drawn, or nothing.
-    std::optional<Clock::time_point> wait(std::chrono::seconds limit);
+    // From now on, calls `done` at the first drawing of the whole list's last line, from the
+    // event loop, or after `limit`.
+    void whenDrawn(Done done, std::chrono::seconds limit);
 
     struct Native;
 

@@ -1,6 +1,5 @@
 // The list's last line as Qt draws it: a paint of the view's viewport that covers it.
 
-#include <QCoreApplication>
 #include <QListView>
 #include <QPaintEvent>
 #include <QTimer>
@@ -16,8 +15,6 @@ namespace vidor::bench {
 struct LastLineWatch::Native : QObject {
     Native(const platform::ListBox& list, QListView* view) : list(list), view(view) {
         view->viewport()->installEventFilter(this);
-        // Waiting for events wakes at least this often.
-        ticks.start(20);
     }
 
     bool eventFilter(QObject*, QEvent* event) override {
@@ -27,18 +24,21 @@ struct LastLineWatch::Native : QObject {
         const QRect last = view->visualRect(view->model()->index(rows - 1, 0));
         if (!static_cast<QPaintEvent*>(event)->region().intersects(last)) return false;
         ++draws;
-        if (rows == list.count()) whole = true;
+        if (rows == list.count() && done) {
+            // Told once this paint is over and on the screen.
+            QTimer::singleShot(0, this, [this, finish = std::move(done)] { finish(Clock::now()); });
+            done = nullptr;
+        }
         return false;
     }
 
     const platform::ListBox& list;
     QListView* view;
-    QTimer ticks;
     int draws = 0;
-    bool whole = false;
+    Done done;
 };
 
-LastLineWatch::LastLineWatch(platform::WindowSystem& windows, platform::Window& window,
+LastLineWatch::LastLineWatch(platform::GuardedWindowSystem& windows, platform::Window& window,
                              const platform::ListBox& list) {
     auto* qt = dynamic_cast<platform::qt::QtWindowSystem*>(&windows);
     platform::qt::QtForm* form = qt ? qt->formOf(window) : nullptr;
@@ -56,13 +56,11 @@ int LastLineWatch::draws() const {
     return native_->draws;
 }
 
-std::optional<Clock::time_point> LastLineWatch::wait(std::chrono::seconds limit) {
-    native_->whole = false;
-    const auto end = Clock::now() + limit;
-    while (!native_->whole && Clock::now() < end)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (!native_->whole) return std::nullopt;
-    return Clock::now();
+void LastLineWatch::whenDrawn(Done done, std::chrono::seconds limit) {
+    native_->done = std::move(done);
+    QTimer::singleShot(limit, native_.get(), [native = native_.get()] {
+        if (auto finish = std::move(native->done)) finish(std::nullopt);
+    });
 }
 
 }  // namespace vidor::bench

@@ -18,7 +18,7 @@ struct LastLineWatch::Native {
     HWND parent;
     WNDPROC base = nullptr;
     int draws = 0;
-    bool whole = false;
+    Done done;
 };
 
 namespace {
@@ -34,13 +34,21 @@ LRESULT CALLBACK parentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     const auto rows = ::SendMessageW(watched->hwnd, LB_GETCOUNT, 0, 0);
     if (rows <= 0 || static_cast<LRESULT>(item.itemID) != rows - 1) return result;
     ++watched->draws;
-    if (rows == watched->list.count()) watched->whole = true;
+    if (rows == watched->list.count()) {
+        if (auto finish = std::move(watched->done)) finish(Clock::now());
+    }
     return result;
+}
+
+void CALLBACK tooLate(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    if (!watched) return;
+    if (auto finish = std::move(watched->done)) finish(std::nullopt);
 }
 
 }  // namespace
 
-LastLineWatch::LastLineWatch(platform::WindowSystem& windows, platform::Window& window,
+LastLineWatch::LastLineWatch(platform::GuardedWindowSystem& windows, platform::Window& window,
                              const platform::ListBox& list) {
     auto* win32 = dynamic_cast<platform::win32::Win32WindowSystem*>(&windows);
     platform::win32::Win32Form* form = win32 ? win32->formOf(window) : nullptr;
@@ -56,7 +64,10 @@ LastLineWatch::LastLineWatch(platform::WindowSystem& windows, platform::Window& 
 }
 
 LastLineWatch::~LastLineWatch() {
-    ::SetWindowLongPtrW(native_->parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(native_->base));
+    if (::IsWindow(native_->parent)) {
+        ::SetWindowLongPtrW(native_->parent, GWLP_WNDPROC,
+                            reinterpret_cast<LONG_PTR>(native_->base));
+    }
     watched = nullptr;
 }
 
@@ -64,19 +75,9 @@ int LastLineWatch::draws() const {
     return native_->draws;
 }
 
-std::optional<Clock::time_point> LastLineWatch::wait(std::chrono::seconds limit) {
-    native_->whole = false;
-    const auto end = Clock::now() + limit;
-    while (!native_->whole && Clock::now() < end) {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        MSG message;
-        while (!native_->whole && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-    }
-    if (!native_->whole) return std::nullopt;
-    return Clock::now();
+void LastLineWatch::whenDrawn(Done done, std::chrono::seconds limit) {
+    native_->done = std::move(done);
+    ::SetTimer(nullptr, 0, static_cast<UINT>(limit.count() * 1000), tooLate);
 }
 
 }  // namespace vidor::bench

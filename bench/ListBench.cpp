@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "app/F_Main.h"
 #include "bench/LastLine.h"
@@ -60,29 +61,72 @@ Clock::duration census(vidor::app::F_Main& form) {
     return Clock::now() - start;
 }
 
-void inWindow(vidor::app::F_Main& form, vidor::platform::WindowSystem& windows, bool mirrored) {
+// What one census in the window measured.
+struct Measure {
+    std::unique_ptr<vidor::bench::LastLineWatch> watch;
+    Clock::duration walk{};
+    Clock::time_point walkEnd;
+    int lines = 0;
+    int draws = 0;  // of the last line during the walk
+    std::optional<Clock::duration> shown;
+};
+
+// Lets the window be drawn whole before the census starts.
+void settle(vidor::platform::WindowSystem& windows) {
+    const auto end = Clock::now() + std::chrono::milliseconds(500);
+    while (Clock::now() < end) {
+        windows.doEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+// The census in the window, from its load handler; the program's own loop then draws the list,
+// and the program ends once its last line is drawn.
+void inWindow(vidor::app::F_Main& form, vidor::platform::GuardedWindowSystem& windows,
+              bool mirrored, Measure& measure) {
     choose(form);
     windows.show(form);
-    vidor::bench::LastLineWatch watch(windows, form, form.lDel);
-    // The window drawn once before the census starts.
-    watch.wait(std::chrono::seconds(1));
+    measure.watch = std::make_unique<vidor::bench::LastLineWatch>(windows, form, form.lDel);
+    settle(windows);
     if (!mirrored) form.lDel.setObserver(nullptr);
-    const Clock::duration walk = census(form);
-    const auto walkEnd = Clock::now();
-    const int during = watch.draws();
+    measure.walk = census(form);
+    measure.walkEnd = Clock::now();
+    measure.lines = form.lDel.count();
+    measure.draws = measure.watch->draws();
+    if (!mirrored) windows.endProgram(vidor::platform::kExitNormal);
+    measure.watch->whenDrawn(
+        [&windows, &measure](std::optional<Clock::time_point> drawn) {
+            if (drawn) measure.shown = *drawn - measure.walkEnd;
+            windows.guard([&windows] { windows.endProgram(vidor::platform::kExitNormal); });
+        },
+        std::chrono::seconds(60));
+}
+
+int window(char* program, bool mirrored) {
+    Measure measure;
+    char* arguments[] = {program, nullptr};
+    // The program's own start, without its parameters.
+    vidor::platform::runWithWindows(1, arguments, [&](vidor::platform::Services& services) {
+        auto form = std::make_unique<vidor::app::F_Main>(services);
+        auto& windows = dynamic_cast<vidor::platform::GuardedWindowSystem&>(services.windows);
+        form->onLoad = [&form = *form, &windows, &measure, mirrored] {
+            form.Form_Load();
+            inWindow(form, windows, mirrored, measure);
+        };
+        return form;
+    });
     if (!mirrored) {
-        std::printf("quiet: census %.3f s, %d lines, the list not shown\n", seconds(walk),
-                    form.lDel.count());
-    } else if (const auto drawn = watch.wait(std::chrono::seconds(60))) {
+        std::printf("quiet: census %.3f s, %d lines, the list not shown\n", seconds(measure.walk),
+                    measure.lines);
+    } else if (measure.shown) {
         std::printf("window: census %.3f s, %d lines, last line drawn %.3f s after the walk's "
                     "end; drawn %d times during the walk\n",
-                    seconds(walk), form.lDel.count(), seconds(*drawn - walkEnd), during);
+                    seconds(measure.walk), measure.lines, seconds(*measure.shown), measure.draws);
     } else {
         std::printf("window: census %.3f s, %d lines, last line not drawn within 60 s\n",
-                    seconds(walk), form.lDel.count());
+                    seconds(measure.walk), measure.lines);
     }
-    std::fflush(stdout);
-    windows.endProgram(vidor::platform::kExitNormal);
+    return measure.shown || !mirrored ? 0 : 1;
 }
 
 int headless() {
@@ -103,21 +147,10 @@ int headless() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int, char** argv) {
     const std::string mode = setting("LIST_BENCH", "window");
     if (mode == "headless") return headless();
-    if (mode != "window" && mode != "quiet") {
-        std::fprintf(stderr, "list_bench: LIST_BENCH is window, quiet or headless\n");
-        return 2;
-    }
-    // The program's own start, without its parameters.
-    return vidor::platform::runWithWindows(
-        argc > 0 ? 1 : 0, argv, [mirrored = mode == "window"](vidor::platform::Services& services) {
-            auto form = std::make_unique<vidor::app::F_Main>(services);
-            form->onLoad = [&form = *form, &services, mirrored] {
-                form.Form_Load();
-                inWindow(form, services.windows, mirrored);
-            };
-            return form;
-        });
+    if (mode == "window" || mode == "quiet") return window(argv[0], mode == "window");
+    std::fprintf(stderr, "list_bench: LIST_BENCH is window, quiet or headless\n");
+    return 2;
 }

@@ -141,12 +141,9 @@ void NativeLists::tipText(NMTTDISPINFOW& info) {
 
 void NativeLists::changed(HWND hwnd, ListChange change, int index) {
     Shown& shown = lists_.at(hwnd);
-    if (change == ListChange::Inserted && index >= shown.count) {
-        owe();  // counted with the others appended, once the loop turns
-        return;
-    }
+    // Counted with the others appended, once the loop turns.
+    if (change == ListChange::Inserted && index >= shown.count) return;
     freeze(hwnd, shown);
-    owe();
     switch (change) {
         case ListChange::Inserted:
             ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
@@ -171,14 +168,10 @@ void NativeLists::changed(HWND hwnd, ListChange change, int index) {
 
 void NativeLists::topMoved(HWND hwnd) {
     lists_.at(hwnd).topMoved = true;
-    owe();
 }
 
 void NativeLists::catchUp(HWND hwnd) {
-    Shown& shown = lists_.at(hwnd);
-    if (shown.count == shown.list->count()) return;
-    catchUp(hwnd, shown);
-    owe();
+    catchUp(hwnd, lists_.at(hwnd));
 }
 
 void NativeLists::catchUp(HWND hwnd, Shown& shown) {
@@ -196,13 +189,7 @@ void NativeLists::freeze(HWND hwnd, Shown& shown) {
     }
 }
 
-void NativeLists::owe() {
-    if (!drawPosted_) drawPosted_ = ::PostMessageW(form_, kDrawAgain, 0, 0);
-}
-
-void NativeLists::drawAgain() {
-    drawPosted_ = false;
-    if (timerSet_) timerSet_ = !::KillTimer(form_, kDrawTimer);
+void NativeLists::bringUpToDate() {
     // The lines are counted and measured at every turn, so that the native list can be asked
     // about any line the program holds; drawing them waits for its pace.
     const auto wait = pace_.wait();
@@ -221,11 +208,22 @@ void NativeLists::drawAgain() {
         drawn = true;
     }
     if (drawn) pace_.drawn(start, DrawPace::Clock::now());
-    if (waiting) {
+    if (waiting && !timerSet_) {
         timerSet_ = ::SetTimer(form_, kDrawTimer, static_cast<UINT>(wait.count()), nullptr) != 0;
-        // Without a timer the list is drawn at the next turn, slow or not.
-        if (!timerSet_) owe();
+        // Without a timer nothing would draw a list that waits while the loop is idle.
+        if (!timerSet_) {
+            for (auto& [hwnd, shown] : lists_) show(hwnd, shown);
+        }
+    } else if (!waiting && timerSet_) {
+        ::KillTimer(form_, kDrawTimer);
+        timerSet_ = false;
     }
+}
+
+void NativeLists::timerFired() {
+    ::KillTimer(form_, kDrawTimer);
+    timerSet_ = false;
+    bringUpToDate();
 }
 
 void NativeLists::show(HWND hwnd, Shown& shown) {

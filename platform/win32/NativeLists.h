@@ -22,13 +22,12 @@ class FormFonts;
 // for the ones it draws, which stay in the ListBox, so a hundred thousand lines cost no copy. Under
 // Wine every message that changes a list on screen costs milliseconds (the scroll bars are drawn
 // again): lines appended, and the first line to show, wait for the next turn of the message loop,
-// which counts them, measures them and draws the list once, at the pace DrawPace sets. Each list
+// before which they are counted and measured and the list drawn once, at the pace DrawPace sets;
+// a list whose drawing must wait is drawn by a timer. Each list
 // scrolls sideways as far as its widest line; a tip shows a list's own tip of the line under the
 // pointer, or else the line itself when the list's edge cuts it.
 class NativeLists {
   public:
-    // Posted to the form when a list changed: it is brought up to date once the loop turns.
-    static constexpr UINT kDrawAgain = WM_APP + 1;
     // The form's timer that draws a list whose drawing had to wait.
     static constexpr UINT_PTR kDrawTimer = 1;
 
@@ -45,8 +44,11 @@ class NativeLists {
     void topMoved(HWND hwnd);
     // Gives the native list as many lines as its list, so that it can be asked about any of them.
     void catchUp(HWND hwnd);
-    // Brings the lists up to date on the form's kDrawAgain and its timer's kDrawTimer.
-    void drawAgain();
+    // Brings the lists up to date: their lines counted and measured, and drawn when their pace
+    // allows. Called before each turn of the message loop.
+    void bringUpToDate();
+    // The form's timer kDrawTimer fired.
+    void timerFired();
 
     // The form's messages about the lists: the height and the drawing of a line, and the tip's
     // request for its text (true when it was one).
@@ -73,7 +75,6 @@ class NativeLists {
     void catchUp(HWND hwnd, Shown& shown);
     // Shows `shown` again after changes: scrolled to its first line, and drawn.
     void show(HWND hwnd, Shown& shown);
-    void owe();
     void addTip(HWND list);
     void pointerOver(HWND list, LPARAM where);
     void tipText(NMTTDISPINFOW& info);
@@ -91,7 +92,6 @@ class NativeLists {
     GuardedWindowSystem& system_;
     std::unordered_map<HWND, Shown> lists_;
     DrawPace pace_;
-    bool drawPosted_ = false;
     bool timerSet_ = false;
     // The window procedure of every native list, which ours calls after its own.
     WNDPROC base_ = nullptr;

@@ -1,6 +1,8 @@
 // The form's mirror: every change of the window's or a control's state shown on its native
 // window.
 
+#include <algorithm>
+
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/Label.h"
@@ -88,8 +90,10 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
         case Property::Caption:
             if (auto* button = dynamic_cast<Button*>(&control)) {
                 ::SetWindowTextW(hwnd, widen(button->caption()).c_str());
-            } else if (auto* label = dynamic_cast<Label*>(&control)) {
-                ::SetWindowTextW(hwnd, widen(label->caption()).c_str());
+            } else if (dynamic_cast<Label*>(&control) &&
+                       std::find(captionsOwed_.begin(), captionsOwed_.end(), hwnd) ==
+                           captionsOwed_.end()) {
+                captionsOwed_.push_back(hwnd);
             }
             break;
         case Property::Value:
@@ -120,6 +124,15 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
             if (HWND held = hwndOf(*child)) applyControl(*child, held, property);
         }
     }
+}
+
+void Win32Form::showChanges() {
+    for (HWND hwnd : captionsOwed_) {
+        if (auto* label = dynamic_cast<Label*>(controlOf(hwnd)))
+            ::SetWindowTextW(hwnd, widen(label->caption()).c_str());
+    }
+    captionsOwed_.clear();
+    lists_->bringUpToDate();
 }
 
 void Win32Form::syncSelection(ListBox& list, HWND hwnd) {

@@ -39,11 +39,7 @@ class Win32FormTest : public ::testing::Test {
     bool turnsUntil(Condition done) {
         for (int turn = 0; turn < 500 && !done(); ++turn) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            MSG message;
-            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
+            system.doEvents();
         }
         return done();
     }
