@@ -8,7 +8,8 @@ namespace vidor::platform {
 // 15 ms, and drawing a long list can cost the window as much (Qt lays the whole list out; under
 // Wine every update of a scroll bar costs milliseconds): a list whose last drawing was quick is
 // drawn at the next chance, else no sooner than twenty times what that drawing cost after its
-// end, so that drawing never takes more than a twentieth of a walk's time.
+// end, so that drawing never takes more than a twentieth of a walk's time. Once the program
+// waits for the user, the bindings draw at once.
 class DrawPace {
   public:
     using Clock = std::chrono::steady_clock;

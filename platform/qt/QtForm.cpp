@@ -1,5 +1,6 @@
 #include "platform/qt/QtForm.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -47,6 +48,11 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const PixelScale& scale)
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     // Its own colours, whatever the desktop's theme, before the controls inherit them.
     top_->setPalette(designedPalette());
+    showTimer_.setSingleShot(true);
+    connect(&showTimer_, &QTimer::timeout, this, [this] { showLists(); });
+    // A walk lets the loop run without ever waiting: only once it is over does the loop wait.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &QtForm::idle);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
     stack(window);
@@ -227,24 +233,27 @@ void QtForm::listChanged(ListBox& list, ListChange change, int index) {
 }
 
 void QtForm::queueShowLists(qint64 delay) {
-    if (showQueued_) return;
-    showQueued_ = true;
-    QTimer::singleShot(delay, this, [this] {
-        showQueued_ = false;
-        showLists();
-    });
+    if (!showTimer_.isActive()) showTimer_.start(static_cast<int>(delay));
 }
 
-void QtForm::showLists() {
+void QtForm::idle() {
+    if (!showTimer_.isActive()) return;
+    showTimer_.stop();
+    showLists(false);
+}
+
+void QtForm::showLists(bool paced) {
     // Laying out a list of a hundred thousand lines takes milliseconds.
-    if (const auto wait = pace_.wait(); longestShown_ >= kLongList && wait.count() > 0) {
+    if (const auto wait = pace_.wait(); paced && longestShown_ >= kLongList && wait.count() > 0) {
         queueShowLists(wait.count());
         return;
     }
     const auto start = DrawPace::Clock::now();
+    bool laid = false;
     longestShown_ = 0;
     for (auto& [control, model] : models_) {
         if (!model->pending() && !topMoved_.contains(control)) continue;
+        laid = true;
         model->flush();
         auto* view = static_cast<QListView*>(widgetOf(*control));
         // Laid out now rather than later, so that the view scrolls to lines it knows of and is
@@ -256,7 +265,8 @@ void QtForm::showLists() {
             view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);
         }
     }
-    pace_.drawn(start, DrawPace::Clock::now());
+    // A turn with nothing to lay out says nothing of what laying out costs.
+    if (laid) pace_.drawn(start, DrawPace::Clock::now());
 }
 
 void QtForm::stack(const Control& container) {

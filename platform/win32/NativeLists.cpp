@@ -189,10 +189,10 @@ void NativeLists::freeze(HWND hwnd, Shown& shown) {
     }
 }
 
-void NativeLists::bringUpToDate() {
+void NativeLists::bringUpToDate(bool paced) {
     // The lines are counted and measured at every turn, so that the native list can be asked
     // about any line the program holds; drawing them waits for its pace.
-    const auto wait = pace_.wait();
+    const auto wait = paced ? pace_.wait() : std::chrono::milliseconds::zero();
     const auto start = DrawPace::Clock::now();
     bool drawn = false;
     bool waiting = false;
@@ -223,7 +223,7 @@ void NativeLists::bringUpToDate() {
 void NativeLists::timerFired() {
     ::KillTimer(form_, kDrawTimer);
     timerSet_ = false;
-    bringUpToDate();
+    bringUpToDate(true);
 }
 
 void NativeLists::show(HWND hwnd, Shown& shown) {

@@ -45,8 +45,8 @@ class NativeLists {
     // Gives the native list as many lines as its list, so that it can be asked about any of them.
     void catchUp(HWND hwnd);
     // Brings the lists up to date: their lines counted and measured, and drawn when their pace
-    // allows. Called before each turn of the message loop.
-    void bringUpToDate();
+    // allows, or at once when not `paced`. Called before each turn of the message loop.
+    void bringUpToDate(bool paced);
     // The form's timer kDrawTimer fired.
     void timerFired();
 

@@ -52,8 +52,9 @@ class Win32Form : public ControlObserver {
     // the lists and the first line each shows. A walk changes them at every file, and under Wine
     // each change shown costs calls to the Wine server: the window system calls this before each
     // turn of its loops and before a box, so that whatever is drawn, or read by another program,
-    // is the program's last state.
-    void showChanges();
+    // is the program's last state. A long list is drawn at the pace DrawPace sets while the
+    // program works between yields (`paced`), at once when it waits for the user.
+    void showChanges(bool paced = false);
     // A modal window is closed by Escape when it has no cancel button.
     void setModal(bool modal) { modal_ = modal; }
 

@@ -126,13 +126,13 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
     }
 }
 
-void Win32Form::showChanges() {
+void Win32Form::showChanges(bool paced) {
     for (HWND hwnd : captionsOwed_) {
         if (auto* label = dynamic_cast<Label*>(controlOf(hwnd)))
             ::SetWindowTextW(hwnd, widen(label->caption()).c_str());
     }
     captionsOwed_.clear();
-    lists_->bringUpToDate();
+    lists_->bringUpToDate(paced);
 }
 
 void Win32Form::syncSelection(ListBox& list, HWND hwnd) {

@@ -52,7 +52,8 @@ void Win32WindowSystem::dispatch(MSG& message) {
 }
 
 void Win32WindowSystem::handleEvents() {
-    showChanges();
+    // A yield of the program's work: what drawing costs is weighed against the work.
+    showChanges(true);
     MSG message;
     while (!status_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) break;
@@ -75,8 +76,8 @@ bool Win32WindowSystem::nextMessage(MSG& message) {
     return ::GetMessageW(&message, nullptr, 0, 0) > 0;
 }
 
-void Win32WindowSystem::showChanges() {
-    for (auto& [window, form] : forms_) form->showChanges();
+void Win32WindowSystem::showChanges(bool paced) {
+    for (auto& [window, form] : forms_) form->showChanges(paced);
 }
 
 Answer Win32WindowSystem::showBox(const std::string& text, Buttons buttons, Icon icon,

@@ -51,7 +51,7 @@ class Win32WindowSystem : public GuardedWindowSystem {
     // The next message for a loop that waits for one, once the windows show the program's last
     // state: false when the loop is to end.
     bool nextMessage(MSG& message);
-    void showChanges();
+    void showChanges(bool paced = false);
     void dispatch(MSG& message);
 
     int dpi_ = 96;

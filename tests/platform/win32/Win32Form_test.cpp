@@ -102,6 +102,37 @@ TEST_F(Win32FormTest, ListsShowTheProgramsLinesAndSelection) {
     EXPECT_TRUE(turnsUntil([&] { return send(window.lines, LB_GETTOPINDEX) == 50000; }));
 }
 
+// A long list that grows while the program works is drawn at a pace; once the program waits for
+// the user, it is drawn at once.
+TEST_F(Win32FormTest, ALongListLeftForLaterIsDrawnOnceTheProgramWaits) {
+    const auto yield = [this] {
+        ::Sleep(20);  // a yield handles the events at most every 15 ms
+        system.doEvents();
+    };
+    for (int i = 0; i < 100000; ++i) window.lines.addItem("E:\\f" + std::to_string(i) + ".tmp");
+    window.lines.setTopIndex(50000);
+    yield();
+    window.lines.addItem("E:\\dernier.tmp");
+    window.lines.setTopIndex(50001);
+    yield();
+    static LRESULT top = 0;
+    top = send(window.lines, LB_GETTOPINDEX);
+    if (top == 50001) GTEST_SKIP() << "drawing the list is so quick here that nothing waits";
+    // Another window's loop waits for the user; what it sees of the list once it has turned.
+    static HWND list = hwnd(window.lines);
+    static test::Sample* shown = nullptr;
+    test::Sample other;
+    shown = &other;
+    ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        shown->setVisible(false);
+    });
+    system.showModal(other);
+    system.release(other);
+    EXPECT_EQ(top, 50001);
+}
+
 TEST_F(Win32FormTest, ALineCutByTheListsEdgeShowsWholeInATipAndTheListScrollsSideways) {
     const std::string path = "E:\\" + std::string(40, 'd') + "\\b.tmp";
     for (const std::string& line : {std::string("E:\\a.tmp"), path}) window.several.addItem(line);
