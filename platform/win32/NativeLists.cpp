@@ -190,20 +190,22 @@ void NativeLists::freeze(HWND hwnd, Shown& shown) {
 }
 
 void NativeLists::bringUpToDate(bool paced) {
-    // The lines are counted and measured at every turn, so that the native list can be asked
-    // about any line the program holds; drawing them waits for its pace.
+    // Under Wine, counting the lines costs as much as drawing them, and measuring them nearly
+    // so: the lines appended are counted and measured when the list is drawn, at its pace. A
+    // line the program selects is counted at once (catchUp).
     const auto wait = paced ? pace_.wait() : std::chrono::milliseconds::zero();
     const auto start = DrawPace::Clock::now();
     bool drawn = false;
     bool waiting = false;
     for (auto& [hwnd, shown] : lists_) {
-        catchUp(hwnd, shown);
-        fitWidth(hwnd, shown);
-        if (!shown.frozen && !shown.topMoved) continue;
+        const bool grown = shown.count != shown.list->count();
+        if (!grown && !shown.frozen && !shown.topMoved) continue;
         if (wait.count() > 0) {
             waiting = true;
             continue;
         }
+        catchUp(hwnd, shown);
+        fitWidth(hwnd, shown);
         show(hwnd, shown);
         drawn = true;
     }

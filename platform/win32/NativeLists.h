@@ -21,11 +21,11 @@ class FormFonts;
 // The lists of one form, owner-drawn and virtual: the native list only counts the lines and asks
 // for the ones it draws, which stay in the ListBox, so a hundred thousand lines cost no copy. Under
 // Wine every message that changes a list on screen costs milliseconds (the scroll bars are drawn
-// again): lines appended, and the first line to show, wait for the next turn of the message loop,
-// before which they are counted and measured and the list drawn once, at the pace DrawPace sets;
-// a list whose drawing must wait is drawn by a timer. Each list
-// scrolls sideways as far as its widest line; a tip shows a list's own tip of the line under the
-// pointer, or else the line itself when the list's edge cuts it.
+// again): lines appended, and the first line to show, wait for a turn of the message loop at
+// the pace DrawPace sets (at once when the program waits for the user), where they are counted
+// and measured and the list drawn once; a list whose drawing must wait is drawn by a timer. Each
+// list scrolls sideways as far as its widest line; a tip shows a list's own tip of the line under
+// the pointer, or else the line itself when the list's edge cuts it.
 class NativeLists {
   public:
     // The form's timer that draws a list whose drawing had to wait.
@@ -44,8 +44,8 @@ class NativeLists {
     void topMoved(HWND hwnd);
     // Gives the native list as many lines as its list, so that it can be asked about any of them.
     void catchUp(HWND hwnd);
-    // Brings the lists up to date: their lines counted and measured, and drawn when their pace
-    // allows, or at once when not `paced`. Called before each turn of the message loop.
+    // Brings the lists up to date when their pace allows, or at once when not `paced`: their lines
+    // counted and measured, and drawn. Called before each turn of the message loop.
     void bringUpToDate(bool paced);
     // The form's timer kDrawTimer fired.
     void timerFired();
