@@ -7,8 +7,9 @@ namespace vidor::platform {
 // How often a list that grows during a walk is drawn again. A walk lets the window draw every
 // 15 ms, and drawing a long list can cost the window as much (Qt lays the whole list out; under
 // Wine every update of a scroll bar costs milliseconds): a list whose last drawing was quick is
-// drawn at the next chance, else no sooner than twenty times what that drawing cost after its
-// end, so that drawing never takes more than a twentieth of a walk's time. Once the program
+// drawn at the next chance, else no sooner than forty times what that drawing cost after its
+// end: what is timed is the binding's own work, and the toolkit's drawing that follows costs
+// about as much again, so that drawing takes about a twentieth of a walk's time. Once the program
 // waits for the user, the bindings draw at once.
 class DrawPace {
   public:
@@ -22,7 +23,7 @@ class DrawPace {
     // Below this, a drawing is quick.
     static constexpr std::chrono::milliseconds kQuick{4};
     // What a slow drawing's cost is multiplied by to space out the next.
-    static constexpr int kSpacing = 20;
+    static constexpr int kSpacing = 40;
 
   private:
     Clock::duration cost_{};
