@@ -127,10 +127,11 @@ int walk(const fs::path& root) {
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double processor = processorSeconds() - processorAtStart;
         const double entries = kFiles + kTop + kTop * kMiddle + kTop * kMiddle * kLeaves;
-        std::printf("census: %.3f s (processor %.3f s), %.0f entries/s, %d files listed, %s, "
-                    "peak %ld MB resident\n",
-                    seconds, processor, entries / seconds, form.lDel.count(),
-                    form.eTaille.caption().c_str(), peakResidentKilobytes() / 1024);
+        std::printf(
+            "census: %.3f s (processor %.3f s), %.0f entries/s, %d files listed, %s, "
+            "peak %ld MB resident\n",
+            seconds, processor, entries / seconds, form.lDel.count(),
+            form.eTaille.caption().c_str(), peakResidentKilobytes() / 1024);
     }
     return 0;
 }
@@ -198,9 +199,10 @@ int extensions(long count) {
         const double loading = secondsSince(start);
         start = std::chrono::steady_clock::now();
         form.bGo.press();
-        std::printf("extensions: %ld saved and selected: start-up %.3f s, census of 4 files %.3f s "
-                    "(%d listed)\n",
-                    count + 1, loading, secondsSince(start), form.lDel.count());
+        std::printf(
+            "extensions: %ld saved and selected: start-up %.3f s, census of 4 files %.3f s "
+            "(%d listed)\n",
+            count + 1, loading, secondsSince(start), form.lDel.count());
     }
     fs::remove_all(work);
     return 0;

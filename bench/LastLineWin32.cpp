@@ -59,8 +59,8 @@ LastLineWatch::LastLineWatch(platform::GuardedWindowSystem& windows, platform::W
     }
     native_.reset(new Native{list, hwnd, ::GetParent(hwnd)});
     watched = native_.get();
-    native_->base = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
-        native_->parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentProc)));
+    native_->base = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(native_->parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(parentProc)));
 }
 
 LastLineWatch::~LastLineWatch() {

@@ -119,9 +119,10 @@ int window(char* program, bool mirrored) {
         std::printf("quiet: census %.3f s, %d lines, the list not shown\n", seconds(measure.walk),
                     measure.lines);
     } else if (measure.shown) {
-        std::printf("window: census %.3f s, %d lines, last line drawn %.3f s after the walk's "
-                    "end; drawn %d times during the walk\n",
-                    seconds(measure.walk), measure.lines, seconds(*measure.shown), measure.draws);
+        std::printf(
+            "window: census %.3f s, %d lines, last line drawn %.3f s after the walk's "
+            "end; drawn %d times during the walk\n",
+            seconds(measure.walk), measure.lines, seconds(*measure.shown), measure.draws);
     } else {
         std::printf("window: census %.3f s, %d lines, last line not drawn within 60 s\n",
                     seconds(measure.walk), measure.lines);

@@ -136,8 +136,7 @@ void Win32WindowSystem::runModal(Window& window) {
     window.setVisible(true);
     form.present();
     MSG message;
-    while (window.visible() && !status_ && nextMessage(message))
-        dispatch(message);
+    while (window.visible() && !status_ && nextMessage(message)) dispatch(message);
     for (HWND hwnd : disabled) ::EnableWindow(hwnd, TRUE);
     if (!disabled.empty()) ::SetActiveWindow(disabled.front());
     release(window);
