@@ -193,8 +193,10 @@ void NativeLists::bringUpToDate(bool paced) {
     // Under Wine, counting the lines costs as much as drawing them, and measuring them nearly
     // so: the lines appended are counted and measured when the list is drawn, at its pace. A
     // line the program selects is counted at once (catchUp).
+    // Only the drawing is timed: measuring a burst of lines is done once, and must not hold
+    // back the drawings that follow.
     const auto wait = paced ? pace_.wait() : std::chrono::milliseconds::zero();
-    const auto start = DrawPace::Clock::now();
+    DrawPace::Clock::duration drawing{};
     bool drawn = false;
     bool waiting = false;
     for (auto& [hwnd, shown] : lists_) {
@@ -206,10 +208,15 @@ void NativeLists::bringUpToDate(bool paced) {
         }
         catchUp(hwnd, shown);
         fitWidth(hwnd, shown);
+        const auto start = DrawPace::Clock::now();
         show(hwnd, shown);
+        drawing += DrawPace::Clock::now() - start;
         drawn = true;
     }
-    if (drawn) pace_.drawn(start, DrawPace::Clock::now());
+    if (drawn) {
+        const auto end = DrawPace::Clock::now();
+        pace_.drawn(end - drawing, end);
+    }
     if (waiting && !timerSet_) {
         timerSet_ = ::SetTimer(form_, kDrawTimer, static_cast<UINT>(wait.count()), nullptr) != 0;
         // Without a timer nothing would draw a list that waits while the loop is idle.
