@@ -80,8 +80,11 @@ double processorSeconds() {
 }
 
 void updateOff(vidor::platform::Services& services) {
-    vidor::korlib::Registre(services.settings, "Brenlo")
-        .RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo", vidor::platform::Hive::LocalMachine);
+    vidor::korlib::Registre settings(services.settings, "Brenlo");
+    // Written once: a settings file written at every start would weigh on the census timed.
+    constexpr auto kMachine = vidor::platform::Hive::LocalMachine;
+    if (settings.RegistreLit("RépertoireMiseAJour", "Brenlo", kMachine) == "-") return;
+    settings.RegistreEcrit("RépertoireMiseAJour", "-", "Brenlo", kMachine);
 }
 
 int settings() {
@@ -93,8 +96,10 @@ int settings() {
 }
 
 int walk(const fs::path& root) {
-    const fs::path settings =
-        fs::temp_directory_path() / ("vidor-bench-" + std::to_string(::getpid()));
+    // Kept beside the tree from one walk to the next: the census is timed as a user starts it
+    // again, with the settings its first start wrote.
+    const fs::path tree = root.has_filename() ? root : root.parent_path();
+    const fs::path settings = tree.parent_path() / (tree.filename().string() + "-settings");
     fs::create_directories(settings);
     ::setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", settings.c_str(), 1);
@@ -116,19 +121,18 @@ int walk(const fs::path& root) {
         } catch (const vidor::platform::ProgramEnd&) {
             // A census that finds nothing says so and ends the program: the tree had no match.
             std::fprintf(stderr, "census_bench: no file of %s matches\n", root.c_str());
-            fs::remove_all(settings);
             return 1;
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         const double processor = processorSeconds() - processorAtStart;
         const double entries = kFiles + kTop + kTop * kMiddle + kTop * kMiddle * kLeaves;
-        std::printf("census: %.3f s (processor %.3f s), %.0f entries/s, %d files listed, %s, "
-                    "peak %ld MB resident\n",
-                    seconds, processor, entries / seconds, form.lDel.count(),
-                    form.eTaille.caption().c_str(), peakResidentKilobytes() / 1024);
+        std::printf(
+            "census: %.3f s (processor %.3f s), %.0f entries/s, %d files listed, %s, "
+            "peak %ld MB resident\n",
+            seconds, processor, entries / seconds, form.lDel.count(),
+            form.eTaille.caption().c_str(), peakResidentKilobytes() / 1024);
     }
-    fs::remove_all(settings);
     return 0;
 }
 
@@ -195,9 +199,10 @@ int extensions(long count) {
         const double loading = secondsSince(start);
         start = std::chrono::steady_clock::now();
         form.bGo.press();
-        std::printf("extensions: %ld saved and selected: start-up %.3f s, census of 4 files %.3f s "
-                    "(%d listed)\n",
-                    count + 1, loading, secondsSince(start), form.lDel.count());
+        std::printf(
+            "extensions: %ld saved and selected: start-up %.3f s, census of 4 files %.3f s "
+            "(%d listed)\n",
+            count + 1, loading, secondsSince(start), form.lDel.count());
     }
     fs::remove_all(work);
     return 0;

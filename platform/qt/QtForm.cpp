@@ -1,5 +1,6 @@
 #include "platform/qt/QtForm.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -29,9 +30,8 @@ namespace vidor::platform::qt {
 
 namespace {
 
-// Milliseconds beyond which showing the lists is spaced out, for lists of at least so many lines:
-// a short list is always shown at once, however busy the machine that made it slow.
-constexpr qint64 kSlowShow = 4;
+// Only lists of at least so many lines are shown at a pace: a short list is always shown at once,
+// however busy the machine that made it slow.
 constexpr int kLongList = 10000;
 
 void setBold(QWidget* widget, bool bold) {
@@ -48,6 +48,11 @@ QtForm::QtForm(Window& window, QtWindowSystem& system, const PixelScale& scale)
     top_->setAttribute(Qt::WA_DeleteOnClose, false);
     // Its own colours, whatever the desktop's theme, before the controls inherit them.
     top_->setPalette(designedPalette());
+    showTimer_.setSingleShot(true);
+    connect(&showTimer_, &QTimer::timeout, this, [this] { showLists(); });
+    // A walk lets the loop run without ever waiting: only once it is over does the loop wait.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &QtForm::idle);
     window.setObserver(this);
     for (Control* child : window.children()) build(*child, top_);
     stack(window);
@@ -237,28 +242,28 @@ void QtForm::listChanged(ListBox& list, ListChange change, int index) {
 }
 
 void QtForm::queueShowLists(qint64 delay) {
-    if (showQueued_) return;
-    showQueued_ = true;
-    QTimer::singleShot(delay, this, [this] {
-        showQueued_ = false;
-        showLists();
-    });
+    if (!showTimer_.isActive()) showTimer_.start(static_cast<int>(delay));
 }
 
-void QtForm::showLists() {
-    // Laying out a list of a hundred thousand lines takes milliseconds: it is given at most a
-    // tenth of the time, so that it never slows a census much. Shorter lists are shown at once.
-    const qint64 wait = 10 * showCost_ - sinceShown_.elapsed();
-    if (showCost_ >= kSlowShow && longestShown_ >= kLongList && wait > 0) {
-        queueShowLists(wait);
+void QtForm::idle() {
+    if (!showTimer_.isActive()) return;
+    showTimer_.stop();
+    showLists(false);
+}
+
+void QtForm::showLists(bool paced) {
+    // Laying out a list of a hundred thousand lines takes milliseconds.
+    if (const auto wait = pace_.wait(); paced && longestShown_ >= kLongList && wait.count() > 0) {
+        queueShowLists(wait.count());
         return;
     }
-    QElapsedTimer cost;
-    cost.start();
+    const auto start = DrawPace::Clock::now();
+    bool laid = false;
     longestShown_ = 0;
     for (auto& [control, model] : models_) {
         model->shown();
         if (!model->pending() && !topMoved_.contains(control)) continue;
+        laid = true;
         model->flush();
         auto* view = static_cast<QListView*>(widgetOf(*control));
         // Laid out now rather than later, so that the view scrolls to lines it knows of and is
@@ -270,8 +275,8 @@ void QtForm::showLists() {
             view->scrollTo(model->index(top), QAbstractItemView::PositionAtTop);
         }
     }
-    showCost_ = cost.elapsed();
-    sinceShown_.start();
+    // A turn with nothing to lay out says nothing of what laying out costs.
+    if (laid) pace_.drawn(start, DrawPace::Clock::now());
 }
 
 void QtForm::stack(const Control& container) {

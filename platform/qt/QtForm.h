@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QListView>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/DrawPace.h"
 #include "platform/Keyboard.h"
 #include "platform/PixelScale.h"
 #include "platform/controls/Control.h"
@@ -36,8 +37,9 @@ class QtForm : public QObject, public ControlObserver {
     Control* controlOf(const QWidget* widget) const;
 
     // Brings the lists on screen up to date: the lines appended since, laid out, and the first
-    // line shown. Runs when the event loop next runs, and at every yield of the program's loops.
-    void showLists();
+    // line shown. Runs when the event loop next runs, and at every yield of the program's loops,
+    // where a long list is laid out at the pace DrawPace sets; at once when `paced` is false.
+    void showLists(bool paced = true);
 
     void changed(Control& control, Property property) override;
     void listChanged(ListBox& list, ListChange change, int index) override;
@@ -61,6 +63,9 @@ class QtForm : public QObject, public ControlObserver {
     void connectList(ListBox& list, ListView* view);
     void syncSelection(ListBox& list);
     void queueShowLists(qint64 delay = 0);
+    // The event loop is about to wait: the program runs nothing that drawing could slow, and the
+    // lists left for later are shown now.
+    void idle();
     void applyWindow(Property property);
     void applyControl(Control& control, QWidget* widget, Property property);
     void stack(const Control& container);
@@ -84,10 +89,9 @@ class QtForm : public QObject, public ControlObserver {
     std::unordered_set<const Control*> topMoved_;
     // The controls each caption names.
     std::unordered_multimap<const Control*, const Control*> named_;
-    bool showQueued_ = false;
-    QElapsedTimer sinceShown_;
-    qint64 showCost_ = 0;   // milliseconds the last showLists() took
-    int longestShown_ = 0;  // lines of the longest list it laid out
+    QTimer showTimer_;
+    DrawPace pace_;
+    int longestShown_ = 0;  // lines of the longest list showLists() laid out
     bool syncing_ = false;
 };
 

@@ -32,10 +32,11 @@ NativeLists::NativeLists(HWND form, const FormFonts& fonts, GuardedWindowSystem&
 
 NativeLists::~NativeLists() {
     // The lists outlive this object: they get their own window procedure back.
-    for (auto& [hwnd, list] : lists_) {
+    for (auto& [hwnd, shown] : lists_) {
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base_));
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     }
+    if (timerSet_) ::KillTimer(form_, kDrawTimer);
     // The tip first, while the lists it watches still exist.
     if (tip_) ::DestroyWindow(tip_);
     if (tipFont_) ::DeleteObject(tipFont_);
@@ -43,13 +44,14 @@ NativeLists::~NativeLists() {
 
 ListBox* NativeLists::listOf(HWND hwnd) const {
     auto it = lists_.find(hwnd);
-    return it == lists_.end() ? nullptr : it->second;
+    return it == lists_.end() ? nullptr : it->second.list;
 }
 
 void NativeLists::add(HWND hwnd, ListBox& list) {
-    lists_[hwnd] = &list;
-    ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(list.count()), 0);
-    fitWidth(hwnd, list);
+    Shown& shown = lists_[hwnd] = Shown{&list};
+    shown.count = list.count();
+    ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(shown.count), 0);
+    fitWidth(hwnd, shown);
     addTip(hwnd);
 }
 
@@ -137,40 +139,114 @@ void NativeLists::tipText(NMTTDISPINFOW& info) {
     info.lpszText = tipShown_.data();
 }
 
-void NativeLists::changed(HWND hwnd, const ListBox& list, ListChange change, int index) {
-    // Drawing a visible list after each line would cost milliseconds a line: it draws again
-    // when the program next lets the events through.
-    if (std::find(frozen_.begin(), frozen_.end(), hwnd) == frozen_.end()) {
-        ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
-        frozen_.push_back(hwnd);
-    }
-    if (!drawPosted_) drawPosted_ = ::PostMessageW(form_, kDrawAgain, 0, 0);
+void NativeLists::changed(HWND hwnd, ListChange change, int index) {
+    Shown& shown = lists_.at(hwnd);
+    // Counted with the others appended, once the loop turns.
+    if (change == ListChange::Inserted && index >= shown.count) return;
+    freeze(hwnd, shown);
     switch (change) {
         case ListChange::Inserted:
             ::SendMessageW(hwnd, LB_INSERTSTRING, static_cast<WPARAM>(index), 0);
-            unmeasured_[hwnd].push_back(displayed(list.item(index)));
+            ++shown.count;
+            shown.measured = std::min(shown.measured, index);
             break;
         case ListChange::Removed:
-            ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+            if (index < shown.count) {
+                ::SendMessageW(hwnd, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+                --shown.count;
+            }
+            // Lines taken off still count for the sideways scroll.
+            if (index < shown.measured) --shown.measured;
             break;
         case ListChange::Cleared:
             ::SendMessageW(hwnd, LB_RESETCONTENT, 0, 0);
-            unmeasured_.erase(hwnd);
-            extents_[hwnd] = 0;
+            shown.count = shown.measured = shown.extent = 0;
             ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
             break;
     }
 }
 
-void NativeLists::drawAgain() {
-    drawPosted_ = false;
-    for (HWND hwnd : frozen_) {
-        // The lines added since the last turn are measured together, with one device context.
-        if (auto lines = unmeasured_.extract(hwnd)) fitWidth(hwnd, lines.mapped());
+void NativeLists::topMoved(HWND hwnd) {
+    lists_.at(hwnd).topMoved = true;
+}
+
+void NativeLists::catchUp(HWND hwnd) {
+    catchUp(hwnd, lists_.at(hwnd));
+}
+
+void NativeLists::catchUp(HWND hwnd, Shown& shown) {
+    if (shown.count == shown.list->count()) return;
+    // Counting the lines of a list that is drawn would draw its scroll bar at once.
+    freeze(hwnd, shown);
+    shown.count = shown.list->count();
+    ::SendMessageW(hwnd, LB_SETCOUNT, static_cast<WPARAM>(shown.count), 0);
+}
+
+void NativeLists::freeze(HWND hwnd, Shown& shown) {
+    if (!shown.frozen) {
+        ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        shown.frozen = true;
+    }
+}
+
+void NativeLists::bringUpToDate(bool paced) {
+    // Under Wine, counting the lines costs as much as drawing them, and measuring them nearly
+    // so: the lines appended are counted and measured when the list is drawn, at its pace. A
+    // line the program selects is counted at once (catchUp).
+    // Only the drawing is timed: measuring a burst of lines is done once, and must not hold
+    // back the drawings that follow.
+    const auto wait = paced ? pace_.wait() : std::chrono::milliseconds::zero();
+    DrawPace::Clock::duration drawing{};
+    bool drawn = false;
+    bool waiting = false;
+    for (auto& [hwnd, shown] : lists_) {
+        const bool grown = shown.count != shown.list->count();
+        if (!grown && !shown.frozen && !shown.topMoved) continue;
+        if (wait.count() > 0) {
+            waiting = true;
+            continue;
+        }
+        catchUp(hwnd, shown);
+        fitWidth(hwnd, shown);
+        const auto start = DrawPace::Clock::now();
+        show(hwnd, shown);
+        drawing += DrawPace::Clock::now() - start;
+        drawn = true;
+    }
+    if (drawn) {
+        const auto end = DrawPace::Clock::now();
+        pace_.drawn(end - drawing, end);
+    }
+    if (waiting && !timerSet_) {
+        timerSet_ = ::SetTimer(form_, kDrawTimer, static_cast<UINT>(wait.count()), nullptr) != 0;
+        // Without a timer nothing would draw a list that waits while the loop is idle.
+        if (!timerSet_) {
+            for (auto& [hwnd, shown] : lists_) show(hwnd, shown);
+        }
+    } else if (!waiting && timerSet_) {
+        ::KillTimer(form_, kDrawTimer);
+        timerSet_ = false;
+    }
+}
+
+void NativeLists::timerFired() {
+    ::KillTimer(form_, kDrawTimer);
+    timerSet_ = false;
+    bringUpToDate(true);
+}
+
+void NativeLists::show(HWND hwnd, Shown& shown) {
+    if (shown.topMoved) {
+        ::SendMessageW(hwnd, LB_SETTOPINDEX, static_cast<WPARAM>(shown.list->topIndex()), 0);
+        shown.topMoved = false;
+    }
+    if (shown.frozen) {
         ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(hwnd, nullptr, TRUE);
+        shown.frozen = false;
     }
-    frozen_.clear();
+    // Drawn now, so that its cost is counted in its pace.
+    ::UpdateWindow(hwnd);
 }
 
 void NativeLists::measureLine(MEASUREITEMSTRUCT& item) const {
@@ -199,9 +275,12 @@ void NativeLists::drawLine(const DRAWITEMSTRUCT& item) {
 }
 
 void NativeLists::densityChanged(int oldDpi) {
-    for (auto& [hwnd, list] : lists_) {
+    for (auto& [hwnd, shown] : lists_) {
         ::SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, fonts_.lineHeight());
-        fitWidth(hwnd, *list);
+        // Every line measured again, in the new font.
+        shown.measured = shown.extent = 0;
+        ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
+        fitWidth(hwnd, shown);
     }
     if (tip_) scaleTipFont(oldDpi);
 }
@@ -222,41 +301,42 @@ void NativeLists::scaleTipFont(int oldDpi) {
 bool NativeLists::cut(HWND list, const std::wstring& line) {
     RECT visible{};
     ::GetClientRect(list, &visible);
-    return kLineMargin + widestLine(list, {line}) > visible.right;
-}
-
-int NativeLists::widestLine(HWND list, const std::vector<std::wstring>& lines) {
     HDC dc = ::GetDC(list);
     HGDIOBJ previous =
         ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+    return kLineMargin + size.cx > visible.right;
+}
+
+int NativeLists::widestLine(HWND hwnd, const ListBox& list, int from, int to) {
+    HDC dc = ::GetDC(hwnd);
+    HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     LONG widest = 0;
-    for (const std::wstring& line : lines) {
+    for (int line = from; line < to; ++line) {
+        const std::wstring shown = displayed(list.item(line));
         SIZE size{};
-        ::GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        ::GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
         widest = std::max(widest, size.cx);
     }
     ::SelectObject(dc, previous);
-    ::ReleaseDC(list, dc);
+    ::ReleaseDC(hwnd, dc);
     return widest;
 }
 
-void NativeLists::fitWidth(HWND list, const std::vector<std::wstring>& lines) {
+void NativeLists::fitWidth(HWND hwnd, Shown& shown) {
     // A list scrolls sideways as far as its widest line, at any time, as during a census.
-    int& extent = extents_[list];
-    const int widest = widestLine(list, lines);
+    const int count = shown.list->count();
+    if (shown.measured >= count) return;
+    const int widest = widestLine(hwnd, *shown.list, shown.measured, count);
+    shown.measured = count;
     const int width = widest > 0 ? 2 * kLineMargin + widest : 0;
-    if (width <= extent) return;
-    extent = width;
-    ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
-}
-
-void NativeLists::fitWidth(HWND hwnd, const ListBox& list) {
-    extents_[hwnd] = 0;
-    ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, 0, 0);
-    std::vector<std::wstring> lines;
-    lines.reserve(static_cast<std::size_t>(list.count()));
-    for (int line = 0; line < list.count(); ++line) lines.push_back(displayed(list.item(line)));
-    fitWidth(hwnd, lines);
+    if (width <= shown.extent) return;
+    shown.extent = width;
+    ::SendMessageW(hwnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
 
 }  // namespace vidor::platform::win32

@@ -171,6 +171,7 @@ void Win32Form::stack(const std::vector<Control*>& siblings, std::vector<HWND>& 
 }
 
 void Win32Form::present() {
+    showChanges();
     ::ShowWindow(top_, SW_SHOWNORMAL);
     ::SetForegroundWindow(top_);
     ::UpdateWindow(top_);
@@ -221,8 +222,9 @@ LRESULT Win32Form::handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
             if (hwnd != top_) break;
             dpiChanged(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
             return 0;
-        case NativeLists::kDrawAgain:
-            lists_->drawAgain();
+        case WM_TIMER:
+            if (wParam != NativeLists::kDrawTimer) break;
+            lists_->timerFired();
             return 0;
         case WM_CLOSE:
             if (closeAsked(hwnd)) return 0;

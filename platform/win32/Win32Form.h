@@ -48,6 +48,13 @@ class Win32Form : public ControlObserver {
 
     // Shows the window in front, the focus where it belongs.
     void present();
+    // Shows what changed since the loop last turned: the labels' captions, the lines appended to
+    // the lists and the first line each shows. A walk changes them at every file, and under Wine
+    // each change shown costs calls to the Wine server: the window system calls this before each
+    // turn of its loops and before a box, so that whatever is drawn, or read by another program,
+    // is the program's last state. A long list is drawn at the pace DrawPace sets while the
+    // program works between yields (`paced`), at once when it waits for the user.
+    void showChanges(bool paced = false);
     // A modal window is closed by Escape when it has no cancel button.
     void setModal(bool modal) { modal_ = modal; }
 
@@ -110,6 +117,8 @@ class Win32Form : public ControlObserver {
     int nextId_ = 100;
     std::unordered_map<const Control*, HWND> hwnds_;
     std::unordered_map<HWND, Control*> controls_;
+    // Labels whose caption changed since the loop last turned.
+    std::vector<HWND> captionsOwed_;
     // Where the focus rested when the window last went behind another.
     Control* focusBehind_ = nullptr;
 };

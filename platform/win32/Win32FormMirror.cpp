@@ -1,6 +1,8 @@
 // The form's mirror: every change of the window's or a control's state shown on its native
 // window.
 
+#include <algorithm>
+
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
 #include "platform/controls/Label.h"
@@ -31,7 +33,7 @@ void Win32Form::listChanged(ListBox& list, ListChange change, int index) {
     if (!hwnd) return;
     // The native list tells of no selection change the program made itself.
     syncing_ = true;
-    lists_->changed(hwnd, list, change, index);
+    lists_->changed(hwnd, change, index);
     syncing_ = false;
 }
 
@@ -88,8 +90,10 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
         case Property::Caption:
             if (auto* button = dynamic_cast<Button*>(&control)) {
                 ::SetWindowTextW(hwnd, widen(button->caption()).c_str());
-            } else if (auto* label = dynamic_cast<Label*>(&control)) {
-                ::SetWindowTextW(hwnd, widen(label->caption()).c_str());
+            } else if (dynamic_cast<Label*>(&control) &&
+                       std::find(captionsOwed_.begin(), captionsOwed_.end(), hwnd) ==
+                           captionsOwed_.end()) {
+                captionsOwed_.push_back(hwnd);
             }
             break;
         case Property::Value:
@@ -109,8 +113,7 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
             syncSelection(static_cast<ListBox&>(control), hwnd);
             break;
         case Property::TopIndex:
-            ::SendMessageW(hwnd, LB_SETTOPINDEX,
-                           static_cast<WPARAM>(static_cast<ListBox&>(control).topIndex()), 0);
+            lists_->topMoved(hwnd);
             break;
         default:
             break;
@@ -123,7 +126,18 @@ void Win32Form::applyControl(Control& control, HWND hwnd, Property property) {
     }
 }
 
+void Win32Form::showChanges(bool paced) {
+    for (HWND hwnd : captionsOwed_) {
+        if (auto* label = dynamic_cast<Label*>(controlOf(hwnd)))
+            ::SetWindowTextW(hwnd, widen(label->caption()).c_str());
+    }
+    captionsOwed_.clear();
+    lists_->bringUpToDate(paced);
+}
+
 void Win32Form::syncSelection(ListBox& list, HWND hwnd) {
+    // The lines appended since the loop last turned are counted first: a selected one must exist.
+    lists_->catchUp(hwnd);
     syncing_ = true;
     if (list.multiple()) {
         for (int row = 0; row < list.count(); ++row)

@@ -52,6 +52,8 @@ void Win32WindowSystem::dispatch(MSG& message) {
 }
 
 void Win32WindowSystem::handleEvents() {
+    // A yield of the program's work: what drawing costs is weighed against the work.
+    showChanges(true);
     MSG message;
     while (!status_ && ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) break;
@@ -65,18 +67,30 @@ std::int64_t Win32WindowSystem::milliseconds() const {
 
 int Win32WindowSystem::runLoop() {
     MSG message;
-    while (!status_ && ::GetMessageW(&message, nullptr, 0, 0) > 0) dispatch(message);
+    while (!status_ && nextMessage(message)) dispatch(message);
     return status();
+}
+
+bool Win32WindowSystem::nextMessage(MSG& message) {
+    showChanges();
+    return ::GetMessageW(&message, nullptr, 0, 0) > 0;
+}
+
+void Win32WindowSystem::showChanges(bool paced) {
+    for (auto& [window, form] : forms_) form->showChanges(paced);
 }
 
 Answer Win32WindowSystem::showBox(const std::string& text, Buttons buttons, Icon icon,
                                   const std::string& title, std::chrono::milliseconds closeAfter) {
+    // The box's loop is the system's: the window behind it shows its last state first.
+    showChanges();
     return showMessageBox(owner(), text, buttons, icon, title, closeAfter);
 }
 
 std::optional<std::string> Win32WindowSystem::showPrompt(const std::string& prompt,
                                                          const std::string& title,
                                                          const std::string& defaultText) {
+    showChanges();
     return askText(owner(), prompt, title, defaultText);
 }
 
@@ -122,8 +136,7 @@ void Win32WindowSystem::runModal(Window& window) {
     window.setVisible(true);
     form.present();
     MSG message;
-    while (window.visible() && !status_ && ::GetMessageW(&message, nullptr, 0, 0) > 0)
-        dispatch(message);
+    while (window.visible() && !status_ && nextMessage(message)) dispatch(message);
     for (HWND hwnd : disabled) ::EnableWindow(hwnd, TRUE);
     if (!disabled.empty()) ::SetActiveWindow(disabled.front());
     release(window);

@@ -48,6 +48,10 @@ class Win32WindowSystem : public GuardedWindowSystem {
   private:
     Win32Form& formFor(Window& window);
     HWND owner();
+    // The next message for a loop that waits for one, once the windows show the program's last
+    // state: false when the loop is to end.
+    bool nextMessage(MSG& message);
+    void showChanges(bool paced = false);
     void dispatch(MSG& message);
 
     int dpi_ = 96;

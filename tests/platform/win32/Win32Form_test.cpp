@@ -34,6 +34,16 @@ class Win32FormTest : public ::testing::Test {
         return {place.left, place.top, place.right, place.bottom};
     }
 
+    // Lets the window handle its messages, its timers too, until `done` or a few seconds pass.
+    template <class Condition>
+    bool turnsUntil(Condition done) {
+        for (int turn = 0; turn < 500 && !done(); ++turn) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            system.doEvents();
+        }
+        return done();
+    }
+
     Win32WindowSystem system;
     test::Sample window;
 };
@@ -74,16 +84,53 @@ TEST_F(Win32FormTest, ABoldCaptionLooksBold) {
               textWidth(hwnd(window.cancel), L"Recenser") * 11);
 }
 
-// The native list shows as many lines as the program's, however many: what the user keeps is what
-// it shows.
+// The native list shows as many lines as the program's, however many, once the loop turns; a line
+// taken off or selected at once: what the user keeps is what it shows.
 TEST_F(Win32FormTest, ListsShowTheProgramsLinesAndSelection) {
     for (int i = 0; i < 100000; ++i) window.lines.addItem("E:\\f" + std::to_string(i) + ".tmp");
-    EXPECT_EQ(send(window.lines, LB_GETCOUNT), 100000);
+    const auto count = [this] { return send(window.lines, LB_GETCOUNT); };
+    EXPECT_TRUE(turnsUntil([&] { return count() == 100000; })) << count();
     // The lines are drawn from the program's list: the native one holds their number alone.
     window.lines.removeItem(0);
-    EXPECT_EQ(send(window.lines, LB_GETCOUNT), 99999);
-    window.lines.setListIndex(5);
-    EXPECT_EQ(send(window.lines, LB_GETCURSEL), 5);
+    EXPECT_EQ(count(), 99999);
+    // A line appended, then selected before the loop turns.
+    window.lines.addItem("E:\\dernier.tmp");
+    window.lines.setListIndex(99999);
+    EXPECT_EQ(send(window.lines, LB_GETCURSEL), 99999);
+    // The list scrolls to the first line the program shows, when it is next drawn.
+    window.lines.setTopIndex(50000);
+    EXPECT_TRUE(turnsUntil([&] { return send(window.lines, LB_GETTOPINDEX) == 50000; }));
+}
+
+// A long list that grows while the program works is drawn at a pace; once the program waits for
+// the user, it is drawn at once.
+TEST_F(Win32FormTest, ALongListLeftForLaterIsDrawnOnceTheProgramWaits) {
+    const auto yield = [this] {
+        ::Sleep(20);  // a yield handles the events at most every 15 ms
+        system.doEvents();
+    };
+    for (int i = 0; i < 100000; ++i) window.lines.addItem("E:\\f" + std::to_string(i) + ".tmp");
+    window.lines.setTopIndex(50000);
+    yield();
+    window.lines.addItem("E:\\dernier.tmp");
+    window.lines.setTopIndex(50001);
+    yield();
+    static LRESULT top = 0;
+    top = send(window.lines, LB_GETTOPINDEX);
+    if (top == 50001) GTEST_SKIP() << "drawing the list is so quick here that nothing waits";
+    // Another window's loop waits for the user; what it sees of the list once it has turned.
+    static HWND list = hwnd(window.lines);
+    static test::Sample* shown = nullptr;
+    test::Sample other;
+    shown = &other;
+    ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        top = ::SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+        shown->setVisible(false);
+    });
+    system.showModal(other);
+    system.release(other);
+    EXPECT_EQ(top, 50001);
 }
 
 TEST_F(Win32FormTest, ALineCutByTheListsEdgeShowsWholeInATipAndTheListScrollsSideways) {
