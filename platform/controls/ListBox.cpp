@@ -83,4 +83,18 @@ void ListBox::notifyList(ListChange change, int index) {
     if (observer()) observer()->listChanged(*this, change, index);
 }
 
+std::string displayedLine(const std::string& line) {
+    std::string shown;
+    shown.reserve(line.size());
+    for (const char c : line) {
+        // UTF-8's multi-byte sequences hold no byte below 0x80: each byte tested is a character.
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            shown += "\xEF\xBF\xBD";
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 }  // namespace vidor::platform

@@ -66,4 +66,9 @@ class ListBox : public Control {
     int topIndex_ = 0;
 };
 
+// A line as the lists show it, whatever draws them: a control character (below a space, and DEL)
+// becomes the replacement character U+FFFD, so that a name made to hide a tab or a line break
+// shows that it does.
+std::string displayedLine(const std::string& line);
+
 }  // namespace vidor::platform

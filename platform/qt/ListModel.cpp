@@ -13,11 +13,8 @@ int ListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QString ListModel::displayed(const std::string& text) {
-    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    for (QChar& c : shown) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F) c = QChar::ReplacementCharacter;
-    }
-    return shown;
+    const std::string shown = displayedLine(text);
+    return QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size()));
 }
 
 int ListModel::listLine(int row) const {

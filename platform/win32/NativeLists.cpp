@@ -16,13 +16,9 @@ namespace {
 // Room left of a list's line, in pixels.
 constexpr int kLineMargin = 2;
 
-// A line as displayed: control characters become replacement characters.
+// A line as displayed: invalid UTF-8 and control characters become replacement characters.
 std::wstring displayed(const std::string& line) {
-    std::wstring shown = widen(line);
-    for (wchar_t& c : shown) {
-        if (c < 0x20 || c == 0x7F) c = 0xFFFD;
-    }
-    return shown;
+    return widen(displayedLine(line));
 }
 
 }  // namespace
