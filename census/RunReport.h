@@ -54,8 +54,8 @@ class RunReport {
     // Writes every failure on standard error, one line each: the path, a tab, the reason.
     void tellFailures(platform::Process& process) const;
 
-    // Ends an unattended run, once finish() is told: with kExitUndeleted, once the failures are told, when there were
-    // any; else with kExitNormal.
+    // Ends an unattended run, once finish() is told: with kExitUndeleted, once the failures are
+    // told, when there were any; else with kExitNormal.
     [[noreturn]] void endUnattended(platform::Process& process,
                                     platform::WindowSystem& windows) const;
 

@@ -93,7 +93,8 @@ std::optional<PathSet> readPackageCache(const std::string& file, const std::stri
         return std::nullopt;
     }
     const char* trailer = contents.data() + contents.size() - kTrailer;
-    const std::string_view image = contents.substr(header.size(), contents.size() - header.size() - kTrailer);
+    const std::string_view image =
+        contents.substr(header.size(), contents.size() - header.size() - kTrailer);
     const std::uint64_t count = loadWord(trailer);
     if (count == 0 || loadWord(trailer + 8) != image.size() ||
         loadWord(trailer + 16) != PathSet::checksum(std::span(&image, 1))) {
@@ -106,14 +107,14 @@ std::optional<PathSet> readPackageCache(const std::string& file, const std::stri
 
 bool writePackageCache(const std::string& file, const std::string& header, const PathSet& table) {
     const std::array<std::string_view, 4> image = table.image();
-    const std::size_t size = std::accumulate(image.begin(), image.end(), std::size_t{0},
-                                             [](std::size_t sum, std::string_view piece) {
-                                                 return sum + piece.size();
-                                             });
+    const std::size_t size =
+        std::accumulate(image.begin(), image.end(), std::size_t{0},
+                        [](std::size_t sum, std::string_view piece) { return sum + piece.size(); });
     const std::array<std::uint64_t, 3> trailer = {table.size(), size, PathSet::checksum(image)};
     const std::array<std::string_view, 6> pieces = {
-        header, image[0], image[1], image[2], image[3],
-        std::string_view(reinterpret_cast<const char*>(trailer.data()), kTrailer)};
+        header,   image[0],
+        image[1], image[2],
+        image[3], std::string_view(reinterpret_cast<const char*>(trailer.data()), kTrailer)};
     return writeOwnFile(file, pieces);
 }
 

@@ -1,7 +1,7 @@
 #include "platform/linux/PackageFiles.h"
 
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 #include "platform/linux/PackageCache.h"
@@ -26,8 +26,7 @@ void readTable(const std::string& folder, const std::string& cacheFile, const st
     auto paths = std::make_shared<const PathSet>(readPackageLists(folder));
     table.set_value(paths);
     timespec modified{};
-    if (cacheFile.empty() || paths->size() == 0 ||
-        listFolderHeader(folder, &modified) != header ||
+    if (cacheFile.empty() || paths->size() == 0 || listFolderHeader(folder, &modified) != header ||
         modified.tv_sec + kSettled > ::time(nullptr)) {
         return;
     }

@@ -7,8 +7,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 

@@ -97,8 +97,8 @@ std::optional<PathSet> PathSet::fromImage(std::string_view image,
 }
 
 std::optional<PathSet> PathSet::fromParts(const std::array<std::uint64_t, 4>& head,
-                                          std::string_view folderCells,
-                                          std::string_view pathCells, std::string_view text,
+                                          std::string_view folderCells, std::string_view pathCells,
+                                          std::string_view text,
                                           std::shared_ptr<const void> storage) {
     if (!tableFits(head[0], head[1], pathCells) || !tableFits(head[2], head[3], folderCells) ||
         (!text.empty() && text.back() != '\n')) {

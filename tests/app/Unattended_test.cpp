@@ -81,7 +81,8 @@ TEST_F(UnattendedTest, WithoutAScreenAManualStartFailsAndABadParameterOrAPreview
     EXPECT_EQ(vidor("/U:c --help"), 2) << errors();
     // A preview needs no screen either.
     EXPECT_EQ(vidor("/liste /U:c /E:tmp > " + test::quoted(out / "list.txt")), 0) << errors();
-    EXPECT_EQ(test::readFile(out / "list.txt"), "1\tC:\\a.tmp\n1\tC:\\sub\\b.TMP\n2 fichiers, 2 bytes\n");
+    EXPECT_EQ(test::readFile(out / "list.txt"),
+              "1\tC:\\a.tmp\n1\tC:\\sub\\b.TMP\n2 fichiers, 2 bytes\n");
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 namespace vidor::test {
 
 // Points the program's view of the machine at a temp folder: the XDG folders (settings, data,
-// trash, cache, runtime, state), the drive map VIDOR_UNITES, and (for root) a network namespace of its
-// own. Everything but the namespace is put back at the end.
+// trash, cache, runtime, state), the drive map VIDOR_UNITES, and (for root) a network namespace of
+// its own. Everything but the namespace is put back at the end.
 class Sandbox {
   public:
     Sandbox();
