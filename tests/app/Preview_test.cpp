@@ -21,11 +21,8 @@ class PreviewTest : public ::testing::Test {
     // Runs the program with `arguments`; what it printed is then in `out` and `err`.
     std::optional<int> run(const std::vector<std::string>& arguments) {
         test::Session session(arguments);
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        const auto status = session.load();
-        out = ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
+        const auto status = session.loadPrinting();
+        out = session.out, err = session.err;
         shown = session.windows.shown.size() + session.windows.messages.size();
         journal = session.services.journal.read().value_or("?");
         return status;

@@ -54,10 +54,9 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     // A run with parameters did nothing either, and says so: a scheduled run that meets the
     // open window must not pass for done.
     test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
-    testing::internal::CaptureStderr();
     test::Session unattended({"/U:c", "/E:tmp"});
-    EXPECT_EQ(unattended.load(), platform::kExitAnotherCopy);
-    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(unattended.loadPrinting(), platform::kExitAnotherCopy);
+    const std::string& said = unattended.err;
     EXPECT_NE(said.find("une autre copie du programme fonctionne déjà"), std::string::npos) << said;
     EXPECT_TRUE(std::filesystem::exists(sandbox.drive('C') / "nuit.tmp"));
     EXPECT_EQ(test::machineSetting("Vidor"), "1");

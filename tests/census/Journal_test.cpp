@@ -1,16 +1,14 @@
 // The journal: one line per file removed, by the deletion or by a purge, whatever the run.
 
-#include <gtest/gtest.h>
-
 #include "census/JournalLine.h"
-#include "tests/support/Session.h"
+#include "tests/support/CensusTest.h"
 
 namespace vidor::census {
 namespace {
 
 namespace fs = std::filesystem;
 
-class JournalTest : public ::testing::Test {
+class JournalTest : public test::CensusTest {
   protected:
     // The lines of the journal, each checked to read back as the journal writes it.
     std::vector<JournalLine> lines(test::Session& session) {
@@ -26,8 +24,6 @@ class JournalTest : public ::testing::Test {
         return read;
     }
 
-    test::Sandbox sandbox{"C=3:c"};
-    fs::path c = sandbox.drive('C');
     // A name of this test's own, for the trash that Wine shares between tests and runs.
     const std::string own = sandbox.dir().path().filename().string() + ".tmp";
 };

@@ -1,30 +1,23 @@
 // "/RESTAURER": the last run's files come back from the trash, their folders made again.
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "tests/support/Session.h"
+#include "tests/support/CensusTest.h"
 
 namespace vidor::census {
 namespace {
 
 namespace fs = std::filesystem;
 
-class RestoreTest : public ::testing::Test {
+class RestoreTest : public test::CensusTest {
   protected:
     // Runs "/RESTAURER"; what it printed is then in `out` and `err`.
     std::optional<int> restore() {
         test::Session session({"/RESTAURER"});
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        const auto status = session.load();
-        out = ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
+        const auto status = session.loadPrinting();
+        out = session.out, err = session.err;
         return status;
     }
-
-    test::Sandbox sandbox{"C=3:c"};
-    fs::path c = sandbox.drive('C');
     std::string out, err;
 };
 
@@ -76,10 +69,7 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
 TEST_F(RestoreTest, OnlyTheJournalsOwnTrashItemsAsItRecordedThemComeBack) {
     test::writeFile(c / "a.tmp", "a");
     test::writeFile(c / "b.tmp", "b");
-    {
-        test::Session run({"/U:c", "/E:tmp"});
-        EXPECT_EQ(run.load(), platform::kExitNormal);
-    }
+    EXPECT_EQ(test::runToEnd({"/U:c", "/E:tmp"}), platform::kExitNormal);
     // The user put something else of the same name and path in the trash in the place of b.tmp.
     const fs::path b = sandbox.trashFiles() / "b.tmp";
     ASSERT_TRUE(fs::exists(b));

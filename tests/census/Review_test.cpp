@@ -1,6 +1,4 @@
-#include <gtest/gtest.h>
-
-#include "tests/support/Session.h"
+#include "tests/support/CensusTest.h"
 
 namespace vidor::census {
 namespace {
@@ -10,10 +8,8 @@ using test::itemsOf;
 using Items = std::vector<std::string>;
 
 // The review after a census of C: for tmp files, then the deletion.
-class ReviewTest : public ::testing::Test {
+class ReviewTest : public test::CensusTest {
   protected:
-    test::Sandbox sandbox{"C=3:c"};
-    fs::path c = sandbox.drive('C');
     std::unique_ptr<test::Session> run;
 
     // The file named by a line of the list.

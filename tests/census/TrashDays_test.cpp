@@ -1,8 +1,6 @@
 // What the program sent to the trash leaves it after its days there, and only that.
 
-#include <gtest/gtest.h>
-
-#include "tests/support/Session.h"
+#include "tests/support/CensusTest.h"
 
 namespace vidor::census {
 namespace {
@@ -11,7 +9,7 @@ namespace fs = std::filesystem;
 
 constexpr std::int64_t kDay = 86400;
 
-class TrashDaysTest : public ::testing::Test {
+class TrashDaysTest : public test::CensusTest {
   protected:
     // A census at `day` days from now (it finds nothing to list); the journal afterwards.
     std::string censusOnDay(int day) {
@@ -21,18 +19,12 @@ class TrashDaysTest : public ::testing::Test {
         EXPECT_EQ(run.load(), platform::kExitNormal);
         return run.services.journal.read().value_or("");
     }
-
-    test::Sandbox sandbox{"C=3:c"};
-    fs::path c = sandbox.drive('C');
 };
 
 TEST_F(TrashDaysTest, TheProgramsOwnTrashIsEmptiedAfterItsDaysAndTheUsersNever) {
     test::writeFile(c / "old.tmp", "old");
     test::writeFile(c / "grown.tmp", "g");
-    {
-        test::Session run({"/U:c", "/E:tmp"});
-        EXPECT_EQ(run.load(), platform::kExitNormal);
-    }
+    EXPECT_EQ(test::runToEnd({"/U:c", "/E:tmp"}), platform::kExitNormal);
     const fs::path old = sandbox.trashFiles() / "old.tmp";
     const fs::path grown = sandbox.trashFiles() / "grown.tmp";
     ASSERT_TRUE(fs::exists(old) && fs::exists(grown));

@@ -1,16 +1,15 @@
-#include <gtest/gtest.h>
-
 #include "tests/platform/cache/CacheFixtures.h"
-#include "tests/support/Session.h"
+#include "tests/support/CensusTest.h"
 
 namespace vidor::census {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(WebCacheTest, WithItsOptionTheCensusFirstDeletesTheCacheButCookiesTurningItsHeadingRed) {
-    test::Sandbox sandbox{"C=3:c"};
-    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
+using WebCacheTest = test::CensusTest;
+
+TEST_F(WebCacheTest, WithItsOptionTheCensusFirstDeletesTheCacheButCookiesTurningItsHeadingRed) {
+    test::writeFile(c / "a.tmp", "x");
     const fs::path firefox = test::firefoxEntries(sandbox / "CACHE_HOME", "abcd.default");
     const fs::path keep = firefox / test::firefoxName(1), gone = firefox / test::firefoxName(2);
     test::writeFile(keep, test::FirefoxEntry{"a,:https://site.example/Cookie/keep"}.bytes());

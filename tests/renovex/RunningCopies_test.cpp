@@ -1,13 +1,10 @@
 #include "renovex/linux/RunningCopies.h"
 
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <chrono>
 
+#include "tests/support/Running.h"
 #include "tests/support/TempDir.h"
 
 namespace vidor::renovex {
@@ -15,22 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
-
-// `program` (a copy of /bin/sleep) running for a minute, until stop() or the end of the test.
-struct Running {
-    explicit Running(const fs::path& program) {
-        std::string path = program.string();
-        char seconds[] = "60";
-        char* argv[] = {path.data(), seconds, nullptr};
-        EXPECT_EQ(::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ), 0);
-    }
-    ~Running() { stop(); }
-    void stop() {
-        if (pid > 0 && ::kill(pid, SIGKILL) == 0) ::waitpid(pid, nullptr, 0);
-        pid = -1;
-    }
-    pid_t pid = -1;
-};
+using test::Running;
 
 // How long waitUntilNotRunning took to answer `expected` about the file at `program`, given
 // `patience`.

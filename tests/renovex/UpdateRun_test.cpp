@@ -4,10 +4,7 @@
 
 #include <elf.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +12,7 @@
 #include <future>
 #include <thread>
 
+#include "tests/support/Running.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Shell.h"
 #include "tests/support/Unprivileged.h"
@@ -209,11 +207,7 @@ TEST_F(UpdateRunTest, ProgramFolderSwappedForALinkMeanwhileIsNotFollowed) {
     publish(VIDOR_PROGRAM, -10min);
     const fs::path real = sandbox / "prog.real", elsewhere = sandbox / "ailleurs";
     test::writeFile(elsewhere / "Vidor", "autre programme");
-    std::string path = (prog / "Vidor").string();
-    char seconds[] = "60";
-    char* argv[] = {path.data(), seconds, nullptr};
-    pid_t sleeper = 0;
-    ASSERT_EQ(::posix_spawn(&sleeper, path.c_str(), nullptr, nullptr, argv, environ), 0);
+    test::Running sleeper(prog / "Vidor");
     auto updater = std::async(std::launch::async, [&] { return run(renovex(prog / "Vidor")); });
     // The updater holds the program's folder open, and waits.
     const fs::path folder = fs::canonical(prog);
@@ -228,8 +222,7 @@ TEST_F(UpdateRunTest, ProgramFolderSwappedForALinkMeanwhileIsNotFollowed) {
     });
     fs::rename(prog, real);
     fs::create_directory_symlink(elsewhere, prog);
-    ::kill(sleeper, SIGKILL);
-    ::waitpid(sleeper, nullptr, 0);
+    sleeper.stop();
     updater.wait();
     ASSERT_TRUE(holding);
 

@@ -1,5 +1,7 @@
 #include "tests/support/Session.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "korlib/Registre.h"
@@ -35,6 +37,15 @@ std::optional<int> Session::load() {
     return act([this] { form->Form_Load(); });
 }
 
+std::optional<int> Session::loadPrinting() {
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const auto status = load();
+    out = ::testing::internal::GetCapturedStdout();
+    err = ::testing::internal::GetCapturedStderr();
+    return status;
+}
+
 std::optional<int> Session::census(const CensusChoices& choices) {
     if (!loaded_) {
         if (auto status = load()) return status;
@@ -53,6 +64,10 @@ std::optional<int> Session::act(const std::function<void()>& action) {
         return end.status;
     }
     return std::nullopt;
+}
+
+std::optional<int> runToEnd(const std::vector<std::string>& arguments) {
+    return Session(arguments).load();
 }
 
 std::optional<std::string> userSetting(const std::string& name) {

@@ -41,6 +41,8 @@ class Session {
     // Loads the main window; the exit status when the program ended meanwhile, else nullopt
     // (the window waits for the user).
     std::optional<int> load();
+    // load(), keeping what the run printed on standard output and standard error.
+    std::optional<int> loadPrinting();
     // Runs `action` (a user's click...) as the window system would; the exit status when the
     // program ended meanwhile.
     std::optional<int> act(const std::function<void()>& action);
@@ -54,10 +56,14 @@ class Session {
     TestMachine machine;
     platform::Services services;
     std::unique_ptr<app::F_Main> form;
+    std::string out, err;  // what loadPrinting() kept
 
   private:
     bool loaded_ = false;
 };
+
+// A whole run of the program with `arguments`, to its end: its exit status.
+std::optional<int> runToEnd(const std::vector<std::string>& arguments);
 
 // The text of a setting of the program (user key), or nullopt.
 std::optional<std::string> userSetting(const std::string& name);

@@ -9,6 +9,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/scripted/ScriptedWindowSystem.h"
 #include "tests/support/Sandbox.h"
+#include "tests/support/ShownMessages.h"
 #include "tests/update/FakeProcess.h"
 
 namespace vidor::update {
@@ -68,17 +69,6 @@ class MiseAJourAutoTest : public ::testing::Test {
         return false;
     }
 
-    // The program showed `count` message boxes, each of them this one.
-    void expectShown(std::size_t count, const std::string& text, Buttons buttons, Icon icon,
-                     const std::string& title) {
-        ASSERT_EQ(windows.messages.size(), count);
-        for (const auto& message : windows.messages) {
-            EXPECT_EQ(message.text, text);
-            EXPECT_EQ(message.buttons, buttons);
-            EXPECT_EQ(message.icon, icon);
-            EXPECT_EQ(message.title, title);
-        }
-    }
     // The program asked for the folder with `prompt`, once per default text of `defaults`.
     void expectPrompts(const std::string& prompt, const Defaults& defaults) {
         ASSERT_EQ(windows.prompts.size(), defaults.size());
@@ -147,7 +137,7 @@ TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolderAndRefus
     EXPECT_EQ(refused.buttons, Buttons::Ok);
     EXPECT_EQ(refused.title, "Brenlo - Attention !");
     windows.messages.pop_back();
-    expectShown(3,
+    test::expectShown(windows, 3,
                 updaterMissing(prog) +
                     "\r\nDésirez-vous CONSERVER ce nom de répertoire ?\r\n\r\nRépondez OUI S'IL "
                     "EST TEMPORAIREMENT INATTEIGNABLE.\r\n\r\nRépondez NON pour changer de "
@@ -211,7 +201,7 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverWithTheRunsParametersUntilItIsIns
     windows.answers = {Answer::Yes, Answer::No};
     EXPECT_FALSE(run());
     EXPECT_TRUE(run());
-    expectShown(2,
+    test::expectShown(windows, 2,
                 "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
                 "programme de mise à jour (Renovex) !\r\n\r\n",
                 Buttons::YesNo, Icon::Question, "Brenlo - Attention");
@@ -220,7 +210,7 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverWithTheRunsParametersUntilItIsIns
     fs::remove(prog / "Vidor");
     EXPECT_FALSE(run());
     EXPECT_EQ(process.started.size(), 7u);
-    expectShown(1, "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
+    test::expectShown(windows, 1, "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
                 Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
 }
 
@@ -233,7 +223,7 @@ TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
         store(folder.string());
         EXPECT_EQ(run(), folder != sandbox / "lien") << folder;
     }
-    expectShown(2,
+    test::expectShown(windows, 2,
                 "Il n'est pas permis d'exécuter ce programme depuis son répertoire de mise à jour "
                 "!\r\n\r\nVous pouvez cependant en faire une copie sur votre disque dur et "
                 "exécuter cette dernière !",
@@ -265,7 +255,7 @@ TEST_F(MiseAJourAutoTest, PublisherKeepsTheCopyInTheUpdateFolderUpToDateOrSaysWh
     fs::create_directories(maj / "Vidor" / "inside");
     EXPECT_FALSE(run());
     EXPECT_EQ(windows.beeps, 1);
-    expectShown(1,
+    test::expectShown(windows, 1,
                 "Je ne parviens pas à copier la nouvelle version du programme \"Vidor\" dans le "
                 "répertoire réseau \"" +
                     majText() + "\" à partir de celle se trouvant dans le répertoire \"" +
