@@ -137,12 +137,13 @@ TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolderAndRefus
     EXPECT_EQ(refused.buttons, Buttons::Ok);
     EXPECT_EQ(refused.title, "Brenlo - Attention !");
     windows.messages.pop_back();
-    test::expectShown(windows, 3,
-                updaterMissing(prog) +
-                    "\r\nDésirez-vous CONSERVER ce nom de répertoire ?\r\n\r\nRépondez OUI S'IL "
-                    "EST TEMPORAIREMENT INATTEIGNABLE.\r\n\r\nRépondez NON pour changer de "
-                    "répertoire ou renoncer définitivement à ce service.",
-                Buttons::YesNo, Icon::Question, "Brenlo - Attention");
+    test::expectShown(
+        windows, 3,
+        updaterMissing(prog) +
+            "\r\nDésirez-vous CONSERVER ce nom de répertoire ?\r\n\r\nRépondez OUI S'IL "
+            "EST TEMPORAIREMENT INATTEIGNABLE.\r\n\r\nRépondez NON pour changer de "
+            "répertoire ou renoncer définitivement à ce service.",
+        Buttons::YesNo, Icon::Question, "Brenlo - Attention");
     expectPrompts(kPromptStart +
                       ", ou cliquez sur \"Annuler\" pour conserver le répertoire actuel et "
                       "renoncer temporairement à la mise à jour automatique jusqu'à que ce "
@@ -202,16 +203,17 @@ TEST_F(MiseAJourAutoTest, NewerCopyIsHandedOverWithTheRunsParametersUntilItIsIns
     EXPECT_FALSE(run());
     EXPECT_TRUE(run());
     test::expectShown(windows, 2,
-                "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
-                "programme de mise à jour (Renovex) !\r\n\r\n",
-                Buttons::YesNo, Icon::Question, "Brenlo - Attention");
+                      "Le programme \"Vidor\" doit être mis à jour mais je ne peux pas lancer le "
+                      "programme de mise à jour (Renovex) !\r\n\r\n",
+                      Buttons::YesNo, Icon::Question, "Brenlo - Attention");
     // A program without a date cannot be compared: it is said, and nothing is handed over.
     windows.messages.clear();
     fs::remove(prog / "Vidor");
     EXPECT_FALSE(run());
     EXPECT_EQ(process.started.size(), 7u);
-    test::expectShown(windows, 1, "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
-                Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
+    test::expectShown(windows, 1,
+                      "Je ne peux pas obtenir la date du fichier \"" + prog.string() + "/Vidor\" !",
+                      Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
 }
 
 TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
@@ -223,11 +225,12 @@ TEST_F(MiseAJourAutoTest, RunningFromTheUpdateFolderEndsTheProgram) {
         store(folder.string());
         EXPECT_EQ(run(), folder != sandbox / "lien") << folder;
     }
-    test::expectShown(windows, 2,
-                "Il n'est pas permis d'exécuter ce programme depuis son répertoire de mise à jour "
-                "!\r\n\r\nVous pouvez cependant en faire une copie sur votre disque dur et "
-                "exécuter cette dernière !",
-                Buttons::Ok, Icon::Exclamation, "Brenlo - Attention");
+    test::expectShown(
+        windows, 2,
+        "Il n'est pas permis d'exécuter ce programme depuis son répertoire de mise à jour "
+        "!\r\n\r\nVous pouvez cependant en faire une copie sur votre disque dur et "
+        "exécuter cette dernière !",
+        Buttons::Ok, Icon::Exclamation, "Brenlo - Attention");
     EXPECT_TRUE(process.started.empty());
 }
 
@@ -255,14 +258,14 @@ TEST_F(MiseAJourAutoTest, PublisherKeepsTheCopyInTheUpdateFolderUpToDateOrSaysWh
     fs::create_directories(maj / "Vidor" / "inside");
     EXPECT_FALSE(run());
     EXPECT_EQ(windows.beeps, 1);
-    test::expectShown(windows, 1,
-                "Je ne parviens pas à copier la nouvelle version du programme \"Vidor\" dans le "
-                "répertoire réseau \"" +
-                    majText() + "\" à partir de celle se trouvant dans le répertoire \"" +
-                    prog.string() +
-                    "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !\r\n\r\n(" +
-                    std::strerror(EISDIR) + ")",
-                Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
+    test::expectShown(
+        windows, 1,
+        "Je ne parviens pas à copier la nouvelle version du programme \"Vidor\" dans le "
+        "répertoire réseau \"" +
+            majText() + "\" à partir de celle se trouvant dans le répertoire \"" + prog.string() +
+            "/\" !\r\n\r\nCE PROGRAMME N'EXISTE DONC PLUS SUR LE RÉSEAU !\r\n\r\n(" +
+            std::strerror(EISDIR) + ")",
+        Buttons::Ok, Icon::Exclamation, "Brenlo - Avertissement");
     EXPECT_TRUE(fs::is_directory(maj / "Vidor" / "inside"));
     EXPECT_EQ(std::distance(fs::directory_iterator(maj), {}), 1);
 }
