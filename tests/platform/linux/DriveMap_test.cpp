@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/Drives.h"
+#include "tests/support/ChildReport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Unprivileged.h"
 
@@ -96,6 +97,7 @@ TEST(DriveMapTest, AFolderBoundElsewhereTakesNoLetterWhicheverVolumeItComesFrom)
         std::filesystem::create_directory(dir / folder);
     // In a mount namespace of its own: a folder of the root volume bound elsewhere, and a
     // volume with one of its folders bound elsewhere.
+    const test::ChildReport child;
     const int status = test::inMountNamespace([&] {
         const auto mount = [](const std::string& source, const std::string& point, const char* type,
                               unsigned long flags) {
@@ -114,10 +116,12 @@ TEST(DriveMapTest, AFolderBoundElsewhereTakesNoLetterWhicheverVolumeItComesFrom)
         for (const Drive& drive : map.drives()) {
             if (drive.folder.starts_with(dir.path().string())) bound += drive.folder + ";";
         }
-        return bound == (dir / "ram").string() + ";" ? 0 : 1;
+        if (bound != (dir / "ram").string() + ";")
+            return child.fail("the volume's folders that took a letter: " + bound);
+        return 0;
     });
     if (status == 77) GTEST_SKIP() << "no mount namespace on this machine";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 }  // namespace

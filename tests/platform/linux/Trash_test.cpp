@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "platform/linux/UniqueFd.h"
+#include "tests/support/ChildReport.h"
 #include "tests/support/Sandbox.h"
 #include "tests/support/Unprivileged.h"
 
@@ -147,6 +148,7 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
     test::Sandbox sandbox;
     const fs::path volume = sandbox / "volume";
     fs::create_directories(volume);
+    const test::ChildReport child;
     const int status = test::inMountNamespace([&] {
         if (::mount("none", volume.c_str(), "tmpfs", 0, nullptr) != 0) return 77;
         const std::string uid = std::to_string(::geteuid());
@@ -159,33 +161,38 @@ TEST(TrashTest, FilesOfAnotherVolumeGoToThatVolumesOwnTrash) {
         if (moveToTrash(volume / "sub" / "a.tmp").reason !=
                 "corbeille " + trash.string() + " refusée : c'est un lien symbolique" ||
             !fs::is_empty(volume / "stolen")) {
-            return 1;
+            return child.fail("a link planted as the volume's trash was followed or not told");
         }
         fs::remove(trash);
         test::writeFile(trash, "planted");
         if (moveToTrash(volume / "sub" / "a.tmp").reason !=
             "corbeille " + trash.string() + " refusée : ce n'est pas un dossier") {
-            return 2;
+            return child.fail("a file planted as the volume's trash was not told");
         }
         fs::remove(trash);
-        if (!moveToTrash(volume / "sub" / "a.tmp")) return 2;
-        if (test::readFile(trash / "files" / "a.tmp") != "a") return 3;
+        if (!moveToTrash(volume / "sub" / "a.tmp") ||
+            test::readFile(trash / "files" / "a.tmp") != "a") {
+            return child.fail("the file did not reach the volume's own trash");
+        }
         // A shared .Trash is used only when it is sticky: without the bit, anyone could
         // remove or replace what others put there.
         fs::create_directories(volume / ".Trash");
         fs::permissions(volume / ".Trash", fs::perms::all);
         test::writeFile(volume / "b.tmp", "b");
-        if (!moveToTrash(volume / "b.tmp")) return 6;
-        if (fs::exists(volume / ".Trash" / uid) || !fs::exists(trash / "files" / "b.tmp")) return 7;
+        if (!moveToTrash(volume / "b.tmp") || fs::exists(volume / ".Trash" / uid) ||
+            !fs::exists(trash / "files" / "b.tmp")) {
+            return child.fail("a shared .Trash without the sticky bit was used");
+        }
         fs::permissions(volume / ".Trash", fs::perms::all | fs::perms::sticky_bit);
         test::writeFile(volume / "c.tmp", "c");
-        if (!moveToTrash(volume / "c.tmp")) return 8;
-        if (test::readFile(volume / ".Trash" / uid / "files" / "c.tmp") != "c") return 9;
+        if (!moveToTrash(volume / "c.tmp") ||
+            test::readFile(volume / ".Trash" / uid / "files" / "c.tmp") != "c") {
+            return child.fail("a sticky shared .Trash was not used");
+        }
         return 0;
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
-    EXPECT_EQ(status, 0) << "the step that returned " << status
-                         << " failed (1: a link was followed)";
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 TEST(TrashTest, AFullVolumeKeepsItsFilesAndSaysWhatItLacks) {
@@ -194,6 +201,7 @@ TEST(TrashTest, AFullVolumeKeepsItsFilesAndSaysWhatItLacks) {
     const fs::path noInodes = sandbox / "inodes";
     fs::create_directories(full);
     fs::create_directories(noInodes);
+    const test::ChildReport child;
     const int status = test::inMountNamespace([&] {
         if (::mount("none", full.c_str(), "tmpfs", 0, "size=64k") != 0 ||
             ::mount("none", noInodes.c_str(), "tmpfs", 0, "nr_inodes=16") != 0) {
@@ -205,7 +213,7 @@ TEST(TrashTest, AFullVolumeKeepsItsFilesAndSaysWhatItLacks) {
         test::writeFile(full / "filler", std::string(64 * 1024, 'f'));
         if (moveToTrash(full / "a.tmp").reason !=
             "corbeille " + (full / trash).string() + " : disque plein") {
-            return 1;
+            return child.fail("a full volume's trash did not say the disk is full");
         }
         // No inode left for the trash itself.
         test::writeFile(noInodes / "a.tmp", "a");
@@ -215,12 +223,14 @@ TEST(TrashTest, AFullVolumeKeepsItsFilesAndSaysWhatItLacks) {
             "corbeille " + (noInodes / trash).string() +
                 " impossible à créer : plus d'inode libre sur le volume, aucun fichier ne peut y "
                 "être créé") {
-            return 2;
+            return child.fail("a volume without inodes did not say so");
         }
-        return fs::exists(full / "a.tmp") && fs::exists(noInodes / "a.tmp") ? 0 : 3;
+        if (!fs::exists(full / "a.tmp") || !fs::exists(noInodes / "a.tmp"))
+            return child.fail("a file the trash refused left its place");
+        return 0;
     });
     if (status == 77) GTEST_SKIP() << "this machine cannot make a mount namespace (unshare -Urm)";
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 0) << child.said();
 }
 
 }  // namespace
