@@ -10,21 +10,31 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 
+#include "platform/linux/LateClose.h"
 #include "platform/linux/SystemReason.h"
 
 namespace vidor::platform::linux_ {
 
 namespace {
 
-// A program that opens a held file makes the system send the holder a notice, SIGIO unless told
-// otherwise, which would end this program. SIGURG is ignored unless handled, and nothing here
-// handles it: the notice is dropped and the opener waits until the hold is closed.
-constexpr int kBreakNotice = SIGURG;
+// A program that opens a held file makes the system send the holder SIGIO, which would end this
+// program. Handled once for the whole process rather than redirected on each file: on a removal
+// of many files, every system call counts. A handler, unlike an ignored signal, does not pass on
+// to the programs this one starts.
+void ignoreBreakNotice(int) {}
 
-bool sameFile(const struct stat& a, const struct stat& b) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+void handleBreakNotices() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction action {};
+        action.sa_handler = ignoreBreakNotice;
+        action.sa_flags = SA_RESTART;
+        ::sigemptyset(&action.sa_mask);
+        ::sigaction(SIGIO, &action, nullptr);
+    });
 }
 
 // True when one of the descriptors listed in the folder `fdsFd` (a /proc/<pid>/fd) is the file.
@@ -104,21 +114,27 @@ std::string holdIfUnused(int folderFd, const std::string& name, const struct sta
                          UniqueFd& hold) {
     if (!S_ISREG(st.st_mode)) return {};
     // Without waiting: a file under another holder's lease (a file server's) is in use.
-    UniqueFd file(::openat(folderFd, name.c_str(),
-                           O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    const auto open = [&] {
+        return UniqueFd(::openat(folderFd, name.c_str(),
+                                 O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    };
+    UniqueFd file = open();
+    if (!file && errno == EMFILE) {
+        // The holds of the files just removed may be what uses the last descriptors.
+        LateClose::shared().closeAll();
+        file = open();
+    }
     if (!file) {
         if (errno == EWOULDBLOCK) return kFileInUse;
         // Nothing can be looked at either: the file stays rather than go unchecked.
         if (errno == EMFILE || errno == ENFILE || errno == ENOMEM) return reasonOf(errno);
     }
+    // Should the name have been given to another file since `st` was read, the file held is the
+    // one the name now gives, the one the removal by name takes.
     if (file) {
-        struct stat opened {};
-        if (::fstat(file.get(), &opened) != 0 || !sameFile(opened, st)) {
-            return "fichier remplacé pendant sa suppression";
-        }
+        handleBreakNotices();
         // Granted only while no other descriptor of the file is open, nor any mapping of it.
-        if (::fcntl(file.get(), F_SETSIG, kBreakNotice) == 0 &&
-            ::fcntl(file.get(), F_SETLEASE, F_WRLCK) == 0) {
+        if (::fcntl(file.get(), F_SETLEASE, F_WRLCK) == 0) {
             hold = std::move(file);
             return {};
         }

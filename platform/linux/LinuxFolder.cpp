@@ -11,6 +11,7 @@
 
 #include "platform/linux/FdFile.h"
 #include "platform/linux/FileInUse.h"
+#include "platform/linux/LateClose.h"
 #include "platform/linux/SystemReason.h"
 #include "platform/linux/Trash.h"
 #include "platform/linux/UniqueFd.h"
@@ -203,6 +204,7 @@ Removal LinuxFolder::removeEntry(int folderFd, const std::string& name) {
         return Removal::failed(std::move(inUse));
     }
     if (::unlinkat(folderFd, name.c_str(), 0) != 0) return Removal::failed(reasonOf(errno));
+    if (hold) LateClose::shared().hand(std::move(hold));
     return {true, {}, {}, static_cast<std::uint64_t>(st.st_size)};
 }
 

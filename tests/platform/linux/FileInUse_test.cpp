@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "platform/linux/LinuxFolder.h"
 #include "platform/linux/Trash.h"
@@ -70,6 +74,54 @@ TEST_F(FileInUseTest, WhereNoLeaseMayBeTakenTheOpenFilesOfTheUsersProcessesAreLo
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(fs::exists(folder / "read") && fs::exists(folder / "mapped"));
     EXPECT_FALSE(fs::exists(folder / "free"));
+}
+
+TEST_F(FileInUseTest, AProgramOpeningAHeldFileWaitsForItWithoutEndingThisOne) {
+    test::writeFile(folder / "held", "x");
+    UniqueFd at(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    struct stat st {};
+    ASSERT_EQ(::fstatat(at.get(), "held", &st, AT_SYMLINK_NOFOLLOW), 0);
+    UniqueFd hold;
+    ASSERT_EQ(holdIfUnused(at.get(), "held", st, hold), "");
+    ASSERT_TRUE(hold);
+    int opened = -1;
+    std::thread opener([&] { opened = ::open((folder / "held").c_str(), O_RDONLY); });
+    // The hold turns to a read lease once the reader waits on it: the notice is sent then.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (::fcntl(hold.get(), F_GETLEASE) == F_WRLCK && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(::fcntl(hold.get(), F_GETLEASE), F_RDLCK);
+    hold.reset();
+    opener.join();
+    EXPECT_GE(opened, 0);
+    ::close(opened);
+}
+
+TEST_F(FileInUseTest, TheHoldsOfRemovedFilesAreLetGoSoonAndAtOnceWhenDescriptorsRunShort) {
+    const auto deletedOpen = [] {
+        int count = 0;
+        for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            count += fs::read_symlink(fd.path(), error).string().ends_with(" (deleted)");
+        }
+        return count;
+    };
+    for (int i = 0; i < 20; ++i) test::writeFile(folder / std::to_string(i), "x");
+    rlimit limits{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limits), 0);
+    const auto open = std::distance(fs::directory_iterator("/proc/self/fd"), {});
+    const rlimit tight{static_cast<rlim_t>(open + 4), limits.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    int removed = 0;
+    for (int i = 0; i < 20; ++i) removed += static_cast<bool>(remove(std::to_string(i)));
+    ::setrlimit(RLIMIT_NOFILE, &limits);
+    EXPECT_EQ(removed, 20);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (deletedOpen() > 0 && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(deletedOpen(), 0);
 }
 
 }  // namespace
