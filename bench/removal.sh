@@ -9,7 +9,9 @@
 # Usage: bench/removal.sh [files] [runs] [work folder]
 #   files are spread over one folder per hundred files, with unique names (default 20000)
 #   REMOVAL_BENCH and VIDOR name other builds to time (default build/bench/removal_bench and
-#   build/Vidor), to compare a change with what it replaces.
+#   build/Vidor), to compare a change with what it replaces; with OTHER_BENCH, each run also times
+#   "Effacer" by that other build of removal_bench, right after this one's, so that both meet the
+#   machine alike.
 # The trash lies on the tree's volume, as a user's would; gio refuses one it takes for the
 # system's (a tmpfs such as /dev/shm). On ext4 without a journal a file made soon after many were
 # removed costs more (the system passes over each recently freed inode): the trash's information
@@ -67,6 +69,7 @@ line() {  # line <label> <name> <other tool's label> <other's name>
 
 for _ in $(seq "$runs"); do
   measure delete "${apart[@]}" "$bench" delete "$tree"
+  [ -z "${OTHER_BENCH:-}" ] || measure other "${apart[@]}" "$(realpath "$OTHER_BENCH")" delete "$tree"
   measure find find "$tree" -name '*.tmp' -delete
   measure trash "${apart[@]}" "$bench" trash "$tree"
   measure gio find "$tree" -name '*.tmp' -exec gio trash {} +
@@ -75,6 +78,7 @@ done
 
 echo "$files files, median of $runs runs, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 line 'Effacer (census, deletion)' delete 'find -delete' find
+[ -z "${OTHER_BENCH:-}" ] || line 'Effacer (census, deletion)' delete 'other build' other
 line 'Corbeille (census, trash)' trash 'gio trash' gio
 line 'unattended run to the trash' unattended 'gio trash' gio
 # The census's and the removal's own shares, once more.
