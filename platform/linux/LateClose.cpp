@@ -1,6 +1,7 @@
 #include "platform/linux/LateClose.h"
 
 #include <chrono>
+#include <system_error>
 
 namespace vidor::platform::linux_ {
 
@@ -34,7 +35,13 @@ LateClose::~LateClose() {
 void LateClose::hand(UniqueFd fd) {
     std::unique_lock lock(mutex_);
     if (handed_.size() >= 2 * kBatch) return;  // the thread lags behind: `fd` closes here
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    if (!thread_.joinable()) {
+        try {
+            thread_ = std::thread([this] { run(); });
+        } catch (const std::system_error&) {
+            return;  // no thread to be had: `fd` closes here, as it would without one
+        }
+    }
     handed_.push_back(fd.release());
     // The thread sleeps while nothing waits, and then waits for a batch or a millisecond.
     if (handed_.size() == 1 || handed_.size() == kBatch) {
