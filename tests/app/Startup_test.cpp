@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "selection/ExtensionList.h"
 #include "tests/support/Session.h"
 
 namespace vidor::app {
 namespace {
 
+using selection::kDefaultForbidden;
 using test::itemsOf;
 using test::selectedOf;
 using Items = std::vector<std::string>;
@@ -12,11 +14,6 @@ using Items = std::vector<std::string>;
 // Drives: C and G hard disks, D removable, E network, F CD-ROM, R RAM disk, H unknown type,
 // K a hard disk whose folder is gone.
 constexpr const char* kDrives = "C=3:c;D=2:d;E=4:e;F=5:f;G=3:g;H=0:h;K=3:k;R=6:r";
-// The forbidden list written when none is stored.
-constexpr const char* kForbidden =
-    "ACL,BAT,CAB,CFG,CNT,COM,CPL,DA0,DAK,DAT,DLL,DOC,DOK,DOS,DOT,DRV,EXE,FON,GDI,GIF,ICM,ICO,"
-    "INF,INI,JPG,LNK,LST,NLS,MPD,OCA,OCX,OLB,PCX,PDR,PIF,PPT,REG,RSC,SCF,SCR,SRG,SYS,TLB,TRN,"
-    "TTF,TWD,TXT,VDX,XLM,XLS,XLW,";
 
 class StartupTest : public ::testing::Test {
   protected:
@@ -37,7 +34,7 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     EXPECT_TRUE(form.bGo.enabled());
     EXPECT_EQ(form.defaultButton(), &form.bGo);
 
-    EXPECT_EQ(test::userSetting("Extensions interdites"), kForbidden);
+    EXPECT_EQ(test::userSetting("Extensions interdites"), kDefaultForbidden);
     // Only the forbidden list is written at start-up: the defaults are not.
     EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
@@ -76,12 +73,8 @@ TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks)
 }
 
 TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
-    struct Case {
-        std::optional<std::string> forbidden;  // as stored; nullopt: the default list
-        std::string extensions;
-        Items listed;
-    };
-    const Case cases[] = {
+    // The forbidden list as stored (none: the default one), the extensions, those listed.
+    const std::tuple<std::optional<std::string>, std::string, Items> cases[] = {
         // Whole entries, compared in upper case: AC is not ACL, DA1 is not DA0.
         {std::nullopt, "exe\tDll\ttmp\tac\tDA0\tda1\t", {"tmp", "ac", "da1"}},
         // A stored list gets its commas at both ends, in memory only.
@@ -91,14 +84,15 @@ TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
         // An extension holding a comma is forbidden when it spans entries of the list.
         {"EXE,DLL", "exe,dll\tex,e\t", {"ex,e"}},
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.extensions);
-        if (test.forbidden) test::storeUserSetting("Extensions interdites", *test.forbidden);
-        test::storeUserSetting("Extensions", test.extensions);
+    for (const auto& [forbidden, extensions, listed] : cases) {
+        SCOPED_TRACE(extensions);
+        if (forbidden) test::storeUserSetting("Extensions interdites", *forbidden);
+        test::storeUserSetting("Extensions", extensions);
         test::Session session;
         session.load();
-        EXPECT_EQ(itemsOf(session.form->lExt), test.listed);
-        EXPECT_EQ(test::userSetting("Extensions interdites"), test.forbidden.value_or(kForbidden));
+        EXPECT_EQ(itemsOf(session.form->lExt), listed);
+        EXPECT_EQ(test::userSetting("Extensions interdites"),
+                  forbidden.value_or(kDefaultForbidden));
     }
 }
 
