@@ -27,11 +27,10 @@ class SafetyTest : public ::testing::Test {
     fs::path c = sandbox.drive('C');
     fs::path victim = sandbox / "victim";
 
-    int victimFiles = 6;
+    int victimFiles = 2;
 
     SafetyTest() {
-        for (const char* name : {"v0.tmp", "v1.tmp", "v2.tmp", "v3.tmp", "v4.tmp", "inner/w.tmp"})
-            test::writeFile(victim / name, "keep");
+        for (const char* name : {"v0.tmp", "v1.tmp"}) test::writeFile(victim / name, "keep");
     }
 
     // Every file the victim was given is still there, unchanged.
@@ -196,7 +195,6 @@ std::size_t openDescriptors() {
 
 TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescriptors) {
     constexpr int kDepth = 20000;
-    fs::create_directories(c / "TEMP");
     test::writeFile(c / "TEMP" / "top.txt", "t");
     // Made folder by folder: the whole path is far beyond what the system takes at once.
     int fd = ::open((c / "TEMP").c_str(), O_RDONLY | O_DIRECTORY);
@@ -216,12 +214,11 @@ TEST_F(SafetyTest, ATreeTwentyThousandFoldersDeepIsWalkedAndPurgedWithFewDescrip
         if (run->windows.yields % 997 == 0) most = std::max(most, openDescriptors());
         return false;
     });
-    app::F_Main& form = *run->form;
     const Items found = reviewed(*run);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].size(), std::string("C:\\TEMP\\").size() + 2 * kDepth + 10);
 
-    form.bAnn.press();
+    run->form->bAnn.press();
     EXPECT_EQ(run->census({.purgeTemp = true}), platform::kExitNormal);
     EXPECT_TRUE(fs::is_empty(c / "TEMP"));
     // However deep the tree: the census holds at most 64 folders, the read-ahead 32 + 8 + 32 more,
