@@ -48,9 +48,7 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     fs::permissions(c, fs::perms::all);
     // Run as nobody, to whom the folder "locked" (root's, read-only for others) is closed for
     // writing; any other user meets the same when it is not theirs.
-    fs::permissions(c / "locked", fs::perms::owner_all | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
+    fs::permissions(c / "locked", static_cast<fs::perms>(0755));
     // The runtime folder must be the user's own, as the system gives it.
     const fs::path runtime = out / "runtime";
     fs::create_directories(runtime);

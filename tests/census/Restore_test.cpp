@@ -1,7 +1,5 @@
 // "/RESTAURER": the last run's files come back from the trash, their folders made again.
 
-#include <sys/stat.h>
-
 #include "tests/support/CensusTest.h"
 
 namespace vidor::census {
@@ -24,7 +22,7 @@ class RestoreTest : public test::CensusTest {
 TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
     test::writeFile(c / "TEMP" / "y.dat", "yy");
     test::writeFile(c / "TEMP" / "d" / "x.dat", "xxx");
-    ::chmod((c / "TEMP" / "d").c_str(), 0750);
+    fs::permissions(c / "TEMP" / "d", static_cast<fs::perms>(0750));
     test::writeFile(c / "a.tmp", "a");
     test::writeFile(c / "z" / "b.tmp", "b");
     {
@@ -53,9 +51,7 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
     EXPECT_EQ(test::readFile(c / "TEMP" / "d" / "x.dat"), "xxx");
     EXPECT_EQ(test::readFile(c / "a.tmp"), "a");
     EXPECT_EQ(test::readFile(c / "TEMP" / "y.dat"), "mine");
-    struct stat st {};
-    ASSERT_EQ(::stat((c / "TEMP" / "d").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    EXPECT_EQ(fs::status(c / "TEMP" / "d").permissions(), static_cast<fs::perms>(0750));
 
     // Once its place is free again, the one left comes back; the others are back already.
     fs::remove(c / "TEMP" / "y.dat");

@@ -59,11 +59,9 @@ TEST_F(WalkTest, AnExtensionMayHoldADotOrAnAccentAndBeOneOfThousandsSaved) {
         test::writeFile(c / name, "x");
     }
     test::writeFile(c / u8"f.BÄK", "x");
-    test::Session session;
-    session.load();
-    EXPECT_EQ(test::selectedOf(session.form->lExt).size(), 10002u);
-    EXPECT_EQ(session.census(), std::nullopt);
-    Items found = itemsOf(session.form->lDel);
+    auto session = census({});
+    EXPECT_EQ(test::selectedOf(session->form->lExt).size(), 10002u);
+    Items found = itemsOf(session->form->lDel);
     std::sort(found.begin(), found.end());
     EXPECT_EQ(found, (Items{"C:\\a.TAR.GZ", "C:\\b.x9999", "C:\\c.X0", "C:\\f.BÄK"}));
 }
@@ -138,8 +136,7 @@ TEST_F(WalkTest, WhatTheUserMayNotReadOrRemoveIsPassedOverSilentlyAndNotCounted)
     test::writeFile(c / "TEMP" / "gone.txt", "abc");
     test::writeFile(c / "TEMP" / "theirs" / "stays.txt", "12345");
     fs::permissions(c / "TEMP", fs::perms::all);
-    fs::permissions(c / "TEMP" / "theirs", fs::perms::owner_read | fs::perms::owner_exec |
-                                               fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(c / "TEMP" / "theirs", static_cast<fs::perms>(0505));
     sandbox.shareWithEveryone();
     test::openUpTo(c.string(), sandbox.dir().path().string());
     // As nobody: no message box, and the total counts only what the purge removed.
