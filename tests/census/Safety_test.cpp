@@ -239,6 +239,8 @@ TEST_F(SafetyTest, FoldersThatCannotBeOpenedForLackOfDescriptorsAreToldWithTheir
     EXPECT_EQ(ended, platform::kExitNormal);  // nothing found
     ASSERT_EQ(run->windows.messages.size(), 1u);
     EXPECT_EQ(run->windows.messages[0].text, "C:\\ : Trop de fichiers ouverts");
+    // A manual run that removed nothing has nothing to tell the desktop.
+    EXPECT_TRUE(run->notices.texts.empty());
 
     // The purge: a folder inside the one purged, opened once the purge has begun.
     test::writeFile(c / "TEMP" / "a.txt", "a");
