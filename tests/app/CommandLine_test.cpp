@@ -65,7 +65,6 @@ TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfM
         EXPECT_EQ(ending, platform::kExitNormal);
         EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
         EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
-        EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
         test::expectShown(run->windows, warned ? 1 : 0,
                           "La présence du paramètre /AUTO fait ignorer les autres paramètres.",
                           platform::Buttons::Ok, platform::Icon::Exclamation,
