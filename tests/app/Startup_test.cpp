@@ -1,3 +1,6 @@
+// The main window's start and its close by hand: what is listed and selected, and the choices
+// kept from one manual run to the next.
+
 #include <gtest/gtest.h>
 
 #include "selection/ExtensionList.h"
@@ -41,7 +44,6 @@ TEST_F(StartupTest, FirstStartListsTheDrivesSelectsTheHardDisksAndKeepsOutASecon
     test::Session second;
     EXPECT_EQ(second.load(), platform::kExitNormal);
     EXPECT_EQ(test::machineSetting("Vidor"), "1");
-    EXPECT_EQ(second.form->lUnites.count(), 0);
     EXPECT_TRUE(second.windows.shown.empty());
     EXPECT_TRUE(second.windows.messages.empty());
 
@@ -53,7 +55,6 @@ TEST_F(StartupTest, FirstStartListsTheDrivesSelectsTheHardDisksAndKeepsOutASecon
     const std::string& said = unattended.err;
     EXPECT_NE(said.find("une autre copie du programme fonctionne déjà"), std::string::npos) << said;
     EXPECT_TRUE(std::filesystem::exists(sandbox.drive('C') / "nuit.tmp"));
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
 }
 
 TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks) {
@@ -67,6 +68,29 @@ TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks)
     // Trimmed, empty elements skipped, repeats kept, case kept.
     EXPECT_EQ(itemsOf(form.lExt), (Items{"log", "bak", "log", "xyz"}));
     EXPECT_EQ(selectedOf(form.lExt), (Items{"xyz"}));
+}
+
+TEST_F(StartupTest, ClosingAManualRunStoresTheChoicesAndEmptyOnesGiveTheDefaultsNextTime) {
+    {
+        test::Session session;
+        session.load();
+        F_Main& form = *session.form;
+        test::selectOnly(form.lUnites, {});
+        test::selectOnly(form.lExt, {});
+        EXPECT_FALSE(form.bGo.enabled());
+        EXPECT_EQ(session.act([&] { form.close(); }), platform::kExitNormal);
+    }
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "");
+    test::Session next;
+    next.load();
+    EXPECT_EQ(selectedOf(next.form->lUnites), (Items{"C:", "G:"}));
+    EXPECT_EQ(selectedOf(next.form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+    // Stored in the list's order, a tab after each item.
+    next.act([&] { next.form->close(); });
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\tG:\t");
+    EXPECT_EQ(test::userSetting("Extensions"), "bak\ttmp\tsyd\t$$$\twbk\told\tchk\tlog\t");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\tsyd\t$$$\told\tchk\t");
 }
 
 TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
