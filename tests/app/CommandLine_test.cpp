@@ -56,7 +56,8 @@ TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
     }
 }
 
-TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfMoreText) {
+TEST_F(CommandLineTest, AutoTakesTheLastManualChoicesOrAtFirstTheDefaultsAndWarnsOfMoreText) {
+    // A first start: the hard disks and the default extensions.
     const std::pair<std::vector<std::string>, bool> cases[] = {
         {{"/auto"}, false}, {{"/auto", "/U:D"}, true}, {{"/AUTOMATIQUE"}, true}};
     for (const auto& [arguments, warned] : cases) {
@@ -70,9 +71,8 @@ TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfM
                           platform::Buttons::Ok, platform::Icon::Exclamation,
                           std::string(kTitle) + " Avertissement !");
     }
-}
 
-TEST_F(CommandLineTest, AutoTakesTheChoicesOfTheLastManualRunAndLeavesThem) {
+    // The choices of the last manual run, which it leaves as they were.
     test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
     test::storeUserSetting("Extensions", "log\ttmp\t");
     // A "*" in the settings is a name like any other, never a pattern: "t*" is not tmp.
