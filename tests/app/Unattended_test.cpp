@@ -61,8 +61,7 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     test::writeFile(c / "held.tmp", "h");
     const auto held = test::keepInUse(c / "held.tmp", test::Use::Reading, true);
     ASSERT_TRUE(held);
-    const int status = test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); });
-    EXPECT_EQ(status, 1) << errors();
+    EXPECT_EQ(test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); }), 1) << errors();
     // One line each: the path, a tab, and the reason.
     EXPECT_EQ(errors(),
               "C:\\held.tmp\tfichier en cours d'utilisation\nC:\\locked\\x.tmp\taccès refusé\n");

@@ -160,7 +160,6 @@ TEST_F(SafetyTest, AFolderSwappedBetweenItsReadAheadAndItsVisitIsOpenedAgainOrPa
     for (bool link : {true, false}) {
         SCOPED_TRACE(link);
         fs::remove_all(c / "p");
-        fs::remove_all(sandbox / "moved");
         test::writeFile(c / "p" / "one.tmp", "x");
         test::writeFile(c / "p" / "target" / "old.tmp", "x");
         auto run = std::make_unique<test::Session>();
@@ -174,7 +173,7 @@ TEST_F(SafetyTest, AFolderSwappedBetweenItsReadAheadAndItsVisitIsOpenedAgainOrPa
             readAhead.waitIdle();
             held = readAhead.held();
             const fs::path target = c / "p" / "target";
-            fs::rename(target, sandbox / "moved");
+            fs::rename(target, sandbox / ("moved" + std::to_string(link)));
             if (link)
                 fs::create_directory_symlink(victim, target);
             else
