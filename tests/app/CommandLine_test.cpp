@@ -28,12 +28,8 @@ class CommandLineTest : public ::testing::Test {
 
 TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
     test::storeUserSetting("Extensions", "bak\tzzz\t");
-    struct Case {
-        std::vector<std::string> arguments;
-        Items drives;
-        Items extensions;
-    };
-    const Case cases[] = {
+    // Arguments, then the drives and the extensions they select.
+    const std::tuple<std::vector<std::string>, Items, Items> cases[] = {
         {{"/U:c,d", "/E:ZZZ"}, {"C:", "D:"}, {"zzz"}},
         // Alone, "/U:" takes the local hard disks and "/E:" every extension of the list.
         {{"/U:", "/E:"}, {"C:", "F:"}, {"bak", "zzz"}},
@@ -50,35 +46,18 @@ TEST_F(CommandLineTest, ParametersChooseTheDrivesAndExtensions) {
         // Nothing selected: the census still runs, and ends the program.
         {{"/U:q"}, {}, {}},
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.arguments.front());
-        auto run = start(test.arguments);
-        EXPECT_EQ(selectedOf(run->form->lUnites), test.drives);
-        EXPECT_EQ(selectedOf(run->form->lExt), test.extensions);
+    for (const auto& [arguments, drives, extensions] : cases) {
+        SCOPED_TRACE(arguments.front());
+        auto run = start(arguments);
+        EXPECT_EQ(selectedOf(run->form->lUnites), drives);
+        EXPECT_EQ(selectedOf(run->form->lExt), extensions);
         EXPECT_EQ(ending, platform::kExitNormal);  // nothing found: the program ends
         EXPECT_TRUE(run->windows.messages.empty());
     }
 }
 
-TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindow) {
-    test::writeFile(sandbox.drive('C') / "a.tmp", "x");
-    test::writeFile(sandbox.drive('C') / "b.txt", "x");
-    std::optional<int> height;
-    auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
-    session->windows.atYield(1, [&] { height = session->form->height(); });
-    EXPECT_EQ(session->load(), platform::kExitNormal);
-    app::F_Main& form = *session->form;
-    EXPECT_EQ(height, 3720 - 3390 + 360);
-    EXPECT_EQ(form.bAuto.caption(), "Manuel");
-    ASSERT_EQ(session->windows.shown.size(), 1u);
-    EXPECT_EQ(session->windows.shown.front(), &form);
-    // To the trash, since the recycle-bin box starts checked.
-    EXPECT_EQ(test::readFile(sandbox.trashFiles() / "a.tmp"), "x");
-    EXPECT_TRUE(fs::exists(sandbox.drive('C') / "b.txt"));
-    EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
-}
-
-TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfMoreText) {
+TEST_F(CommandLineTest, AutoTakesTheLastManualChoicesOrAtFirstTheDefaultsAndWarnsOfMoreText) {
+    // A first start: the hard disks and the default extensions.
     const std::pair<std::vector<std::string>, bool> cases[] = {
         {{"/auto"}, false}, {{"/auto", "/U:D"}, true}, {{"/AUTOMATIQUE"}, true}};
     for (const auto& [arguments, warned] : cases) {
@@ -87,15 +66,13 @@ TEST_F(CommandLineTest, AutoOnAFirstStartTakesTheHardDisksAndDefaultsAndWarnsOfM
         EXPECT_EQ(ending, platform::kExitNormal);
         EXPECT_EQ(selectedOf(run->form->lUnites), (Items{"C:", "F:"}));
         EXPECT_EQ(selectedOf(run->form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
-        EXPECT_EQ(test::userSetting("Unités sélectionnées"), std::nullopt);
         test::expectShown(run->windows, warned ? 1 : 0,
                           "La présence du paramètre /AUTO fait ignorer les autres paramètres.",
                           platform::Buttons::Ok, platform::Icon::Exclamation,
                           std::string(kTitle) + " Avertissement !");
     }
-}
 
-TEST_F(CommandLineTest, AutoTakesTheChoicesOfTheLastManualRunAndLeavesThem) {
+    // The choices of the last manual run, which it leaves as they were.
     test::storeUserSetting("Unités sélectionnées", "Q:\tE:\t");  // Q: is gone since
     test::storeUserSetting("Extensions", "log\ttmp\t");
     // A "*" in the settings is a name like any other, never a pattern: "t*" is not tmp.
@@ -137,12 +114,19 @@ TEST_F(CommandLineTest, AnUnknownParameterIsReportedAndEndsTheProgram) {
     }
 }
 
-TEST_F(CommandLineTest, ManuelDuringAnUnattendedCensusEndsInTheReview) {
+TEST_F(CommandLineTest, TheRunIsUnattendedInAReducedWindowUntilManuelEndsItInTheReview) {
     test::writeFile(sandbox.drive('C') / "a.tmp", "x");
     auto session = std::make_unique<test::Session>(std::vector<std::string>{"/U:c", "/E:tmp"});
-    session->windows.atYield(2, [&] { session->form->bAuto.press(); });
-    EXPECT_EQ(session->load(), std::nullopt);
     app::F_Main& form = *session->form;
+    std::optional<int> height;
+    session->windows.atYield(1, [&] {
+        height = form.height();
+        EXPECT_EQ(form.bAuto.caption(), "Manuel");
+    });
+    session->windows.atYield(2, [&] { form.bAuto.press(); });
+    EXPECT_EQ(session->load(), std::nullopt);
+    EXPECT_EQ(height, 3720 - 3390 + 360);
+    EXPECT_EQ(session->windows.shown, (std::vector<platform::Window*>{&form}));
     EXPECT_EQ(form.height(), 3720);
     EXPECT_EQ(form.bAuto.caption(), "Auto");
     EXPECT_EQ(form.eExec.caption(), "Fichiers à supprimer :");

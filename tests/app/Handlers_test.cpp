@@ -15,12 +15,10 @@ class HandlersTest : public ::testing::Test {
 
 TEST_F(HandlersTest, TheLastAllUsersBoxClickedDecidesTheWarningLine) {
     form.VidorIE.setValue(1);
-    EXPECT_TRUE(form.flags.tousIE);
     EXPECT_EQ(form.lblinfo.caption(),
               "Attention, cela efface tout le contenu Temporary Internet Files de tous les "
               "utilisateurs");
     form.VidorTP.setValue(1);
-    EXPECT_TRUE(form.flags.tousTP);
     EXPECT_EQ(form.lblinfo.caption(),
               "Attention, cela efface tout le contenu de tous les répertoires TEMP de tous les "
               "utilisateurs");

@@ -58,26 +58,22 @@ class ScheduleTest : public ::testing::Test {
         ::umount2("/etc/systemd/system", MNT_DETACH);
     }
 
+    // Runs `command` through the shell as nobody, its standard error in `errorFile`.
+    int asNobody(const std::string& command, const fs::path& errorFile) {
+        return test::asUnprivileged([&] { return test::runShell(command, errorFile); });
+    }
     // Runs the program as nobody (or root) with `arguments`; what it printed is in said(), its
     // standard error in errors().
     int vidor(const std::string& arguments, bool asRoot = false) {
-        const auto run = [&] {
-            return test::runShell(quoted(program) + " " + arguments + " >" + quoted(out / "said"),
-                                  out / "errors");
-        };
-        return asRoot ? run() : test::asUnprivileged(run);
+        const std::string command = quoted(program) + " " + arguments + " >" + quoted(out / "said");
+        return asRoot ? test::runShell(command, out / "errors") : asNobody(command, out / "errors");
     }
     std::string said() const { return test::readFile(out / "said"); }
     std::string errors() const { return test::readFile(out / "errors"); }
     // Nobody's crontab as the crontab command lists it.
     std::string crontab() {
-        test::asUnprivileged(
-            [&] { return test::runShell("crontab -l >" + quoted(out / "table"), out / "none"); });
+        asNobody("crontab -l >" + quoted(out / "table"), out / "none");
         return test::readFile(out / "table");
-    }
-    void storeChoices() {
-        test::storeUserSetting("Extensions", "tmp\t");
-        sandbox.shareWithEveryone();
     }
 
     test::Sandbox sandbox{"C=3:c"};
@@ -94,17 +90,19 @@ TEST_F(ScheduleTest, WithoutSystemdOneCrontabLineUnderItsCommentAndTheOtherLines
     fs::rename(folder, program.parent_path());
     const std::string others = "MAILTO=\"\"\n0 1 * * * echo autre  # à garder\n";
     test::writeFile(out / "others", others);
-    ASSERT_EQ(test::asUnprivileged([&] {
-                  return test::runShell("crontab " + quoted(out / "others"), out / "none");
-              }),
-              0);
+    ASSERT_EQ(asNobody("crontab " + quoted(out / "others"), out / "none"), 0);
 
     // Nothing was ever stored for /AUTO to take again: nothing is scheduled.
     EXPECT_EQ(vidor("/PLANIFIER:QUOTIDIEN"), 1);
     EXPECT_NE(errors().find("aucun choix enregistré"), std::string::npos) << errors();
     EXPECT_EQ(crontab(), others);
 
-    storeChoices();
+    // The choices the night's run takes again, and a file for it to remove.
+    test::storeUserSetting("Extensions", "tmp\t");
+    test::storeMachineSetting("RépertoireMiseAJour", "-");
+    test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
+    fs::permissions(sandbox.drive('C'), fs::perms::all);
+    sandbox.shareWithEveryone();
     EXPECT_EQ(vidor("/planifier:quotidien"), 0) << errors();
     const std::string marker =
         "# Vidor /PLANIFIER : nettoyage automatique (à changer avec cette commande)\n";
@@ -112,14 +110,9 @@ TEST_F(ScheduleTest, WithoutSystemdOneCrontabLineUnderItsCommentAndTheOtherLines
     EXPECT_EQ(crontab(), others + marker + "15 3 * * * " + command + "\n");
     EXPECT_EQ(said(), "Nettoyage planifié chaque nuit à 3 h 15 (crontab) : " + command + "\n");
     // The line runs the night's work as cron runs it: "\%" read as "%", then the shell.
-    test::storeMachineSetting("RépertoireMiseAJour", "-");
-    test::writeFile(sandbox.drive('C') / "nuit.tmp", "x");
-    fs::permissions(sandbox.drive('C'), fs::perms::all);
-    sandbox.shareWithEveryone();
     std::string run = command;
     run.replace(run.find("\\%"), 2, "%");
-    EXPECT_EQ(test::asUnprivileged([&] { return test::runShell(run, out / "errors"); }), 0)
-        << errors();
+    EXPECT_EQ(asNobody(run, out / "errors"), 0) << errors();
     EXPECT_FALSE(fs::exists(sandbox.drive('C') / "nuit.tmp")) << errors();
 
     // Weekly instead: still one entry.
@@ -142,7 +135,8 @@ TEST_F(ScheduleTest, WithoutSystemdOneCrontabLineUnderItsCommentAndTheOtherLines
 
 TEST_F(ScheduleTest, WhereSystemdAnswersATimerThatSystemdAccepts) {
     test::writeFile(out / "systemd-answers");
-    storeChoices();
+    test::storeUserSetting("Extensions", "tmp\t");
+    sandbox.shareWithEveryone();
     EXPECT_EQ(vidor("/PLANIFIER:QUOTIDIEN"), 0) << errors();
     // Nobody's manager stops at the end of nobody's sessions.
     EXPECT_NE(said().find("(minuteur systemd vidor.timer)"), std::string::npos) << said();

@@ -1,10 +1,15 @@
+// The main window's start and its close by hand: what is listed and selected, and the choices
+// kept from one manual run to the next.
+
 #include <gtest/gtest.h>
 
+#include "selection/ExtensionList.h"
 #include "tests/support/Session.h"
 
 namespace vidor::app {
 namespace {
 
+using selection::kDefaultForbidden;
 using test::itemsOf;
 using test::selectedOf;
 using Items = std::vector<std::string>;
@@ -12,11 +17,6 @@ using Items = std::vector<std::string>;
 // Drives: C and G hard disks, D removable, E network, F CD-ROM, R RAM disk, H unknown type,
 // K a hard disk whose folder is gone.
 constexpr const char* kDrives = "C=3:c;D=2:d;E=4:e;F=5:f;G=3:g;H=0:h;K=3:k;R=6:r";
-// The forbidden list written when none is stored.
-constexpr const char* kForbidden =
-    "ACL,BAT,CAB,CFG,CNT,COM,CPL,DA0,DAK,DAT,DLL,DOC,DOK,DOS,DOT,DRV,EXE,FON,GDI,GIF,ICM,ICO,"
-    "INF,INI,JPG,LNK,LST,NLS,MPD,OCA,OCX,OLB,PCX,PDR,PIF,PPT,REG,RSC,SCF,SCR,SRG,SYS,TLB,TRN,"
-    "TTF,TWD,TXT,VDX,XLM,XLS,XLW,";
 
 class StartupTest : public ::testing::Test {
   protected:
@@ -24,20 +24,17 @@ class StartupTest : public ::testing::Test {
     test::Sandbox sandbox{kDrives};
 };
 
-TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsOutASecondCopy) {
+TEST_F(StartupTest, FirstStartListsTheDrivesSelectsTheHardDisksAndKeepsOutASecondCopy) {
     test::Session session;
     ASSERT_EQ(session.load(), std::nullopt);
     F_Main& form = *session.form;
 
-    EXPECT_EQ(form.caption(), "(Vidor v6.0.24) Suppression des fichiers temporaires");
     EXPECT_EQ(itemsOf(form.lUnites), (Items{"C:", "D:", "E:", "G:"}));
     EXPECT_EQ(selectedOf(form.lUnites), (Items{"C:", "G:"}));
-    EXPECT_EQ(itemsOf(form.lExt), (Items{"bak", "tmp", "syd", "$$$", "wbk", "old", "chk", "log"}));
-    EXPECT_EQ(selectedOf(form.lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
     EXPECT_TRUE(form.bGo.enabled());
     EXPECT_EQ(form.defaultButton(), &form.bGo);
 
-    EXPECT_EQ(test::userSetting("Extensions interdites"), kForbidden);
+    EXPECT_EQ(test::userSetting("Extensions interdites"), kDefaultForbidden);
     // Only the forbidden list is written at start-up: the defaults are not.
     EXPECT_EQ(test::userSetting("Extensions"), std::nullopt);
     EXPECT_EQ(test::userSetting("Extensions sélectionnées"), std::nullopt);
@@ -47,7 +44,6 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     test::Session second;
     EXPECT_EQ(second.load(), platform::kExitNormal);
     EXPECT_EQ(test::machineSetting("Vidor"), "1");
-    EXPECT_EQ(second.form->lUnites.count(), 0);
     EXPECT_TRUE(second.windows.shown.empty());
     EXPECT_TRUE(second.windows.messages.empty());
 
@@ -59,7 +55,6 @@ TEST_F(StartupTest, FirstStartListsDrivesAndDefaultsSelectsTheHardDisksAndKeepsO
     const std::string& said = unattended.err;
     EXPECT_NE(said.find("une autre copie du programme fonctionne déjà"), std::string::npos) << said;
     EXPECT_TRUE(std::filesystem::exists(sandbox.drive('C') / "nuit.tmp"));
-    EXPECT_EQ(test::machineSetting("Vidor"), "1");
 }
 
 TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks) {
@@ -75,13 +70,32 @@ TEST_F(StartupTest, SavedChoicesAreRestoredButAManualStartKeepsOnlyTheHardDisks)
     EXPECT_EQ(selectedOf(form.lExt), (Items{"xyz"}));
 }
 
+TEST_F(StartupTest, ClosingAManualRunStoresTheChoicesAndEmptyOnesGiveTheDefaultsNextTime) {
+    {
+        test::Session session;
+        session.load();
+        F_Main& form = *session.form;
+        test::selectOnly(form.lUnites, {});
+        test::selectOnly(form.lExt, {});
+        EXPECT_FALSE(form.bGo.enabled());
+        EXPECT_EQ(session.act([&] { form.close(); }), platform::kExitNormal);
+    }
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "");
+    test::Session next;
+    next.load();
+    EXPECT_EQ(selectedOf(next.form->lUnites), (Items{"C:", "G:"}));
+    EXPECT_EQ(selectedOf(next.form->lExt), (Items{"tmp", "syd", "$$$", "old", "chk"}));
+    // Stored in the list's order, a tab after each item.
+    next.act([&] { next.form->close(); });
+    EXPECT_EQ(test::userSetting("Unités sélectionnées"), "C:\tG:\t");
+    EXPECT_EQ(test::userSetting("Extensions"), "bak\ttmp\tsyd\t$$$\twbk\told\tchk\tlog\t");
+    EXPECT_EQ(test::userSetting("Extensions sélectionnées"), "tmp\tsyd\t$$$\told\tchk\t");
+}
+
 TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
-    struct Case {
-        std::optional<std::string> forbidden;  // as stored; nullopt: the default list
-        std::string extensions;
-        Items listed;
-    };
-    const Case cases[] = {
+    // The forbidden list as stored (none: the default one), the extensions, those listed.
+    const std::tuple<std::optional<std::string>, std::string, Items> cases[] = {
         // Whole entries, compared in upper case: AC is not ACL, DA1 is not DA0.
         {std::nullopt, "exe\tDll\ttmp\tac\tDA0\tda1\t", {"tmp", "ac", "da1"}},
         // A stored list gets its commas at both ends, in memory only.
@@ -91,14 +105,15 @@ TEST_F(StartupTest, ForbiddenExtensionsNeverEnterTheListFromTheSettings) {
         // An extension holding a comma is forbidden when it spans entries of the list.
         {"EXE,DLL", "exe,dll\tex,e\t", {"ex,e"}},
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.extensions);
-        if (test.forbidden) test::storeUserSetting("Extensions interdites", *test.forbidden);
-        test::storeUserSetting("Extensions", test.extensions);
+    for (const auto& [forbidden, extensions, listed] : cases) {
+        SCOPED_TRACE(extensions);
+        if (forbidden) test::storeUserSetting("Extensions interdites", *forbidden);
+        test::storeUserSetting("Extensions", extensions);
         test::Session session;
         session.load();
-        EXPECT_EQ(itemsOf(session.form->lExt), test.listed);
-        EXPECT_EQ(test::userSetting("Extensions interdites"), test.forbidden.value_or(kForbidden));
+        EXPECT_EQ(itemsOf(session.form->lExt), listed);
+        EXPECT_EQ(test::userSetting("Extensions interdites"),
+                  forbidden.value_or(kDefaultForbidden));
     }
 }
 

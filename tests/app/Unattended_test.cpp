@@ -48,9 +48,7 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     fs::permissions(c, fs::perms::all);
     // Run as nobody, to whom the folder "locked" (root's, read-only for others) is closed for
     // writing; any other user meets the same when it is not theirs.
-    fs::permissions(c / "locked", fs::perms::owner_all | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
+    fs::permissions(c / "locked", static_cast<fs::perms>(0755));
     // The runtime folder must be the user's own, as the system gives it.
     const fs::path runtime = out / "runtime";
     fs::create_directories(runtime);
@@ -63,8 +61,7 @@ TEST_F(UnattendedTest, FilesThatCannotBeRemovedMakeTheStatusOneAndAreNamed) {
     test::writeFile(c / "held.tmp", "h");
     const auto held = test::keepInUse(c / "held.tmp", test::Use::Reading, true);
     ASSERT_TRUE(held);
-    const int status = test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); });
-    EXPECT_EQ(status, 1) << errors();
+    EXPECT_EQ(test::asUnprivileged([&] { return vidor("/U:c /E:tmp"); }), 1) << errors();
     // One line each: the path, a tab, and the reason.
     EXPECT_EQ(errors(),
               "C:\\held.tmp\tfichier en cours d'utilisation\nC:\\locked\\x.tmp\taccès refusé\n");

@@ -75,15 +75,9 @@ TEST_F(JournalTest, EachRemovalIsALineSayingHowWhereAndHowBig) {
     ASSERT_EQ(all.size(), 4u);
     EXPECT_EQ(all[3].path, "C:\\b.tmp");
     EXPECT_NE(all[3].run, read[0].run);
-    // An unattended run always tells how it went; a manual one that removed nothing, never.
+    // An unattended run always tells how it went.
     EXPECT_EQ(next.notices.texts,
               (std::vector<std::string>{"Vidor: 1 fichier mis à la corbeille (1 bytes)."}));
-}
-
-TEST_F(JournalTest, AManualRunThatRemovedNothingSaysNothing) {
-    test::Session session;
-    EXPECT_EQ(session.census({.extensions = {"none"}}), platform::kExitNormal);
-    EXPECT_TRUE(session.notices.texts.empty());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // "/RESTAURER": the last run's files come back from the trash, their folders made again.
 
-#include <sys/stat.h>
-
 #include "tests/support/CensusTest.h"
 
 namespace vidor::census {
@@ -21,10 +19,11 @@ class RestoreTest : public test::CensusTest {
     std::string out, err;
 };
 
-TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
+TEST_F(RestoreTest, OnlyTheLastRunsOwnTrashComesBackAndOnlyWhereItsPlaceIsFree) {
     test::writeFile(c / "TEMP" / "y.dat", "yy");
     test::writeFile(c / "TEMP" / "d" / "x.dat", "xxx");
-    ::chmod((c / "TEMP" / "d").c_str(), 0750);
+    test::writeFile(c / "TEMP" / "d" / "w.dat", "w");
+    fs::permissions(c / "TEMP" / "d", static_cast<fs::perms>(0750));
     test::writeFile(c / "a.tmp", "a");
     test::writeFile(c / "z" / "b.tmp", "b");
     {
@@ -38,47 +37,39 @@ TEST_F(RestoreTest, TheLastRunsTrashComesBackWhereItsPlaceIsFree) {
         EXPECT_EQ(run.act([&] { form.bEffacer.press(); }), platform::kExitNormal);
     }
     ASSERT_FALSE(fs::exists(c / "TEMP" / "d"));
-    // Meanwhile a new file took one of the places.
+    // Meanwhile a new file took one of the places, and the user put something else of the same
+    // name and path in the trash in the place of x.dat.
     test::writeFile(c / "TEMP" / "y.dat", "mine");
+    const fs::path x = sandbox.trashFiles() / "x.dat";
+    ASSERT_TRUE(fs::exists(x));
+    test::writeFile(x, "someone else's");
 
     EXPECT_EQ(restore(), platform::kExitUndeleted);
-    EXPECT_NE(out.find("C:\\TEMP\\d\\x.dat\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("C:\\TEMP\\d\\w.dat\n"), std::string::npos) << out;
     EXPECT_NE(out.find("C:\\a.tmp\n"), std::string::npos) << out;
     EXPECT_TRUE(
-        out.ends_with("2 fichiers remis en place, 1 fichier resté dans la corbeille ; "
+        out.ends_with("2 fichiers remis en place, 2 fichiers restés dans la corbeille ; "
                       "1 fichier supprimé pour de bon par le dernier nettoyage ne peut "
                       "pas revenir.\n"))
         << out;
     EXPECT_TRUE(err.starts_with("C:\\TEMP\\y.dat\tsa place est prise")) << err;
-    EXPECT_EQ(test::readFile(c / "TEMP" / "d" / "x.dat"), "xxx");
+    EXPECT_NE(err.find("\nC:\\TEMP\\d\\x.dat\til n'est plus dans la corbeille"), std::string::npos)
+        << err;
+    EXPECT_EQ(test::readFile(c / "TEMP" / "d" / "w.dat"), "w");
     EXPECT_EQ(test::readFile(c / "a.tmp"), "a");
     EXPECT_EQ(test::readFile(c / "TEMP" / "y.dat"), "mine");
-    struct stat st {};
-    ASSERT_EQ(::stat((c / "TEMP" / "d").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    EXPECT_EQ(fs::status(c / "TEMP" / "d").permissions(), static_cast<fs::perms>(0750));
 
-    // Once its place is free again, the one left comes back; the others are back already.
+    // Once its place is free again, the one left comes back; the others are back already, or
+    // were never the run's.
     fs::remove(c / "TEMP" / "y.dat");
-    EXPECT_EQ(restore(), platform::kExitNormal) << err;
+    EXPECT_EQ(restore(), platform::kExitUndeleted) << err;
     EXPECT_TRUE(out.starts_with("C:\\TEMP\\y.dat\n1 fichier remis en place")) << out;
     EXPECT_EQ(test::readFile(c / "TEMP" / "y.dat"), "yy");
-    EXPECT_TRUE(fs::is_empty(sandbox.trashFiles()));
-    EXPECT_TRUE(fs::is_empty(sandbox.trashInfo()));
-}
-
-TEST_F(RestoreTest, OnlyTheJournalsOwnTrashItemsAsItRecordedThemComeBack) {
-    test::writeFile(c / "a.tmp", "a");
-    test::writeFile(c / "b.tmp", "b");
-    EXPECT_EQ(test::runToEnd({"/U:c", "/E:tmp"}), platform::kExitNormal);
-    // The user put something else of the same name and path in the trash in the place of b.tmp.
-    const fs::path b = sandbox.trashFiles() / "b.tmp";
-    ASSERT_TRUE(fs::exists(b));
-    test::writeFile(b, "someone else's");
-    EXPECT_EQ(restore(), platform::kExitUndeleted);
-    EXPECT_TRUE(err.starts_with("C:\\b.tmp\til n'est plus dans la corbeille")) << err;
-    EXPECT_FALSE(fs::exists(c / "b.tmp"));
-    EXPECT_EQ(test::readFile(b), "someone else's");
-    EXPECT_EQ(test::readFile(c / "a.tmp"), "a");
+    EXPECT_FALSE(fs::exists(c / "TEMP" / "d" / "x.dat"));
+    EXPECT_EQ(test::readFile(x), "someone else's");
+    EXPECT_EQ(std::distance(fs::directory_iterator(sandbox.trashFiles()), {}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(sandbox.trashInfo()), {}), 1);
 }
 
 }  // namespace

@@ -45,7 +45,6 @@ TEST_F(ReviewTest, TheReviewWaitsAndConserverTakesLinesOffSelectingTheOneInTheir
     form.bConserver.press();
     EXPECT_EQ(itemsOf(form.lDel), (Items{lines[0], lines[2], lines[3]}));
     EXPECT_EQ(form.lDel.listIndex(), 1);
-    EXPECT_TRUE(form.bConserver.enabled());
     EXPECT_EQ(form.eTaille.caption(), "1 bytes");
 
     // The last line, of a file gone meanwhile: its line goes, the total stays.

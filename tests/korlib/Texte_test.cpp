@@ -8,10 +8,7 @@ namespace {
 TEST(UpperCaseTest, AccentedLettersAreRaisedAndOtherBytesKept) {
     EXPECT_EQ(upperCase("tmp.Tmp$$$"), "TMP.TMP$$$");
     EXPECT_EQ(upperCase("répertoire çàùö÷"), "RÉPERTOIRE ÇÀÙÖ÷");
-    EXPECT_EQ(upperCase(std::string("a\xff\xc3"
-                                    "b")),
-              std::string("A\xff\xc3"
-                          "B"));
+    EXPECT_EQ(upperCase("a\xff\xc3z"), "A\xff\xc3Z");
 }
 
 }  // namespace
