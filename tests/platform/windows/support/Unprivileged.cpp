@@ -8,16 +8,8 @@
 
 namespace vidor::test {
 
-namespace {
-
-void skip() {
-    GTEST_SKIP() << "needs another user: permissions are tested on Linux only";
-}
-
-}  // namespace
-
 int asUnprivileged(const std::function<int()>&) {
-    skip();
+    []() { GTEST_SKIP() << "needs another user: permissions are tested on Linux only"; }();
     return 0;
 }
 
