@@ -38,8 +38,4 @@ std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use, bool
     return std::shared_ptr<void>(held, ::CloseHandle);
 }
 
-std::shared_ptr<void> exhaustDescriptors() {
-    return nullptr;
-}
-
 }  // namespace vidor::test
