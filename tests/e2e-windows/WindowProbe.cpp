@@ -17,16 +17,15 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
+// UTF-16 takes at most three bytes of UTF-8 a unit.
 std::string narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                          length, nullptr, nullptr);
+    std::string utf8(3 * text.size(), '\0');
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
     return utf8;
 }
 
@@ -37,26 +36,20 @@ std::wstring textOf(HWND hwnd) {
     return buffer;
 }
 
-struct Search {
-    const wchar_t* text;
-    HWND found;
-};
-
-BOOL CALLBACK matches(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    if (!::IsWindowVisible(hwnd) || textOf(hwnd) != search->text) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // A shown window of that text: a top-level one, or a control of `parent`.
 HWND findShown(const wchar_t* text, HWND parent = nullptr) {
-    Search search{text, nullptr};
+    std::pair<const wchar_t*, HWND> search{text, nullptr};
+    const WNDENUMPROC matches = [](HWND hwnd, LPARAM data) -> BOOL {
+        auto& [text, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(data);
+        if (!::IsWindowVisible(hwnd) || textOf(hwnd) != text) return TRUE;
+        found = hwnd;
+        return FALSE;
+    };
     if (parent)
         ::EnumChildWindows(parent, matches, reinterpret_cast<LPARAM>(&search));
     else
         ::EnumWindows(matches, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 // A control as a line: class, text, enabled or not.
@@ -70,10 +63,8 @@ std::string describe(HWND hwnd) {
 // One line a shown control: class, text, then for a list its line count and selected lines.
 BOOL CALLBACK printControl(HWND hwnd, LPARAM) {
     if (!::IsWindowVisible(hwnd)) return TRUE;
-    wchar_t kind[64] = {};
-    ::GetClassNameW(hwnd, kind, 64);
     std::string line = describe(hwnd);
-    if (std::wstring(kind) == L"ListBox" || std::wstring(kind) == L"LISTBOX") {
+    if (line.starts_with("ListBox|") || line.starts_with("LISTBOX|")) {
         const auto count = ::SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
         line += "|" + std::to_string(count) + "|";
         for (int row = 0; row < count && row < 64; ++row) {
