@@ -7,6 +7,7 @@
 
 #include "tests/support/Sandbox.h"
 #include "tests/support/TestMachine.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::windows {
 namespace {
@@ -46,11 +47,9 @@ TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
     if (underWine()) EXPECT_TRUE(fs::exists(sandbox.trashFiles() / name));
 
     // A file in use stays, and is not counted as moved.
-    const HANDLE held = ::CreateFileW((c / "ouvert.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto held = test::keepInUse(c / "ouvert.tmp");
+    ASSERT_TRUE(held);
     EXPECT_FALSE(files.moveToTrash("C:\\ouvert.tmp"));
-    ::CloseHandle(held);
     EXPECT_TRUE(fs::exists(c / "ouvert.tmp"));
 
     // A drive without a recycle bin: the file is neither moved nor deleted.

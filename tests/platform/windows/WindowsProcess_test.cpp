@@ -16,18 +16,13 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WindowsProcessTest, TheCommandLineIsTheRawTextAfterTheProgramsName) {
-    const struct {
-        const char* raw;
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {R"("C:\Program Files\Vidor\Vidor.exe" /U:c  /E:tmp)", "/U:c  /E:tmp"},
         {R"(C:\Vidor\Vidor.exe   /AUTO "a  b" )", R"(/AUTO "a  b" )"},
         {R"("C:\Vidor\Vidor.exe"/AUTO)", "/AUTO"},
     };
-    for (const auto& c : cases) {
-        WindowsProcess process("C:\\Vidor\\Vidor.exe", c.raw);
-        EXPECT_EQ(process.commandLine(), c.expected) << c.raw;
-    }
+    for (const auto& [raw, expected] : cases)
+        EXPECT_EQ(WindowsProcess("C:\\Vidor\\Vidor.exe", raw).commandLine(), expected) << raw;
 }
 
 // The updater gets the run's parameters through one command line: each must come out whole,
