@@ -25,7 +25,8 @@ namespace {
 std::string narrow(const std::wstring& text) {
     std::string utf8(3 * text.size(), '\0');
     utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
+                                      utf8.data(), static_cast<int>(utf8.size()), nullptr,
+                                      nullptr));
     return utf8;
 }
 
