@@ -62,15 +62,13 @@ void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& 
 
 void Sandbox::drives(const std::string& unites) {
     std::istringstream in(unites);
-    std::string entry;
     std::string resolved;
-    while (std::getline(in, entry, ';')) {
+    for (std::string entry; std::getline(in, entry, ';');) {
         fs::path folder = entry.substr(4);
         if (folder.is_relative()) folder = dir_ / folder;
         fs::create_directories(folder);
         drives_[entry[0]] = folder;
-        if (!resolved.empty()) resolved += ';';
-        resolved += entry.substr(0, 4) + folder.string();
+        resolved += (resolved.empty() ? "" : ";") + entry.substr(0, 4) + folder.string();
     }
     setEnv("VIDOR_UNITES", resolved);
 }

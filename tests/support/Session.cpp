@@ -47,9 +47,7 @@ std::optional<int> Session::loadPrinting() {
 }
 
 std::optional<int> Session::census(const CensusChoices& choices) {
-    if (!loaded_) {
-        if (auto status = load()) return status;
-    }
+    if (const auto status = loaded_ ? std::nullopt : load()) return status;
     if (!choices.extensions.empty()) selectOnly(form->lExt, choices.extensions);
     if (choices.toTrash) form->poubel.setValue(*choices.toTrash);
     if (choices.purgeTemp) form->VidorTP.setValue(*choices.purgeTemp);

@@ -53,8 +53,7 @@ void Sandbox::drives(const std::string& unites) {
     // The new drives replace the old ones, as a new drive map does on Linux.
     standIns.drives.clear();
     std::istringstream in(unites);
-    std::string entry;
-    while (std::getline(in, entry, ';')) {
+    for (std::string entry; std::getline(in, entry, ';');) {
         fs::path folder = entry.substr(4);
         if (folder.is_relative()) folder = dir_.path() / folder;
         fs::create_directories(folder);
