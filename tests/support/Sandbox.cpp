@@ -75,9 +75,8 @@ Sandbox::Sandbox() {
 void Sandbox::shareWithEveryone() {
     fs::permissions(dir_.path(), fs::perms::all);
     for (const char* folder : kXdgFolders) {
-        for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder)) {
+        for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder))
             fs::permissions(entry.path(), fs::perms::all);
-        }
         fs::permissions(dir_ / folder, fs::perms::all);
     }
 }

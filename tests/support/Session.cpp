@@ -26,9 +26,8 @@ Session::Session(std::vector<std::string> arguments, bool updateOff)
     : machine(kTestProgram, std::move(arguments)),
       services(withNotices(machine.services(windows), notices)) {
     withoutPackageLists(machine);
-    if (updateOff && !machineSetting("RépertoireMiseAJour")) {
+    if (updateOff && !machineSetting("RépertoireMiseAJour"))
         storeMachineSetting("RépertoireMiseAJour", "-");
-    }
     form = std::make_unique<app::F_Main>(services);
 }
 
@@ -85,9 +84,8 @@ void storeMachineSetting(const std::string& name, const std::string& value) {
 }
 
 void selectOnly(platform::ListBox& list, const std::vector<std::string>& wanted) {
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
         list.setSelected(i, std::find(wanted.begin(), wanted.end(), list.item(i)) != wanted.end());
-    }
 }
 
 std::vector<std::string> itemsOf(const platform::ListBox& list) {
@@ -96,9 +94,8 @@ std::vector<std::string> itemsOf(const platform::ListBox& list) {
 
 std::vector<std::string> selectedOf(const platform::ListBox& list) {
     std::vector<std::string> selected;
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
         if (list.selected(i)) selected.push_back(list.item(i));
-    }
     return selected;
 }
 

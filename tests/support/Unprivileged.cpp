@@ -14,9 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
 namespace vidor::test {

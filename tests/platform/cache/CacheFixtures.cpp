@@ -30,8 +30,7 @@ std::string FirefoxEntry::bytes() const {
     for (std::uint32_t field = 0; field < 5; ++field) append(bytes, 1000 + field, 4, true);
     append(bytes, keySize.value_or(static_cast<std::uint32_t>(key.size())), 4, true);
     if (version >= 2) append(bytes, 0, 4, true);
-    bytes += key;
-    bytes += '\0';
+    bytes += key + '\0';
     bytes.append(kElements, sizeof kElements);
     append(bytes, offset.value_or(static_cast<std::uint32_t>(dataSize)), 4, true);
     return bytes;
