@@ -9,7 +9,7 @@
 //   WindowProbe gone <seconds> <title>    waits until no shown window has that title
 //   WindowProbe close <title>             asks the window to close, as its close box does
 //   WindowProbe answers <title>           fails when the window does not answer within 2 s
-//   WindowProbe unseen <program> [args]   runs the program on a desktop nobody sees (a window
+//   WindowProbe unseen <program>          runs the program on a desktop nobody sees (a window
 //                                         station of its own, as a service has) and returns its
 //                                         exit status
 
@@ -113,15 +113,14 @@ bool answers(const wchar_t* title) {
 }
 
 // The child inherits this program's standard handles, so that its messages reach the caller.
-int runUnseen(int argc, wchar_t** argv) {
+int runUnseen(const wchar_t* program) {
     HWINSTA shown = ::GetProcessWindowStation();
     HWINSTA station = ::CreateWindowStationW(L"VidorSansEcran", 0, WINSTA_ALL_ACCESS, nullptr);
     if (!station || !::SetProcessWindowStation(station)) return 125;
     HDESK desktop = ::CreateDesktopW(L"Bureau", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     ::SetProcessWindowStation(shown);
     if (!desktop) return 125;
-    std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
-    for (int i = 3; i < argc; ++i) line += L" " + std::wstring(argv[i]);
+    std::wstring line = L"\"" + std::wstring(program) + L"\"";
     wchar_t where[] = L"VidorSansEcran\\Bureau";
     STARTUPINFOW start{sizeof start};
     start.lpDesktop = where;
@@ -131,9 +130,8 @@ int runUnseen(int argc, wchar_t** argv) {
     start.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                          &process)) {
+                          &process))
         return 126;
-    }
     DWORD status = 124;
     if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(process.hProcess, &status);
@@ -153,7 +151,7 @@ int wmain(int argc, wchar_t** argv) {
         return hwnd && ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (command == L"answers" && argc == 3) return answers(argv[2]) ? 0 : 1;
-    if (command == L"unseen" && argc >= 3) return runUnseen(argc, argv);
+    if (command == L"unseen" && argc == 3) return runUnseen(argv[2]);
     std::fprintf(stderr, "usage: see the top of WindowProbe.cpp\n");
     return 2;
 }

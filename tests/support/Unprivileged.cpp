@@ -58,9 +58,9 @@ int inChild(const std::function<int()>& setUp, const std::function<int()>& body,
         held = ::mmap(nullptr, 1, PROT_READ, MAP_SHARED, fd, 0) != MAP_FAILED;
         ::close(fd);
     }
-    const char told = held ? 1 : 0;
-    char ignored;
-    if (::write(ends[1], &told, 1) == 1) (void)!::read(ends[1], &ignored, 1);
+    // Told, it waits for the end of the test's side of the pair.
+    char told = held ? 1 : 0;
+    if (::write(ends[1], &told, 1) == 1) (void)!::read(ends[1], &told, 1);
     ::_exit(0);
 }
 

@@ -35,7 +35,6 @@ TEST(WindowsProcessTest, ArgumentsAreQuotedAsTheSystemSplitsThem) {
     for (const wchar_t* argument : arguments) line += L" " + quoteArgument(argument);
     int count = 0;
     wchar_t** split = ::CommandLineToArgvW(line.c_str(), &count);
-    ASSERT_TRUE(split);
     ASSERT_EQ(count, 8);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(std::wstring(split[i + 1]), arguments[i]) << i;
     ::LocalFree(split);
