@@ -9,7 +9,7 @@
 //   WindowProbe gone <seconds> <title>    waits until no shown window has that title
 //   WindowProbe close <title>             asks the window to close, as its close box does
 //   WindowProbe answers <title>           fails when the window does not answer within 2 s
-//   WindowProbe unseen <program> [args]   runs the program on a desktop nobody sees (a window
+//   WindowProbe unseen <program>          runs the program on a desktop nobody sees (a window
 //                                         station of its own, as a service has) and returns its
 //                                         exit status
 
@@ -17,16 +17,16 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace {
 
+// UTF-16 takes at most three bytes of UTF-8 a unit.
 std::string narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                          length, nullptr, nullptr);
+    std::string utf8(3 * text.size(), '\0');
+    utf8.resize(::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      utf8.data(), static_cast<int>(utf8.size()), nullptr,
+                                      nullptr));
     return utf8;
 }
 
@@ -37,26 +37,20 @@ std::wstring textOf(HWND hwnd) {
     return buffer;
 }
 
-struct Search {
-    const wchar_t* text;
-    HWND found;
-};
-
-BOOL CALLBACK matches(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    if (!::IsWindowVisible(hwnd) || textOf(hwnd) != search->text) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
 // A shown window of that text: a top-level one, or a control of `parent`.
 HWND findShown(const wchar_t* text, HWND parent = nullptr) {
-    Search search{text, nullptr};
+    std::pair<const wchar_t*, HWND> search{text, nullptr};
+    const WNDENUMPROC matches = [](HWND hwnd, LPARAM data) -> BOOL {
+        auto& [text, found] = *reinterpret_cast<std::pair<const wchar_t*, HWND>*>(data);
+        if (!::IsWindowVisible(hwnd) || textOf(hwnd) != text) return TRUE;
+        found = hwnd;
+        return FALSE;
+    };
     if (parent)
         ::EnumChildWindows(parent, matches, reinterpret_cast<LPARAM>(&search));
     else
         ::EnumWindows(matches, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
 }
 
 // A control as a line: class, text, enabled or not.
@@ -70,10 +64,8 @@ std::string describe(HWND hwnd) {
 // One line a shown control: class, text, then for a list its line count and selected lines.
 BOOL CALLBACK printControl(HWND hwnd, LPARAM) {
     if (!::IsWindowVisible(hwnd)) return TRUE;
-    wchar_t kind[64] = {};
-    ::GetClassNameW(hwnd, kind, 64);
     std::string line = describe(hwnd);
-    if (std::wstring(kind) == L"ListBox" || std::wstring(kind) == L"LISTBOX") {
+    if (line.starts_with("ListBox|") || line.starts_with("LISTBOX|")) {
         const auto count = ::SendMessageW(hwnd, LB_GETCOUNT, 0, 0);
         line += "|" + std::to_string(count) + "|";
         for (int row = 0; row < count && row < 64; ++row) {
@@ -121,15 +113,14 @@ bool answers(const wchar_t* title) {
 }
 
 // The child inherits this program's standard handles, so that its messages reach the caller.
-int runUnseen(int argc, wchar_t** argv) {
+int runUnseen(const wchar_t* program) {
     HWINSTA shown = ::GetProcessWindowStation();
     HWINSTA station = ::CreateWindowStationW(L"VidorSansEcran", 0, WINSTA_ALL_ACCESS, nullptr);
     if (!station || !::SetProcessWindowStation(station)) return 125;
     HDESK desktop = ::CreateDesktopW(L"Bureau", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
     ::SetProcessWindowStation(shown);
     if (!desktop) return 125;
-    std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
-    for (int i = 3; i < argc; ++i) line += L" " + std::wstring(argv[i]);
+    std::wstring line = L"\"" + std::wstring(program) + L"\"";
     wchar_t where[] = L"VidorSansEcran\\Bureau";
     STARTUPINFOW start{sizeof start};
     start.lpDesktop = where;
@@ -139,9 +130,8 @@ int runUnseen(int argc, wchar_t** argv) {
     start.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                          &process)) {
+                          &process))
         return 126;
-    }
     DWORD status = 124;
     if (::WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
         ::GetExitCodeProcess(process.hProcess, &status);
@@ -161,7 +151,7 @@ int wmain(int argc, wchar_t** argv) {
         return hwnd && ::PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (command == L"answers" && argc == 3) return answers(argv[2]) ? 0 : 1;
-    if (command == L"unseen" && argc >= 3) return runUnseen(argc, argv);
+    if (command == L"unseen" && argc == 3) return runUnseen(argv[2]);
     std::fprintf(stderr, "usage: see the top of WindowProbe.cpp\n");
     return 2;
 }

@@ -1,10 +1,17 @@
-#include "tests/support/Sandbox.h"
+// On Windows the sandbox keeps the Unix user's XDG folders (Wine's recycle bin is their trash);
+// there the registry is the test's own and the browsers' caches are under LOCALAPPDATA.
 
-#include <sched.h>
-#include <unistd.h>
+#include "tests/support/Sandbox.h"
 
 #include <cstdlib>
 #include <sstream>
+#ifdef _WIN32
+#include "tests/platform/windows/support/PrivateRegistry.h"
+#include "tests/platform/windows/support/WindowsTestMachine.h"
+#else
+#include <sched.h>
+#include <unistd.h>
+#endif
 
 namespace vidor::test {
 
@@ -17,14 +24,39 @@ constexpr const char* kXdgFolders[] = {"CONFIG_HOME", "DATA_HOME",   "RUNTIME_DI
                                        "CACHE_HOME",  "CONFIG_DIRS", "STATE_HOME"};
 
 void setOrUnset(const std::string& name, const std::optional<std::string>& value) {
+#ifdef _WIN32
+    ::_putenv_s(name.c_str(), value ? value->c_str() : "");  // the empty text unsets
+#else
     if (value)
         ::setenv(name.c_str(), value->c_str(), 1);
     else
         ::unsetenv(name.c_str());
+#endif
 }
 
 }  // namespace
 
+#ifdef _WIN32
+static std::string name;
+
+std::string sandboxName() {
+    return name;
+}
+
+Sandbox::Sandbox() : machine_(std::make_shared<PrivateRegistry>()) {
+    name = dir_.path().filename().string();
+    fs::create_directories(dir_ / "CACHE_HOME");
+    setEnv("LOCALAPPDATA", (dir_ / "CACHE_HOME").string());
+    setEnv("VIDOR_UNITES", "");
+}
+
+void Sandbox::shareWithEveryone() {}
+
+fs::path Sandbox::dataHome() const {
+    const char* unix = std::getenv("XDG_DATA_HOME");
+    return unix ? fs::path("Z:" + std::string(unix)) : dir_ / "DATA_HOME";
+}
+#else
 Sandbox::Sandbox() {
     for (const std::string folder : kXdgFolders) {
         fs::create_directories(dir_ / folder);
@@ -40,18 +72,22 @@ Sandbox::Sandbox() {
     if (::geteuid() == 0) ::unshare(CLONE_NEWNET);
 }
 
-Sandbox::~Sandbox() {
-    for (const auto& [name, value] : saved_) setOrUnset(name, value);
-}
-
 void Sandbox::shareWithEveryone() {
     fs::permissions(dir_.path(), fs::perms::all);
     for (const char* folder : kXdgFolders) {
-        for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder)) {
+        for (const auto& entry : fs::recursive_directory_iterator(dir_ / folder))
             fs::permissions(entry.path(), fs::perms::all);
-        }
         fs::permissions(dir_ / folder, fs::perms::all);
     }
+}
+
+fs::path Sandbox::dataHome() const {
+    return dir_ / "DATA_HOME";
+}
+#endif
+
+Sandbox::~Sandbox() {
+    for (const auto& [name, value] : saved_) setOrUnset(name, value);
 }
 
 void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& value) {
@@ -60,23 +96,18 @@ void Sandbox::setEnv(const std::string& name, const std::optional<std::string>& 
     setOrUnset(name, value);
 }
 
+// Windows reads the map too: its test machine makes stand-ins of the drives (WindowsTestMachine).
 void Sandbox::drives(const std::string& unites) {
     std::istringstream in(unites);
-    std::string entry;
     std::string resolved;
-    while (std::getline(in, entry, ';')) {
+    for (std::string entry; std::getline(in, entry, ';');) {
         fs::path folder = entry.substr(4);
-        if (folder.is_relative()) folder = dir_ / folder;
+        if (folder.is_relative()) folder = dir_.path() / folder;
         fs::create_directories(folder);
         drives_[entry[0]] = folder;
-        if (!resolved.empty()) resolved += ';';
-        resolved += entry.substr(0, 4) + folder.string();
+        resolved += (resolved.empty() ? "" : ";") + entry.substr(0, 4) + folder.string();
     }
     setEnv("VIDOR_UNITES", resolved);
-}
-
-fs::path Sandbox::dataHome() const {
-    return dir_ / "DATA_HOME";
 }
 
 }  // namespace vidor::test

@@ -17,8 +17,6 @@ class Sandbox {
     Sandbox();
     // A sandbox with the drives of `unites` (see drives()).
     explicit Sandbox(const std::string& unites) : Sandbox() { drives(unites); }
-    Sandbox(const Sandbox&) = delete;
-    Sandbox& operator=(const Sandbox&) = delete;
     ~Sandbox();
 
     const TempDir& dir() const { return dir_; }

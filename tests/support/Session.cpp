@@ -26,9 +26,8 @@ Session::Session(std::vector<std::string> arguments, bool updateOff)
     : machine(kTestProgram, std::move(arguments)),
       services(withNotices(machine.services(windows), notices)) {
     withoutPackageLists(machine);
-    if (updateOff && !machineSetting("RépertoireMiseAJour")) {
+    if (updateOff && !machineSetting("RépertoireMiseAJour"))
         storeMachineSetting("RépertoireMiseAJour", "-");
-    }
     form = std::make_unique<app::F_Main>(services);
 }
 
@@ -47,9 +46,7 @@ std::optional<int> Session::loadPrinting() {
 }
 
 std::optional<int> Session::census(const CensusChoices& choices) {
-    if (!loaded_) {
-        if (auto status = load()) return status;
-    }
+    if (const auto status = loaded_ ? std::nullopt : load()) return status;
     if (!choices.extensions.empty()) selectOnly(form->lExt, choices.extensions);
     if (choices.toTrash) form->poubel.setValue(*choices.toTrash);
     if (choices.purgeTemp) form->VidorTP.setValue(*choices.purgeTemp);
@@ -87,9 +84,8 @@ void storeMachineSetting(const std::string& name, const std::string& value) {
 }
 
 void selectOnly(platform::ListBox& list, const std::vector<std::string>& wanted) {
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
         list.setSelected(i, std::find(wanted.begin(), wanted.end(), list.item(i)) != wanted.end());
-    }
 }
 
 std::vector<std::string> itemsOf(const platform::ListBox& list) {
@@ -98,9 +94,8 @@ std::vector<std::string> itemsOf(const platform::ListBox& list) {
 
 std::vector<std::string> selectedOf(const platform::ListBox& list) {
     std::vector<std::string> selected;
-    for (int i = 0; i < list.count(); ++i) {
+    for (int i = 0; i < list.count(); ++i)
         if (list.selected(i)) selected.push_back(list.item(i));
-    }
     return selected;
 }
 

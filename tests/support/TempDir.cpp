@@ -8,7 +8,7 @@
 #ifdef _WIN32
 #include <process.h>
 #endif
-#include <sstream>
+#include <iterator>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -66,15 +66,12 @@ bool TempDir::remove(std::string& error) {
 
 void writeFile(const fs::path& file, const std::string& contents) {
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << contents;
+    std::ofstream(file, std::ios::binary) << contents;
 }
 
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace vidor::test

@@ -15,13 +15,9 @@ XServer::XServer(const std::filesystem::path& authority) {
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(pipeFds[1], 3);
-        const std::string auth = authority.string();
-        if (authority.empty()) {
-            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset", nullptr);
-        } else {
-            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset", "-auth",
-                     auth.c_str(), nullptr);
-        }
+        // Without an authority file, the arguments end where "-auth" would be.
+        ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-noreset",
+                 authority.empty() ? nullptr : "-auth", authority.c_str(), nullptr);
         ::_exit(127);
     }
     ::close(pipeFds[1]);

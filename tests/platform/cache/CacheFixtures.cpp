@@ -30,8 +30,7 @@ std::string FirefoxEntry::bytes() const {
     for (std::uint32_t field = 0; field < 5; ++field) append(bytes, 1000 + field, 4, true);
     append(bytes, keySize.value_or(static_cast<std::uint32_t>(key.size())), 4, true);
     if (version >= 2) append(bytes, 0, 4, true);
-    bytes += key;
-    bytes += keyEndsWithNul ? '\0' : 'X';
+    bytes += key + '\0';
     bytes.append(kElements, sizeof kElements);
     append(bytes, offset.value_or(static_cast<std::uint32_t>(dataSize)), 4, true);
     return bytes;
@@ -39,7 +38,7 @@ std::string FirefoxEntry::bytes() const {
 
 std::string ChromiumEntry::bytes() const {
     std::string bytes;
-    append(bytes, magic, 8, false);
+    append(bytes, 0xfcfb6d1ba7725c30, 8, false);  // the magic number
     append(bytes, 5, 4, false);
     append(bytes, keyLength.value_or(static_cast<std::uint32_t>(key.size())), 4, false);
     append(bytes, 0x5eed, 8, false);  // the key's hash and the padding

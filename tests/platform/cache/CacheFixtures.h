@@ -18,17 +18,14 @@ struct FirefoxEntry {
     std::uint32_t version = 3;
     std::optional<std::uint32_t> keySize = std::nullopt;
     std::optional<std::uint32_t> offset = std::nullopt;
-    bool keyEndsWithNul = true;
 
     std::string bytes() const;
 };
 
 // A Chromium simple cache key file (<hash>_0): the 24-byte header, `key`, data and the end
-// record. The other fields damage it on purpose: `keyLength` is written instead of the true
-// length when set.
+// record. `keyLength`, when set, damages it on purpose: it is written instead of the true length.
 struct ChromiumEntry {
     std::string key;
-    std::uint64_t magic = 0xfcfb6d1ba7725c30;
     std::optional<std::uint32_t> keyLength = std::nullopt;
 
     std::string bytes() const;

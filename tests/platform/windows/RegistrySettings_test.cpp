@@ -10,13 +10,6 @@ namespace {
 
 constexpr const char* kKey = "Software\\Brenlo\\Vidor";
 
-bool keyExists(HKEY root, const wchar_t* path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
-}
-
 void storeRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
     ASSERT_EQ(
         ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Brenlo\\Vidor", name, type, data, bytes),
@@ -49,7 +42,9 @@ TEST(RegistrySettingsTest, TextsComeBackExactlyWhoeverStoredThemAndMissingOnesCr
     EXPECT_FALSE(other->isText);
     EXPECT_FALSE(store.read(Hive::CurrentUser, kKey, "absente"));
     EXPECT_FALSE(store.read(Hive::CurrentUser, "Software\\Brenlo\\Absent", "Nom"));
-    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, L"Software\\Brenlo\\Absent"));
+    HKEY absent = nullptr;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Brenlo\\Absent", 0, KEY_READ, &absent),
+              ERROR_FILE_NOT_FOUND);
 }
 
 TEST(RegistrySettingsTest, MachineValuesGoToTheUserWhenTheMachineRefuses) {

@@ -39,8 +39,7 @@ TEST(WinInetCacheTest, EntriesAreListedAndDeletedByUrl) {
     const std::string host = "vidor-" + std::to_string(::GetCurrentProcessId()) + ".example";
     const std::string page = "http://" + host + "/été/page.html";
     const std::string picture = "http://" + host + "/Cookie/image.png";
-    commit(widen(page), NORMAL_CACHE_ENTRY);
-    commit(widen(picture), NORMAL_CACHE_ENTRY);
+    for (const std::string& url : {page, picture}) commit(widen(url), NORMAL_CACHE_ENTRY);
     WinInetCache cache;
     EXPECT_EQ(listed(cache, host), (std::vector<std::string>{picture, page}));
     cache.remove(page);

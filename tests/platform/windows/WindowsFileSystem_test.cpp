@@ -7,6 +7,7 @@
 
 #include "tests/support/Sandbox.h"
 #include "tests/support/TestMachine.h"
+#include "tests/support/Unprivileged.h"
 
 namespace vidor::platform::windows {
 namespace {
@@ -21,14 +22,6 @@ bool underWine() {
 
 class WindowsFileSystemTest : public ::testing::Test {
   protected:
-    std::map<std::string, EntryKind> listing(const std::string& path) {
-        FolderError error;
-        const auto folder = files.openFolder(path, error);
-        std::map<std::string, EntryKind> entries;
-        for (FolderEntry entry; folder && folder->next(entry);) entries[entry.name] = entry.kind;
-        return entries;
-    }
-
     test::Sandbox sandbox{"C=3:c;E=2:e"};
     fs::path c = sandbox.drive('C');
     test::TestMachine machine{test::kTestProgram, {}};
@@ -46,11 +39,9 @@ TEST_F(WindowsFileSystemTest, TheRecycleBinTakesOnlyWhatItCanKeep) {
     if (underWine()) EXPECT_TRUE(fs::exists(sandbox.trashFiles() / name));
 
     // A file in use stays, and is not counted as moved.
-    const HANDLE held = ::CreateFileW((c / "ouvert.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const auto held = test::keepInUse(c / "ouvert.tmp");
+    ASSERT_TRUE(held);
     EXPECT_FALSE(files.moveToTrash("C:\\ouvert.tmp"));
-    ::CloseHandle(held);
     EXPECT_TRUE(fs::exists(c / "ouvert.tmp"));
 
     // A drive without a recycle bin: the file is neither moved nor deleted.
@@ -64,18 +55,20 @@ TEST_F(WindowsFileSystemTest, LinksAndJunctionsAreNeverEnteredNorFollowed) {
     fs::create_directories(c / "liens");
     fs::create_directory_symlink(c / "cible", c / "liens" / "lien-dossier");
     fs::create_symlink(c / "cible" / "garder.tmp", c / "liens" / "lien-fichier.tmp");
-    const std::map<std::string, EntryKind> expected{{"lien-dossier", EntryKind::File},
-                                                    {"lien-fichier.tmp", EntryKind::File}};
-    EXPECT_EQ(listing("C:\\liens"), expected);
     FolderError error;
     EXPECT_FALSE(files.openFolder("C:\\liens\\lien-dossier", error));
     EXPECT_TRUE(error.silent);
     const auto folder = files.openFolder("C:\\liens", error);
     ASSERT_TRUE(folder);
+    std::map<std::string, EntryKind> listed;
+    for (FolderEntry entry; folder->next(entry);) listed[entry.name] = entry.kind;
+    const std::map<std::string, EntryKind> expected{{"lien-dossier", EntryKind::File},
+                                                    {"lien-fichier.tmp", EntryKind::File}};
+    EXPECT_EQ(listed, expected);
     EXPECT_TRUE(folder->deleteFile("lien-fichier.tmp"));
     EXPECT_TRUE(folder->deleteFile("lien-dossier"));
     EXPECT_TRUE(fs::exists(c / "cible" / "garder.tmp"));
-    EXPECT_TRUE(listing("C:\\liens").empty());
+    EXPECT_TRUE(fs::is_empty(c / "liens"));
 }
 
 }  // namespace

@@ -11,9 +11,8 @@ namespace {
 HKEY created(const std::wstring& path) {
     HKEY key = nullptr;
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+                          KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create a private registry key");
-    }
     return key;
 }
 

@@ -8,16 +8,8 @@
 
 namespace vidor::test {
 
-namespace {
-
-void skip() {
-    GTEST_SKIP() << "needs another user: permissions are tested on Linux only";
-}
-
-}  // namespace
-
 int asUnprivileged(const std::function<int()>&) {
-    skip();
+    []() { GTEST_SKIP() << "needs another user: permissions are tested on Linux only"; }();
     return 0;
 }
 
@@ -44,10 +36,6 @@ std::shared_ptr<void> keepInUse(const std::filesystem::path& file, Use use, bool
                       OPEN_EXISTING, 0, nullptr);
     if (held == INVALID_HANDLE_VALUE) return nullptr;
     return std::shared_ptr<void>(held, ::CloseHandle);
-}
-
-std::shared_ptr<void> exhaustDescriptors() {
-    return nullptr;
 }
 
 }  // namespace vidor::test

@@ -3,29 +3,18 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/DriveTable.h"
 #include "platform/windows/WindowsPlatform.h"
 
 namespace vidor::test {
 
-// The drives of the sandbox of the running test: temp folders that stand for drive letters.
-const platform::windows::DriveTable& sandboxDrives();
 // A name of the running test's sandbox that no other sandbox has at the same time.
 std::string sandboxName();
 
 // The Windows services of a program started as `programPath` with `arguments`, whose drives are
 // those of the sandbox.
-class TestMachine {
+class TestMachine : public platform::windows::WindowsPlatform {
   public:
     TestMachine(const std::string& programPath, const std::vector<std::string>& arguments);
-
-    platform::Services services(platform::WindowSystem& windows) {
-        return machine_.services(windows);
-    }
-    platform::windows::WindowsFileSystem& files() { return machine_.files(); }
-
-  private:
-    platform::windows::WindowsPlatform machine_;
 };
 
 using TestSettings = platform::windows::RegistrySettings;
