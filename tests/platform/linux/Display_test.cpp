@@ -35,8 +35,6 @@ TEST(DisplayTest, OnlyADisplayThatLetsTheProgramInIsReachable) {
     };
     const std::vector<Case> cases = {
         {":" + number, true, true},
-        {":" + number + ".0", true, true},
-        {"unix:" + number + ".0", true, true},
         {":" + number, false, false},  // the server refuses a client without its cookie
         {":" + std::to_string(x.number() + 1000), true, false},
         {"", true, false},
