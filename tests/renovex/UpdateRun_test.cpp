@@ -180,9 +180,7 @@ TEST_F(UpdateRunTest, CopiesAndFoldersThatCannotBeTrustedLeaveTheOldProgram) {
         const fs::path program = c.prepare();
         EXPECT_EQ(run(renovex(program)), 1) << c.why;
         const std::string told = "La mise à jour du programme " + named(program) + " a échoué : ";
-        EXPECT_NE(errors().find(told), std::string::npos) << errors();
-        EXPECT_NE(errors().find(c.why), std::string::npos) << errors();
-        EXPECT_NE(errors().find("L'ancienne version reste en place."), std::string::npos);
+        EXPECT_NE(errors().find(told + c.why), std::string::npos) << errors();
         EXPECT_TRUE(test::readFile(prog / "Vidor") == vidor) << "replaced: " << c.why;
         expectOnlyTheProgram(prog);
     }
