@@ -143,11 +143,10 @@ TEST_F(MiseAJourAutoTest, MissingUpdaterAsksWhetherToKeepTheStoredFolderAndRefus
 
 TEST_F(MiseAJourAutoTest, NothingStoredAsksForTheFolder) {
     // Cancelling, or typing only spaces, stores nothing; "-" is stored and asked no more.
-    windows.promptAnswers = {"", "   "};
+    windows.promptAnswers = {"", "   ", "-"};
     EXPECT_FALSE(run());
     EXPECT_FALSE(run());
     EXPECT_EQ(stored(), std::nullopt);
-    windows.promptAnswers = {"-"};
     EXPECT_FALSE(run());
     EXPECT_FALSE(run());
     EXPECT_EQ(stored(), "-");
