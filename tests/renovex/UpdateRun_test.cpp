@@ -143,11 +143,7 @@ TEST_F(UpdateRunTest, CopiesAndFoldersThatCannotBeTrustedLeaveTheOldProgram) {
     // Each case prepares the machine and names the program to replace; the updater must
     // refuse, say why, and leave everything as it was. (A copy cut short: the test above.)
     const std::string vidor = test::readFile(VIDOR_PROGRAM);
-    struct Case {
-        std::function<fs::path()> prepare;
-        std::string why;
-    };
-    const Case cases[] = {
+    const std::pair<std::function<fs::path()>, std::string> cases[] = {
         {[&] {  // a program built for another processor
              std::string other = vidor;
              other[18] = other[18] == EM_X86_64 ? EM_AARCH64 : EM_X86_64;  // e_machine, low byte
@@ -176,12 +172,12 @@ TEST_F(UpdateRunTest, CopiesAndFoldersThatCannotBeTrustedLeaveTheOldProgram) {
          },
          "le programme " + named(out / "Vidor") + " est un lien"},
     };
-    for (const Case& c : cases) {
-        const fs::path program = c.prepare();
-        EXPECT_EQ(run(renovex(program)), 1) << c.why;
+    for (const auto& [prepare, why] : cases) {
+        const fs::path program = prepare();
+        EXPECT_EQ(run(renovex(program)), 1) << why;
         const std::string told = "La mise à jour du programme " + named(program) + " a échoué : ";
-        EXPECT_NE(errors().find(told + c.why), std::string::npos) << errors();
-        EXPECT_TRUE(test::readFile(prog / "Vidor") == vidor) << "replaced: " << c.why;
+        EXPECT_NE(errors().find(told + why), std::string::npos) << errors();
+        EXPECT_TRUE(test::readFile(prog / "Vidor") == vidor) << "replaced: " << why;
         expectOnlyTheProgram(prog);
     }
 }

@@ -128,12 +128,7 @@ TEST(PackageFilesTest, TheCacheAnswersOnlyForAnUnchangedFolderAndWhenOnlyTheUser
     const fs::path real = c / "usr" / "share" / "real" / "file.cfg";
     const fs::path dpkg = sandbox / "dpkg";
     const fs::path cache = sandbox / "cache" / "dpkg-files";
-    struct Row {
-        const char* change;
-        std::function<void()> apply;
-        bool cacheAnswers;
-    };
-    const std::vector<Row> rows = {
+    const std::tuple<const char*, std::function<void()>, bool> rows[] = {
         {"none", [] {}, true},
         {"folder changed", [&] { test::writeFile(dpkg / "new.list", "/x/y\n"); }, false},
         {"group may write",
@@ -158,8 +153,8 @@ TEST(PackageFilesTest, TheCacheAnswersOnlyForAnUnchangedFolderAndWhenOnlyTheUser
         EXPECT_FALSE(fresh.owns((c / "usr" / "lib" / "alias" / "file.cfg").string()));
     }
     EXPECT_FALSE(fs::exists(cache));
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.change);
+    for (const auto& [change, apply, cacheAnswers] : rows) {
+        SCOPED_TRACE(change);
         fs::remove_all(dpkg);
         fs::remove_all(cache.parent_path());
         test::writeFile(dpkg / "pkg.list", listed.string() + "\n");
@@ -168,10 +163,10 @@ TEST(PackageFilesTest, TheCacheAnswersOnlyForAnUnchangedFolderAndWhenOnlyTheUser
         // The package no longer lists the file; writing a list in place leaves its folder as it
         // was, so only the cache still knows the file.
         test::writeFile(dpkg / "pkg.list", "/x/z\n");
-        row.apply();
+        apply();
         PackageFiles second(dpkg.string(), cache.string());
-        EXPECT_EQ(second.owns(listed.string()), row.cacheAnswers);
-        EXPECT_EQ(second.owns(real.string()), row.cacheAnswers);
+        EXPECT_EQ(second.owns(listed.string()), cacheAnswers);
+        EXPECT_EQ(second.owns(real.string()), cacheAnswers);
     }
 }
 
