@@ -13,7 +13,6 @@ TEST(DisplayChoiceTest, SessionsDisplaysComeFirstAndOffscreenLast) {
     EXPECT_EQ(displayPlatforms(nullptr, "wayland-0", ":0"), "wayland;xcb;offscreen");
     // The user's own choice of platform wins, unless it draws nowhere: then no box is shown.
     EXPECT_EQ(displayPlatforms("xcb:nograb", "wayland-0", ":0"), "xcb:nograb;offscreen");
-    EXPECT_EQ(displayPlatforms("offscreen", nullptr, ":0"), "");
     EXPECT_EQ(displayPlatforms("minimal", "wayland-0", nullptr), "");
     EXPECT_EQ(displayPlatforms("offscreen:fontconfig", nullptr, ":0"), "");
 }

@@ -8,9 +8,9 @@
 
 namespace vidor::test {
 
-// The running program as a test wants it: its folder, name, parameters, path rules and rights
-// are set by the test, and the programs it is asked to start are recorded, each followed by its
-// arguments; a start fails when `startFailure` is set.
+// The running program as a test wants it: its folder, name, parameters and path rules are set by
+// the test, and the programs it is asked to start are recorded, each followed by its arguments; a
+// start fails when `startFailure` is set. It may always replace itself.
 struct FakeProcess : platform::Process {
     bool previousInstance() override { return false; }
     std::string commandLine() override { return parameters; }
@@ -20,8 +20,8 @@ struct FakeProcess : platform::Process {
     char separator() override { return slash; }
     void writeStandardError(const std::string&) override {}
     void writeOutput(const std::string&) override {}
-    bool programReplaceable() override { return folderWritable; }
-    bool updateFailed() override { return afterFailedUpdate; }
+    bool programReplaceable() override { return true; }
+    bool updateFailed() override { return false; }
     bool handOver(const std::string& program, const std::vector<std::string>& arguments,
                   std::string& error) override {
         started.push_back(arguments);
@@ -31,8 +31,6 @@ struct FakeProcess : platform::Process {
     }
 
     std::string folder, name = "Vidor", suffix, parameters;
-    bool folderWritable = true;
-    bool afterFailedUpdate = false;
     char slash = '/';
     std::optional<std::string> startFailure;
     std::vector<std::vector<std::string>> started;

@@ -16,7 +16,6 @@ TEST(ProgramFilesTest, PathsFollowTheSystemsSeparatorAndSuffix) {
     const ProgramFiles files(process);
     EXPECT_EQ(files.program(), "C:\\Programmes\\Brenlo\\Vidor2.exe");
     EXPECT_EQ(files.updater(), "C:\\Programmes\\Brenlo\\Renovex.exe");
-    EXPECT_EQ(files.updaterName(), "Renovex.exe");
     EXPECT_EQ(files.marker(), "C:\\Programmes\\Brenlo\\Vidor2.vbp");
     EXPECT_EQ(files.copyIn("\\\\serveur\\maj\\"), "\\\\serveur\\maj\\Vidor2.exe");
     EXPECT_EQ(files.withSeparator("\\\\serveur\\maj"), "\\\\serveur\\maj\\");

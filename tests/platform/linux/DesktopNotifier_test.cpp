@@ -47,11 +47,10 @@ TEST(DesktopNotifierTest, TheWordGoesOverTheSessionBusFromACopyOfItsOwn) {
     }
     const fs::path seen = sandbox / "seen.txt";
     const std::string address = test::quoted("unix:path=" + bus.string());
-    FILE* daemon =
-        ::popen(("dbus-daemon --session --fork --nopidfile --print-pid --address=" + address +
-                 " 2>/dev/null")
-                    .c_str(),
-                "r");
+    const std::string startBus =
+        "dbus-daemon --session --fork --nopidfile --print-pid --address=" + address +
+        " 2>/dev/null";
+    FILE* daemon = ::popen(startBus.c_str(), "r");
     int pid = 0;
     ASSERT_TRUE(daemon && std::fscanf(daemon, "%d", &pid) == 1 && pid > 0);
     ::pclose(daemon);

@@ -22,17 +22,17 @@ class LinuxFileSystemTest : public ::testing::Test {
     test::Sandbox sandbox{"C=3:c"};
     fs::path c = sandbox.drive('C');
     DriveMap map = DriveMap::fromSystem();
+    LinuxFileSystem files{map};
+    FolderError error;
 };
 
 TEST_F(LinuxFileSystemTest, ListingsSkipNamesThatCannotBeWrittenInProgramPathsAndNothingElse) {
-    LinuxFileSystem files(map);
     test::writeFile(c / "a\\b.tmp", "x");
     test::writeFile(c / "line\nbreak.tmp", "x");
     test::writeFile(c / std::string("bad\xff.tmp"), "x");
     // A listing longer than what is read ahead is read on by the folder that takes it.
     for (int i = 0; i < 1500; ++i)
         test::writeFile(c / "big" / (std::string(240, 'p') + std::to_string(i)), "");
-    FolderError error;
     auto root = files.openFolder("C:\\", error);
     ASSERT_TRUE(root);
     std::set<std::string> names;
@@ -47,19 +47,18 @@ TEST_F(LinuxFileSystemTest, ListingsSkipNamesThatCannotBeWrittenInProgramPathsAn
 }
 
 TEST_F(LinuxFileSystemTest, OpenFoldersStayFewAndReopenAsTheSameFolder) {
-    LinuxFileSystem files(map, 8);
+    LinuxFileSystem few(map, 8);
     fs::path deep = c;
     for (int i = 0; i < 40; ++i) {
         deep /= "d";
         test::writeFile(deep / "f", "x");
     }
-    FolderError error;
     std::vector<std::unique_ptr<Folder>> chain;
-    chain.push_back(files.openFolder("C:\\", error));
+    chain.push_back(few.openFolder("C:\\", error));
     for (int i = 0; i < 40; ++i) {
         chain.push_back(chain.back()->openFolder("d", error));
         ASSERT_TRUE(chain.back());
-        EXPECT_LE(files.openFolders(), 9u);
+        EXPECT_LE(few.openFolders(), 9u);
     }
     // A folder whose descriptor was closed is opened again from its parent when used.
     EXPECT_TRUE(chain[3]->deleteFile("f"));
@@ -80,7 +79,6 @@ TEST_F(LinuxFileSystemTest, OpenFoldersStayFewAndReopenAsTheSameFolder) {
 }
 
 TEST_F(LinuxFileSystemTest, FilesRemovedOneAfterTheOtherAreLookedForWhereTheirPathLeadsNow) {
-    LinuxFileSystem files(map);
     for (const char* name : {"a.tmp", "b.tmp", "c.tmp"}) test::writeFile(c / "m" / name, "old");
     EXPECT_TRUE(files.deleteFile("C:\\m\\a.tmp"));
     // The folder of the last removal moves away, another takes its name.
@@ -94,12 +92,10 @@ TEST_F(LinuxFileSystemTest, FilesRemovedOneAfterTheOtherAreLookedForWhereTheirPa
 
 // A purged folder is made again under its name: a link planted there meanwhile is not followed.
 TEST_F(LinuxFileSystemTest, CreateFolderLikeRefusesALinkInItsPlace) {
-    LinuxFileSystem files(map);
     fs::create_directories(c / "model");
     fs::permissions(c / "model", fs::perms::owner_all | fs::perms::sticky_bit);
     fs::create_directories(sandbox / "elsewhere");
     fs::create_directory_symlink(sandbox / "elsewhere", c / "planted");
-    FolderError error;
     auto root = files.openFolder("C:\\", error);
     auto model = root->openFolder("model", error);
     ASSERT_TRUE(model);
@@ -110,7 +106,6 @@ TEST_F(LinuxFileSystemTest, CreateFolderLikeRefusesALinkInItsPlace) {
 
 // A listed link is told of as itself: its own size and date, never its target's.
 TEST_F(LinuxFileSystemTest, TheInformationOnALinkIsTheLinksOwn) {
-    LinuxFileSystem files(map);
     const fs::path target = sandbox / "target.dat";
     test::writeFile(target, std::string(1000, 'x'));
     fs::create_symlink(target, c / "link.tmp");
@@ -126,7 +121,6 @@ TEST_F(LinuxFileSystemTest, TheInformationOnALinkIsTheLinksOwn) {
     EXPECT_EQ(link->size, target.string().size());
     EXPECT_EQ(link->modified, own.st_mtime);
     EXPECT_FALSE(files.info("C:\\folder.tmp").value().folder);
-    FolderError error;
     EXPECT_EQ(files.openFolder("C:\\", error)->fileSize("link.tmp"), target.string().size());
 }
 

@@ -18,20 +18,6 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
-TEST(LinuxProcessTest, OneCopyPerUserAndProgramNameWhateverTheEnvironment) {
-    test::Sandbox sandbox;
-    LinuxProcess window("/opt/a/VidorEssai", {});
-    ASSERT_FALSE(window.previousInstance());
-
-    // A cron run: no runtime folder, another temp folder and home, the program elsewhere.
-    sandbox.setEnv("XDG_RUNTIME_DIR", std::nullopt);
-    sandbox.setEnv("TMPDIR", (sandbox / "tmp").string());
-    sandbox.setEnv("HOME", (sandbox / "home").string());
-    EXPECT_TRUE(LinuxProcess("/home/u/bin/VidorEssai", {"/AUTO"}).previousInstance());
-    EXPECT_TRUE(LinuxProcess("/opt/a/VidorEssai.bin", {}).previousInstance());
-    EXPECT_FALSE(LinuxProcess("/opt/a/AutreEssai", {}).previousInstance());
-}
-
 // The abstract address `name`, and its length.
 std::pair<sockaddr_un, socklen_t> abstractAddress(const std::string& name) {
     sockaddr_un address{};
@@ -74,20 +60,29 @@ TEST(LinuxProcessTest, AListenerThatNeverAnswersDoesNotHoldTheStartUp) {
     start.get();
 }
 
-TEST(LinuxProcessTest, AnotherUserCannotKeepTheProgramFromRunning) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+TEST(LinuxProcessTest, OneCopyPerUserAndProgramNameWhateverTheEnvironmentOrOtherUsers) {
     test::Sandbox sandbox;
+    LinuxProcess window("/opt/a/VidorEssai", {});
+    ASSERT_FALSE(window.previousInstance());
+
+    // A cron run: no runtime folder, another temp folder and home, the program elsewhere.
     sandbox.setEnv("XDG_RUNTIME_DIR", std::nullopt);
+    sandbox.setEnv("TMPDIR", (sandbox / "tmp").string());
+    sandbox.setEnv("HOME", (sandbox / "home").string());
+    EXPECT_TRUE(LinuxProcess("/home/u/bin/VidorEssai", {"/AUTO"}).previousInstance());
+    EXPECT_TRUE(LinuxProcess("/opt/a/VidorEssai.bin", {}).previousInstance());
+    EXPECT_FALSE(LinuxProcess("/opt/a/AutreEssai", {}).previousInstance());
+
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
     // Another user takes every name a copy of root's could use.
     ASSERT_EQ(::seteuid(kNobody), 0);
     std::vector<int> squatted;
     for (int place = 0; place < 3; ++place)
-        squatted.push_back(listenOn(SingleInstance::placeName("VidorEssai", 0, place)));
+        squatted.push_back(listenOn(SingleInstance::placeName("VidorPris", 0, place)));
     ASSERT_EQ(::seteuid(0), 0);
-
-    LinuxProcess first("/usr/bin/VidorEssai", {"/AUTO"});
+    LinuxProcess first("/usr/bin/VidorPris", {"/AUTO"});
     EXPECT_FALSE(first.previousInstance());
-    EXPECT_TRUE(LinuxProcess("/usr/bin/VidorEssai", {}).previousInstance());
+    EXPECT_TRUE(LinuxProcess("/usr/bin/VidorPris", {}).previousInstance());
     for (const int fd : squatted) ::close(fd);
 }
 

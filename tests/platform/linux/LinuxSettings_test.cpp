@@ -37,17 +37,15 @@ TEST_F(LinuxSettingsTest, HandWrittenAndQtWrittenValuesReadAsWritten) {
     test::writeFile(file(),
                     "[General]\n"
                     "Extensions%20interdites = EXE,DLL \n"
-                    "Quoted=\"ACL,BAT,\"\n"
                     "Unit%E9s%20s%E9lectionn%E9es=C:\\tE:\\t\n"
-                    "Escapes=\"a\\x1\\x62\\r\\nc\\\"q\\\\;\xC3\xA9\"\n"
+                    "Escapes=\"a\\x1\\x62\\r\\nc\\\"q\\\\;,\xC3\xA9\"\n"
                     "[Other]\n"
                     "Elsewhere=1\n");
     EXPECT_EQ(text("Extensions interdites"), "EXE,DLL");
-    EXPECT_EQ(text("Quoted"), "ACL,BAT,");
     EXPECT_EQ(text("Unités sélectionnées"), "C:\tE:\t");
     EXPECT_EQ(text("Escapes"),
               "a\x01"
-              "b\r\nc\"q\\;\xC3\xA9");
+              "b\r\nc\"q\\;,\xC3\xA9");
     EXPECT_EQ(text("Elsewhere"), std::nullopt);
 
     // A write keeps the hand-written lines it does not change.
@@ -98,33 +96,29 @@ TEST_F(LinuxSettingsTest, AFileThatCannotBeReadIsNotReplacedByTheNewValueAlone) 
 // As root, a link or a file planted by another user in the settings folder.
 TEST_F(LinuxSettingsTest, RootNeverWritesThroughAnotherUsersLinkOrIntoTheirFiles) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files to another user";
-    struct Case {
-        const char* what;
-        uid_t linkOwner;    // -1: no link, the file itself
-        uid_t targetOwner;  // the file's owner
-        bool written;
-    };
+    // Each case: the owner of the link in the file's place (none: no link, the file itself), the
+    // file's owner, and whether root writes the file.
     const uid_t none = static_cast<uid_t>(-1);
-    const std::vector<Case> cases = {
+    const std::tuple<const char*, uid_t, uid_t, bool> cases[] = {
         {"root's link to another user's file", 0, kNobody, false},
         {"another user's link to root's file", kNobody, 0, false},
         {"another user's file", none, kNobody, false},
         {"root's file", none, 0, true},
     };
     const fs::path target = sandbox / "target.conf";
-    for (const Case& c : cases) {
+    for (const auto& [what, linkOwner, targetOwner, written] : cases) {
         fs::remove(file());
         test::writeFile(target, "[General]\nExtensions=old\n");
-        ASSERT_EQ(::chown(target.c_str(), c.targetOwner, 0), 0);
-        if (c.linkOwner != none) {
+        ASSERT_EQ(::chown(target.c_str(), targetOwner, 0), 0);
+        if (linkOwner != none) {
             fs::create_directories(file().parent_path());
             fs::create_symlink(target, file());
-            ASSERT_EQ(::lchown(file().c_str(), c.linkOwner, 0), 0);
+            ASSERT_EQ(::lchown(file().c_str(), linkOwner, 0), 0);
         } else {
             fs::rename(target, file());
         }
         write("new");
-        EXPECT_EQ(text("Extensions"), c.written ? "new" : "old") << c.what;
+        EXPECT_EQ(text("Extensions"), written ? "new" : "old") << what;
     }
 
     // A settings folder of another user's (sudo keeping the user's HOME) gets nothing.
