@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "platform/qt/DesignedPalette.h"
-#include "tests/platform/SampleWindow.h"
+#include "tests/platform/WindowTest.h"
 #include "tests/platform/qt/DarkDesktop.h"
 
 namespace vidor::platform::qt {

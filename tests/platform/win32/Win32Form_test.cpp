@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/win32/Win32WindowSystem.h"
-#include "tests/platform/SampleWindow.h"
+#include "tests/platform/WindowTest.h"
 
 namespace vidor::platform::win32 {
 namespace {
