@@ -16,55 +16,21 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "app/F_Main.h"
 #include "help/F_Help.h"
 #include "platform/Keyboard.h"
-#include "platform/linux/LinuxPlatform.h"
 #include "platform/qt/QtWindowSystem.h"
+#include "tests/platform/WindowTest.h"
 #include "tests/platform/qt/DarkDesktop.h"
-#include "tests/support/Sandbox.h"
 
 namespace vidor::platform::qt {
 namespace {
 
-namespace fs = std::filesystem;
-
-// The program with the Qt window system, on a sandbox with drive C: only.
-class QtFormTest : public ::testing::Test {
+// The main window in the Qt binding.
+class QtFormTest : public test::MainWindowTest {
   protected:
-    QtFormTest() {
-        test::writeFile(sandbox.configHome() / "Brenlo" / "Brenlo.conf",
-                        "[General]\nRépertoireMiseAJour=-\n");
-        windows.guard([this] {
-            form.Form_Load();
-            windows.show(form);
-        });
-    }
-    ~QtFormTest() override { windows.release(form); }
-
     template <class Widget>
     Widget* widget(const Control& control) {
         return qobject_cast<Widget*>(windows.formOf(form)->widgetOf(control));
-    }
-    void click(const Control& control) {
-        QTest::mouseClick(widget<QPushButton>(control), Qt::LeftButton);
-    }
-    void clickLine(const ListBox& list, int line) {
-        auto* view = widget<QListView>(list);
-        const QRect rect = view->visualRect(view->model()->index(line, 0));
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-    // Runs `look` on the help window while "Aide" shows it, then closes it.
-    void withHelp(const std::function<void(help::F_Help&)>& look) {
-        std::function<void()> once = [&] {
-            auto* help =
-                dynamic_cast<help::F_Help*>(windows.windowOf(QApplication::activeModalWidget()));
-            if (!help) return QTimer::singleShot(10, once);
-            look(*help);
-            windows.guard([help] { help->BOk.press(); });
-        };
-        QTimer::singleShot(0, once);
-        click(form.bSos);
     }
     // The name a screen reader gets for `control` of `window`.
     QString spoken(Window& window, const Control& control) {
@@ -72,11 +38,7 @@ class QtFormTest : public ::testing::Test {
         return QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name);
     }
 
-    test::Sandbox sandbox{"C=3:c"};
-    linux_::LinuxPlatform machine{"/opt/vidor/Vidor", {}};
-    QtWindowSystem windows;
-    Services services = machine.services(windows);
-    app::F_Main form{services};
+    QtWindowSystem& windows = static_cast<QtWindowSystem&>(driver->windows());
 };
 
 TEST_F(QtFormTest, TheWindowOpensWithItsControlsInTheirFontsAndColours) {
@@ -96,11 +58,10 @@ TEST_F(QtFormTest, TheWindowOpensWithItsControlsInTheirFontsAndColours) {
 }
 
 TEST_F(QtFormTest, ClosingTheWindowDuringTheWalkEndsTheProgramAndStoresTheChoices) {
-    for (int i = 0; i < 300; ++i)
-        test::writeFile(sandbox.drive('C') / ("d" + std::to_string(i)) / "f.tmp", "x");
+    for (int i = 0; i < 300; ++i) test::writeFile(file("d" + std::to_string(i) + "/f.tmp"), "x");
     // While the walk yields, deep inside the click on "Recenser".
-    QTimer::singleShot(0, [&] { windows.formOf(form)->widget()->close(); });
-    click(form.bGo);
+    driver->soon([&] { windows.formOf(form)->widget()->close(); });
+    driver->click(form, form.bGo);
     EXPECT_TRUE(windows.ended());
     EXPECT_EQ(windows.status(), kExitNormal);
     EXPECT_TRUE(form.flags.enCours);  // the walk never went on after the close
@@ -115,8 +76,8 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
     const std::string longFolder(120, 'd');
     for (const std::string& name :
          {std::string("a.tmp"), std::string("b.tmp"), longFolder + "/c.tmp"})
-        test::writeFile(sandbox.drive('C') / name, "12345");
-    click(form.bGo);
+        test::writeFile(file(name), "12345");
+    driver->click(form, form.bGo);
     QCoreApplication::processEvents();  // back in the event loop, the view learns of the lines
     ASSERT_EQ(form.lDel.count(), 3);
     EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "15 bytes");
@@ -141,9 +102,8 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
     EXPECT_FALSE(widget<QCheckBox>(form.poubel)->isChecked());
     EXPECT_EQ(widget<QPushButton>(form.bEffacer)->text(), "Effacer  ");
 
-    clickLine(form.lDel, 2);
-    EXPECT_EQ(form.lDel.listIndex(), 2);
-    click(form.bConserver);
+    driver->clickLine(form, form.lDel, 2);
+    driver->click(form, form.bConserver);
     // The list shown is the program's, line for line: "Effacer  " removes what it shows.
     ASSERT_EQ(view->model()->rowCount(), 2);
     for (int line : {0, 1}) {
@@ -152,8 +112,6 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
     }
     EXPECT_EQ(widget<QLabel>(form.eTaille)->text(), "10 bytes");
     EXPECT_FALSE(windows.ended());
-    for (const char* name : {"a.tmp", "b.tmp"})
-        EXPECT_TRUE(fs::exists(sandbox.drive('C') / name)) << name;
 }
 
 // A long list that grows while the program works is laid out at a pace; once the program waits
@@ -196,24 +154,21 @@ TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
     EXPECT_EQ(spoken(form, form.bEffacer), "Corbeille  ");
 
     // The help text is named by the help window's title, and is a text to read, not to edit.
-    std::string named = "-", title;
-    bool readOnly = false;
-    withHelp([&](help::F_Help& help) {
-        named = spoken(help, help.t).toStdString();
-        title = help.caption();
-        readOnly =
-            qobject_cast<QPlainTextEdit*>(windows.formOf(help)->widgetOf(help.t))->isReadOnly();
+    driver->soon([&] {
+        auto* help = dynamic_cast<help::F_Help*>(driver->inFront());
+        ASSERT_NE(help, nullptr);  // left open, the watchdog of main.cpp fails the test
+        EXPECT_EQ(spoken(*help, help->t).toStdString(), help->caption());
+        auto* text = qobject_cast<QPlainTextEdit*>(windows.formOf(*help)->widgetOf(help->t));
+        EXPECT_TRUE(text->isReadOnly());
+        driver->press(test::UserKey::Escape);
     });
-    EXPECT_EQ(named, title);
-    EXPECT_TRUE(readOnly);
+    driver->click(form, form.bSos);
 }
 
 // The current line of a list that has the focus is framed, in the text's colour of the line, on
 // a selected line as on any other; the frame goes with the focus.
 TEST_F(QtFormTest, TheLineThatSpaceWouldSelectIsFramed) {
     QWidget* top = windows.formOf(form)->widget();
-    top->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
     auto* view = widget<QListView>(form.lExt);
     // How many pixels of the left edge of `line` are of `colour`, as drawn now.
     auto edge = [view](int line, QColor colour) {
