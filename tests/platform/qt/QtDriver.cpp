@@ -36,7 +36,6 @@ class QtDriver : public WindowDriver {
                                 const platform::Control& control) override {
         QtForm& form = formOf(window);
         QWidget* widget = form.widgetOf(control);
-        if (widget == form.widget()) return {0, 0, widget->width(), widget->height()};
         const QPoint at = widget->mapTo(form.widget(), QPoint(0, 0));
         return {at.x(), at.y(), widget->width(), widget->height()};
     }
