@@ -73,14 +73,11 @@ TEST(QtWindowSystemTest, AModalWindowClosedWhileItLoadsEndsItsShowing) {
     test::Sample window;
     CloseOnShow closing(windows, window);
     // Were the modal loop entered after the window closed, nothing would end it but this.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    QTimer::singleShot(2000, &closing, [&] {
         ADD_FAILURE() << "the modal loop of a window closed while it loaded went on";
         window.setVisible(true);
         window.setVisible(false);
     });
-    watchdog.start(2000);
     windows.showModal(window);
     EXPECT_FALSE(window.visible());
 }
