@@ -16,10 +16,7 @@ namespace {
 
 class Win32FormTest : public test::WindowTest {
   protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        showSample();
-    }
+    Win32FormTest() { showSample(); }
     HWND hwnd(const Control& control) { return system.formOf(sample)->hwndOf(control); }
     LRESULT send(const Control& control, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return ::SendMessageW(hwnd(control), message, wParam, lParam);
@@ -65,13 +62,6 @@ LONG textWidth(HWND control, const wchar_t* text) {
     ::SelectObject(dc, previous);
     ::ReleaseDC(control, dc);
     return size.cx;
-}
-
-TEST_F(Win32FormTest, ABoldCaptionLooksBold) {
-    // A font merely asked bold may be drawn from a normal face when the machine lacks the face
-    // asked for. Bold strokes make the caption wider.
-    EXPECT_GE(textWidth(hwnd(sample.under), L"Recenser") * 10,
-              textWidth(hwnd(sample.cancel), L"Recenser") * 11);
 }
 
 // The native list shows as many lines as the program's, however many, once the loop turns; a line
@@ -139,7 +129,12 @@ TEST_F(Win32FormTest, ALineCutByTheListsEdgeShowsWholeInATipAndTheListScrollsSid
     }
 }
 
-TEST_F(Win32FormTest, AMonitorOfAnotherDensityRemakesFontsAndPlaces) {
+TEST_F(Win32FormTest, BoldCaptionsLookBoldAndAMonitorOfAnotherDensityRemakesFontsAndPlaces) {
+    // A font merely asked bold may be drawn from a normal face when the machine lacks the face
+    // asked for. Bold strokes make the caption wider.
+    EXPECT_GE(textWidth(hwnd(sample.under), L"Recenser") * 10,
+              textWidth(hwnd(sample.cancel), L"Recenser") * 11);
+
     HWND form = system.formOf(sample)->hwnd();
     const LRESULT lineHeight = send(sample.lines, LB_GETITEMHEIGHT);
     RECT suggested{100, 50, 850, 620};
