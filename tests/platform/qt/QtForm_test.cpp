@@ -101,12 +101,11 @@ TEST_F(QtFormTest, TheReviewShowsWhatTheClicksChange) {
 // A long list that grows while the program works is laid out at a pace; once the program waits
 // for the user, it is shown whole at once.
 TEST_F(QtFormTest, ALongListLeftForLaterIsShownOnceTheProgramWaits) {
-    QtForm& shown = *windows.formOf(form);
     auto* view = widget<QListView>(form.lDel);
     for (int i = 0; i < 300000; ++i) form.lDel.addItem("C:\\f" + std::to_string(i) + ".tmp");
-    shown.showLists();
+    windows.formOf(form)->showLists();
     form.lDel.addItem("C:\\dernier.tmp");
-    shown.showLists();
+    windows.formOf(form)->showLists();
     if (view->model()->rowCount() == form.lDel.count())
         GTEST_SKIP() << "laying out the list is so quick here that nothing is left for later";
     QEventLoop loop;
@@ -120,8 +119,9 @@ TEST_F(QtFormTest, ALongListLeftForLaterIsShownOnceTheProgramWaits) {
 TEST_F(QtFormTest, ScreenReadersGetANameForEveryControl) {
     std::function<void(const Control&)> everyControl = [&](const Control& holder) {
         for (const Control* control : holder.children()) {
-            if (takesFocus(*control))
+            if (takesFocus(*control)) {
                 EXPECT_FALSE(spoken(form, *control).isEmpty()) << control->name();
+            }
             everyControl(*control);
         }
     };
@@ -178,9 +178,8 @@ TEST_F(QtFormDarkTest, ControlsShowTheirFontsColoursAndTipsAndReadWellInADarkThe
     EXPECT_TRUE(widget<QPushButton>(form.bGo)->font().bold());
     EXPECT_TRUE(widget<QLabel>(form.z)->font().bold());
     EXPECT_FALSE(widget<QLabel>(form.eExec)->font().bold());
-    auto* drives = widget<QListView>(form.lUnites);
-    EXPECT_EQ(drives->model()->data(drives->model()->index(0, 0), Qt::ToolTipRole).toString(),
-              QString::fromStdString(sandbox.drive('C').string()));
+    const QModelIndex drive = widget<QListView>(form.lUnites)->model()->index(0, 0);
+    EXPECT_EQ(drive.data(Qt::ToolTipRole).toString().toStdString(), sandbox.drive('C').string());
     form.eExec.setForeColor(kRed);  // 0x00BBGGRR
     EXPECT_EQ(widget<QLabel>(form.eExec)->palette().color(QPalette::WindowText).name(), "#ff0000");
     for (QWidget* shown : windows.formOf(form)->widget()->findChildren<QWidget*>())
