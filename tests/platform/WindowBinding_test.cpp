@@ -18,7 +18,6 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Control;
 using platform::Icon;
-using WindowBindingTest = WindowTest;
 
 // The names of the controls Tab visits from where the focus is, `count` presses.
 std::string tabs(WindowDriver& driver, int count, platform::Window& window,

@@ -43,10 +43,10 @@ struct Sample : platform::Window {
 
 // The windows of the binding these tests are built with, through its driver, on a screen of 96
 // pixels per inch; the sample is shown by the tests that need it.
-class WindowTest : public ::testing::Test {
+class WindowBindingTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_EQ(driver->dotsPerInch(), 96) << "the pixels below are at 96"; }
-    ~WindowTest() override { driver->windows().release(sample); }
+    ~WindowBindingTest() override { driver->windows().release(sample); }
 
     void showSample() {
         driver->windows().show(sample);
@@ -59,7 +59,7 @@ class WindowTest : public ::testing::Test {
 
 // The main window of the program, shown on a sandbox with drive C: and a removable drive E:,
 // which "Local" leaves unselected.
-class MainWindowTest : public WindowTest {
+class MainWindowTest : public WindowBindingTest {
   protected:
     MainWindowTest() {
         storeMachineSetting("RépertoireMiseAJour", "-");

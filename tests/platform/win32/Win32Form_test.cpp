@@ -14,7 +14,7 @@
 namespace vidor::platform::win32 {
 namespace {
 
-class Win32FormTest : public test::WindowTest {
+class Win32FormTest : public test::WindowBindingTest {
   protected:
     Win32FormTest() { showSample(); }
     HWND hwnd(const Control& control) { return system.formOf(sample)->hwndOf(control); }
