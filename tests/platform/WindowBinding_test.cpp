@@ -4,15 +4,11 @@
 // cannot see or use, Enter and Escape as a user presses them at each stage of a census, and boxes
 // that wait for nobody when nobody is there.
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <thread>
 
 #include "platform/Keyboard.h"
-#include "platform/controls/Button.h"
-#include "tests/platform/SampleWindow.h"
-#include "tests/platform/WindowDriver.h"
-#include "tests/support/Session.h"
+#include "tests/platform/WindowTest.h"
 
 namespace vidor::test {
 namespace {
@@ -23,29 +19,22 @@ using platform::Buttons;
 using platform::Control;
 using platform::Icon;
 
-class WindowBindingTest : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_EQ(driver->dotsPerInch(), 96) << "the pixels below are at 96"; }
-    ~WindowBindingTest() override { driver->windows().release(sample); }
-
-    void showSample() {
-        driver->windows().show(sample);
-        driver->settle();
+// The names of the controls Tab visits from where the focus is, `count` presses.
+std::string tabs(WindowDriver& driver, int count, platform::Window& window,
+                 UserKey key = UserKey::Tab) {
+    std::string visited;
+    for (int i = 0; i < count; ++i) {
+        driver.press(key);
+        const Control* at = driver.focused(window);
+        visited += (at ? at->name() : "-") + " ";
     }
-    // The names of the controls Tab visits from where the focus is, `count` presses.
-    std::string tabs(int count, platform::Window& window, UserKey key = UserKey::Tab) {
-        std::string visited;
-        for (int i = 0; i < count; ++i) {
-            driver->press(key);
-            const Control* at = driver->focused(window);
-            visited += (at ? at->name() : "-") + " ";
-        }
-        return visited;
-    }
+    return visited;
+}
 
-    std::unique_ptr<WindowDriver> driver = makeDriver({});
-    Sample sample;
-};
+bool usableFocus(WindowDriver& driver, platform::Window& window) {
+    const Control* at = driver.focused(window);
+    return at && platform::usable(*at);
+}
 
 TEST_F(WindowBindingTest, ControlsLieAtTheirTwipsAndTheUpperOneTakesTheClick) {
     showSample();
@@ -65,12 +54,12 @@ TEST_F(WindowBindingTest, TabVisitsTheUsableControlsByTabIndexAndTheFocusLeavesW
     showSample();
     // The window opens on its default button.
     EXPECT_EQ(driver->focused(sample), &sample.under);
-    EXPECT_EQ(tabs(5, sample), "over several lines cancel under ");
-    EXPECT_EQ(tabs(2, sample, UserKey::BackTab), "cancel lines ");
+    EXPECT_EQ(tabs(*driver, 5, sample), "over several lines cancel under ");
+    EXPECT_EQ(tabs(*driver, 2, sample, UserKey::BackTab), "cancel lines ");
 
     sample.cancel.setEnabled(false);
     sample.frame.setVisible(false);
-    EXPECT_EQ(tabs(3, sample), "under over lines ");
+    EXPECT_EQ(tabs(*driver, 3, sample), "under over lines ");
     // Enter presses the default button, Escape the cancel button, only while they can be used.
     int pressed = 0;
     sample.under.onClick = [&pressed] { ++pressed; };
@@ -93,39 +82,20 @@ TEST_F(WindowBindingTest, TabVisitsTheUsableControlsByTabIndexAndTheFocusLeavesW
     EXPECT_EQ(driver->focused(sample), &sample.over);
 }
 
-// The main window of the program, on a sandbox with drive C:, for the scenarios of a user.
-class MainWindowTest : public WindowBindingTest {
-  protected:
-    MainWindowTest() {
-        storeMachineSetting("RépertoireMiseAJour", "-");
-        withoutPackageLists(machine);
-        driver->windows().guard([this] {
-            form.Form_Load();
-            driver->windows().show(form);
-        });
-        driver->settle();
-    }
-    ~MainWindowTest() override { driver->windows().release(form); }
-
-    fs::path file(const std::string& name, char drive = 'C') { return sandbox.drive(drive) / name; }
-    bool usableFocus() {
-        const Control* at = driver->focused(form);
-        return at && platform::usable(*at);
-    }
-
-    // A removable drive E:, which "Local" leaves unselected.
-    Sandbox sandbox{"C=3:c;E=2:e"};
-    TestMachine machine{kTestProgram, {}};
-    platform::Services services = machine.services(driver->windows());
-    app::F_Main form{services};
-};
-
-TEST_F(MainWindowTest, EnterStartsOneCensusAndAtTheReviewPressesTheDefaultButton) {
+TEST_F(MainWindowTest, EnterStartsOneCensusAndAnnulerEscapeAndHelpLeaveTheKeysOnAUsableControl) {
+    writeFile(file("a.tmp"), "x");
     // Enough folders for the walk to let events through while it runs.
     for (int i = 0; i < 200; ++i) writeFile(file("d" + std::to_string(i) + "/f.tmp"), "x");
-    writeFile(file("garder.tmp"), "x");
-    ASSERT_EQ(driver->focused(form), &form.bGo);
+    // "Annuler" during the census, clicked: back to the selection.
+    driver->soon([&] { driver->click(form, form.bAnn); });
+    driver->press(UserKey::Space);  // on "Recenser"
+    ASSERT_TRUE(form.pSaisie.visible());
+    EXPECT_TRUE(usableFocus(*driver, form));
+    driver->press(UserKey::Letter);
+    EXPECT_TRUE(form.pSaisie.visible());
 
+    // Enter, and again while the walk lets events through, once a yield's time has passed.
+    std::this_thread::sleep_for(platform::GuardedWindowSystem::kYield);
     int during = -1;
     driver->soon([&] {
         during = form.lDel.count();
@@ -134,35 +104,10 @@ TEST_F(MainWindowTest, EnterStartsOneCensusAndAtTheReviewPressesTheDefaultButton
     driver->press(UserKey::Enter);
     ASSERT_GE(during, 0) << "the walk never let the events through";
     ASSERT_EQ(form.lDel.count(), 201) << "each file is listed once";
-    EXPECT_TRUE(usableFocus());
 
-    // The user keeps a file, then Enter presses "Corbeille  ", the default button.
-    const auto kept =
-        std::find(form.lDel.items().begin(), form.lDel.items().end(), "C:\\garder.tmp");
-    driver->clickLine(form, form.lDel, static_cast<int>(kept - form.lDel.items().begin()));
-    driver->click(form, form.bConserver);
-    driver->press(UserKey::Enter);
-    EXPECT_TRUE(driver->windows().ended());
-    EXPECT_EQ(driver->windows().status(), platform::kExitNormal) << "a file was removed twice";
-    EXPECT_TRUE(fs::exists(file("garder.tmp")));
-    EXPECT_FALSE(fs::exists(file("d7/f.tmp")));
-}
-
-TEST_F(MainWindowTest, AfterAnnulerEscapeAndTheHelpKeysGoToAControlTheUserCanUse) {
-    writeFile(file("a.tmp"), "x");
-    for (int i = 0; i < 200; ++i) writeFile(file("d" + std::to_string(i) + "/f.tmp"), "x");
-    // "Annuler" during the census, clicked: back to the selection.
-    driver->soon([&] { driver->click(form, form.bAnn); });
-    driver->press(UserKey::Enter);
-    ASSERT_TRUE(form.pSaisie.visible());
-    EXPECT_TRUE(usableFocus());
-    driver->press(UserKey::Letter);
-    EXPECT_TRUE(form.pSaisie.visible());
-
-    // Escape at the review, the focus in the list.
-    driver->press(UserKey::Space);  // on "Recenser"
-    ASSERT_TRUE(form.bEffacer.visible());
-    driver->clickLine(form, form.lDel, 0);
+    // Escape at the review, the focus in the list on the line clicked.
+    driver->clickLine(form, form.lDel, 150);
+    EXPECT_EQ(form.lDel.listIndex(), 150);
     driver->press(UserKey::Escape);
     ASSERT_TRUE(form.pSaisie.visible());
     EXPECT_EQ(driver->focused(form), &form.bGo);
@@ -176,9 +121,9 @@ TEST_F(MainWindowTest, AfterAnnulerEscapeAndTheHelpKeysGoToAControlTheUserCanUse
     });
     driver->click(form, form.bSos);
     EXPECT_TRUE(helpShown);
-    EXPECT_TRUE(usableFocus());
+    EXPECT_TRUE(usableFocus(*driver, form));
     driver->press(UserKey::Tab);
-    EXPECT_TRUE(usableFocus());
+    EXPECT_TRUE(usableFocus(*driver, form));
     EXPECT_TRUE(fs::exists(file("a.tmp")));
     EXPECT_FALSE(driver->windows().ended());
 }
@@ -190,7 +135,7 @@ TEST_F(MainWindowTest, EachPanelCanBeUsedFromTheKeyboardAlone) {
     // Kept: the recycle bin of a removable drive is not Wine's to give.
     writeFile(file("garder.bak", 'E'), "x");
     ASSERT_EQ(driver->focused(form), &form.bGo);
-    EXPECT_EQ(tabs(8, form), "lExt lUnites bSos bLocal VidorIE VidorTP poubel bGo ");
+    EXPECT_EQ(tabs(*driver, 8, form), "lExt lUnites bSos bLocal VidorIE VidorTP poubel bGo ");
 
     // Down to a line, and Space selects it; the other lines keep their state.
     auto pick = [this](platform::ListBox& list, const std::string& line) {
@@ -223,38 +168,36 @@ TEST_F(MainWindowTest, EachPanelCanBeUsedFromTheKeyboardAlone) {
     for (int i = 0; i < 4; ++i) driver->press(UserKey::Down);  // to the last line, whichever first
     for (int i = 3; i > kept; --i) driver->press(UserKey::Up);
     EXPECT_EQ(form.lDel.listIndex(), kept);
-    EXPECT_EQ(tabs(5, form), "bAnn bConserver bEffacer Poubel2 lDel ");
-    EXPECT_EQ(tabs(2, form), "bAnn bConserver ");
+    EXPECT_EQ(tabs(*driver, 7, form), "bAnn bConserver bEffacer Poubel2 lDel bAnn bConserver ");
     driver->press(UserKey::Enter);  // on "Conserver", which then has no line to keep
     ASSERT_EQ(form.lDel.count(), 3);
     ASSERT_EQ(driver->focused(form), &form.bEffacer);
     driver->press(UserKey::Enter);
     EXPECT_TRUE(driver->windows().ended());
+    EXPECT_EQ(driver->windows().status(), platform::kExitNormal) << "a file was removed twice";
     EXPECT_TRUE(fs::exists(file("garder.bak", 'E')));
     for (const fs::path& gone : {file("a.bak"), file("b.bak"), file("c.tmp")})
         EXPECT_FALSE(fs::exists(gone)) << gone;
 }
 
-TEST(BoxesTest, WithoutAScreenNothingWaitsAndEverythingIsWrittenOnStandardError) {
-    auto driver = makeDriver({.screen = false});
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(driver->windows().messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "B"),
-              Answer::Yes);
-    EXPECT_EQ(driver->windows().inputBox("Répertoire :", "Brenlo", "maj"), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "B\nContinuer ?\nBrenlo\nRépertoire :\n");
-}
-
-TEST(BoxesTest, InARunWithParametersBoxesCloseByThemselvesAndThePromptIsNotShown) {
+// Without a screen, or in a run with parameters, whoever started the run need not be there.
+TEST(BoxesTest, WithoutAScreenOrWithParametersNothingWaitsAndEverythingIsWrittenOnStandardError) {
     using namespace std::chrono_literals;
-    auto driver = makeDriver({.screen = true, .withParameters = true, .boxLifetime = 100ms});
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(driver->windows().messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Vidor"),
-              Answer::Yes);
-    EXPECT_EQ(driver->windows().messageBox("Fin.\r\n\r\nArrêt", Buttons::Ok, Icon::None, "Vidor"),
-              Answer::Ok);
-    EXPECT_EQ(driver->windows().inputBox("Répertoire ?", "Brenlo", "maj"), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Vidor\nContinuer ?\nVidor\nFin.\n\nArrêt\nBrenlo\nRépertoire ?\n");
+    for (const platform::RunMode mode :
+         {platform::RunMode{.screen = false},
+          platform::RunMode{.screen = true, .withParameters = true, .boxLifetime = 100ms}}) {
+        SCOPED_TRACE(mode.screen ? "with parameters" : "without a screen");
+        auto driver = makeDriver(mode);
+        auto& windows = driver->windows();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Vidor"),
+                  Answer::Yes);
+        EXPECT_EQ(windows.messageBox("Fin.\r\n\r\nArrêt", Buttons::Ok, Icon::None, "Vidor"),
+                  Answer::Ok);
+        EXPECT_EQ(windows.inputBox("Répertoire ?", "Brenlo", "maj"), "");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "Vidor\nContinuer ?\nVidor\nFin.\n\nArrêt\nBrenlo\nRépertoire ?\n");
+    }
 }
 
 }  // namespace

@@ -30,5 +30,19 @@ TEST(ListModelTest, LinesTakenOffOneAfterTheOtherAreShownRightBeforeTheyAreAnnou
     EXPECT_EQ(model.viewRow(1), 1);
 }
 
+// A line shows the name as it is, spaces included, but for what would break or hide it: a
+// control character, or bytes that are no UTF-8, show as replacement characters.
+TEST(ListModelTest, ControlCharactersInALineShowAsReplacementCharacters) {
+    ListBox list("lDel", {}, 0, ListBox::Selection::Single);
+    list.addItem("C:\\ a\tb\x01\x1f\x7f .tmp ");
+    list.addItem("C:\\\xff.tmp");
+    ListModel model(list);
+    const auto line = [&model](int row) {
+        return model.data(model.index(row), Qt::DisplayRole).toString();
+    };
+    EXPECT_EQ(line(0).toStdString(), "C:\\ a\uFFFDb\uFFFD\uFFFD\uFFFD .tmp ");
+    EXPECT_EQ(line(1).toStdString(), "C:\\\uFFFD.tmp");
+}
+
 }  // namespace
 }  // namespace vidor::platform::qt

@@ -36,7 +36,6 @@ class QtDriver : public WindowDriver {
                                 const platform::Control& control) override {
         QtForm& form = formOf(window);
         QWidget* widget = form.widgetOf(control);
-        if (widget == form.widget()) return {0, 0, widget->width(), widget->height()};
         const QPoint at = widget->mapTo(form.widget(), QPoint(0, 0));
         return {at.x(), at.y(), widget->width(), widget->height()};
     }
@@ -54,10 +53,7 @@ class QtDriver : public WindowDriver {
     void press(UserKey key) override {
         QWidget* front = frontWidget();
         ASSERT_NE(front, nullptr) << "no window in front";
-        if (!front->isActiveWindow()) {
-            front->activateWindow();
-            ASSERT_TRUE(QTest::qWaitForWindowActive(front));
-        }
+        ASSERT_TRUE(activate(front));
         QWidget* to = front->focusWidget() ? front->focusWidget() : front;
         // In the order of UserKey.
         constexpr Qt::Key kKeys[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Tab, Qt::Key_Backtab,
@@ -84,10 +80,7 @@ class QtDriver : public WindowDriver {
 
     void settle() override {
         QCoreApplication::processEvents();
-        if (QWidget* front = frontWidget(); front && !front->isActiveWindow()) {
-            front->activateWindow();
-            QTest::qWaitForWindowActive(front);
-        }
+        if (QWidget* front = frontWidget()) activate(front);
     }
 
   private:
@@ -95,6 +88,13 @@ class QtDriver : public WindowDriver {
         QtForm* form = windows_.formOf(window);
         if (!form) throw std::logic_error("the window " + window.name() + " is not shown");
         return *form;
+    }
+
+    // Brings `front` to the front, as a person's click on it would; false when it stays behind.
+    static bool activate(QWidget* front) {
+        if (front->isActiveWindow()) return true;
+        front->activateWindow();
+        return QTest::qWaitForWindowActive(front);
     }
 
     // Where keys go: the modal window, the active one, or else the visible one shown last.

@@ -5,50 +5,38 @@
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
-#include <functional>
 
 #include "platform/qt/DesignedPalette.h"
-#include "tests/platform/SampleWindow.h"
+#include "tests/platform/WindowTest.h"
 #include "tests/platform/qt/DarkDesktop.h"
 
 namespace vidor::platform::qt {
 namespace {
 
-// Runs `act` on the modal dialog once it is shown.
-void onModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        if (QWidget* modal = QApplication::activeModalWidget())
-            act(modal);
-        else
-            onModal(act);
+// Presses the button that reads `text` on the modal dialog once it is shown. The dialogs, in a
+// dark desktop theme too, look like the window they come from.
+void answer(const QString& text) {
+    QTimer::singleShot(0, [text] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog) return answer(text);
+        EXPECT_EQ(dialog->palette().color(QPalette::Window),
+                  designedPalette().color(QPalette::Window));
+        for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == text) button->click();
+        }
     });
 }
 
-void press(QWidget* dialog, const QString& text) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == text) button->click();
-    }
-}
-
-// The dialogs, in a dark desktop theme too, look like the window they come from.
-TEST(QtWindowSystemTest, DialogsSpeakFrenchAndGiveTheAnswerChosen) {
+TEST(QtWindowSystemTest, DialogsSpeakFrenchLookLikeTheWindowAndGiveTheAnswerChosen) {
     test::DarkDesktop dark;
     QtWindowSystem windows;
-    const QColor surface = designedPalette().color(QPalette::Window);
     // A button that is not there leaves the dialog open, failed by the watchdog of main.cpp.
-    onModal([&](QWidget* box) {
-        EXPECT_EQ(box->palette().color(QPalette::Window), surface);
-        press(box, "Non");
-    });
+    answer("Non");
     EXPECT_EQ(windows.messageBox("Continuer ?", Buttons::YesNo, Icon::Question, "Brenlo"),
               Answer::No);
-
-    onModal([&](QWidget* prompt) {
-        EXPECT_EQ(prompt->palette().color(QPalette::Window), surface);
-        press(prompt, "Annuler");
-    });
+    answer("Annuler");
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "");
-    onModal([&](QWidget* prompt) { press(prompt, "OK"); });
+    answer("OK");
     EXPECT_EQ(windows.inputBox("Répertoire :", "Brenlo", "/srv/maj/"), "/srv/maj/");
 }
 
@@ -73,14 +61,11 @@ TEST(QtWindowSystemTest, AModalWindowClosedWhileItLoadsEndsItsShowing) {
     test::Sample window;
     CloseOnShow closing(windows, window);
     // Were the modal loop entered after the window closed, nothing would end it but this.
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    QTimer::singleShot(2000, &closing, [&] {
         ADD_FAILURE() << "the modal loop of a window closed while it loaded went on";
         window.setVisible(true);
         window.setVisible(false);
     });
-    watchdog.start(2000);
     windows.showModal(window);
     EXPECT_FALSE(window.visible());
 }

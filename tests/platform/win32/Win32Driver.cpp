@@ -134,6 +134,9 @@ class Win32Driver : public WindowDriver {
             quiet = ::GetQueueStatus(QS_ALLINPUT & ~QS_TIMER) ? 0 : quiet + 1;
             ::Sleep(5);
         }
+        // Then the program waits for the user: its loop first shows the window's last state.
+        if (Win32Form* front = windows_.formAt(::GetActiveWindow()); front && !windows_.ended())
+            front->showChanges();
     }
 
   private:

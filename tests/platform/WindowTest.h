@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 
 #include "platform/controls/Button.h"
@@ -8,6 +10,8 @@
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/Window.h"
+#include "tests/platform/WindowDriver.h"
+#include "tests/support/Session.h"
 
 namespace vidor::test {
 
@@ -35,6 +39,47 @@ struct Sample : platform::Window {
             surface.hold(*control);
         }
     }
+};
+
+// The windows of the binding these tests are built with, through its driver, on a screen of 96
+// pixels per inch; the sample is shown by the tests that need it.
+class WindowBindingTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_EQ(driver->dotsPerInch(), 96) << "the pixels below are at 96"; }
+    ~WindowBindingTest() override { driver->windows().release(sample); }
+
+    void showSample() {
+        driver->windows().show(sample);
+        driver->settle();
+    }
+
+    std::unique_ptr<WindowDriver> driver = makeDriver({});
+    Sample sample;
+};
+
+// The main window of the program, shown on a sandbox with drive C: and a removable drive E:,
+// which "Local" leaves unselected.
+class MainWindowTest : public WindowBindingTest {
+  protected:
+    MainWindowTest() {
+        storeMachineSetting("RépertoireMiseAJour", "-");
+        withoutPackageLists(machine);
+        driver->windows().guard([this] {
+            form.Form_Load();
+            driver->windows().show(form);
+        });
+        driver->settle();
+    }
+    ~MainWindowTest() override { driver->windows().release(form); }
+
+    std::filesystem::path file(const std::string& name, char drive = 'C') {
+        return sandbox.drive(drive) / name;
+    }
+
+    Sandbox sandbox{"C=3:c;E=2:e"};
+    TestMachine machine{kTestProgram, {}};
+    platform::Services services = machine.services(driver->windows());
+    app::F_Main form{services};
 };
 
 }  // namespace vidor::test
